@@ -1,0 +1,3 @@
+#include "ExtractError.h"
+
+ExtractError::ExtractError(const QString &message) : m_message(message), m_utf8(message.toUtf8()) {}
