@@ -1,0 +1,95 @@
+#include "AmrFormat.h"
+
+#include <cstring>
+
+namespace {
+
+// Frame sizes in bytes, header byte included: speech bits rounded up to whole bytes, plus one.
+// Narrow band: 4.75 ... 12.2 kbit/s (95, 103, 118, 134, 148, 159, 204, 244 bits), AMR SID
+// (39 bits), GSM-EFR SID (43), TDMA-EFR SID (38), PDC-EFR SID (37), 12 ... 14 unused, NO_DATA.
+constexpr int NarrowBandSizes[16] = {13, 14, 16, 18, 20, 21, 27, 32, 6, 7, 6, 6, 0, 0, 0, 1};
+// Wide band: 6.60 ... 23.85 kbit/s (132, 177, 253, 285, 317, 365, 397, 461, 477 bits), SID
+// (40 bits), 10 ... 13 unused, SPEECH_LOST, NO_DATA.
+constexpr int WideBandSizes[16] = {18, 24, 33, 37, 41, 47, 51, 59, 61, 6, 0, 0, 0, 0, 1, 1};
+
+constexpr int ChannelFieldSize = 4;
+constexpr int MaxChannels = 6;
+
+struct Magic
+{
+    const char *text;
+    AmrFormat format;
+};
+
+// No magic is a prefix of another, so the order does not matter.
+constexpr Magic Magics[] = {
+    {"#!AMR\n", AmrFormat::NarrowBand},
+    {"#!AMR-WB\n", AmrFormat::WideBand},
+    {"#!AMR_MC1.0\n", AmrFormat::MultiChannelNarrowBand},
+    {"#!AMR-WB_MC1.0\n", AmrFormat::MultiChannelWideBand},
+};
+
+} // namespace
+
+AmrHeader readAmrHeader(const char *data, qint64 start, qint64 limit)
+{
+    for (const Magic &magic : Magics) {
+        const qint64 length = qint64(std::strlen(magic.text));
+        if (limit - start < length || std::memcmp(data + start, magic.text, size_t(length)) != 0)
+            continue;
+        if (!isMultiChannel(magic.format))
+            return {magic.format, int(length), 1};
+        if (limit - start < length + ChannelFieldSize)
+            return {};
+        const int channels = quint8(data[start + length + ChannelFieldSize - 1]) & 0x0F;
+        if (channels < 1 || channels > MaxChannels)
+            return {};
+        return {magic.format, int(length + ChannelFieldSize), channels};
+    }
+    return {};
+}
+
+bool isWideBand(AmrFormat format)
+{
+    return format == AmrFormat::WideBand || format == AmrFormat::MultiChannelWideBand;
+}
+
+bool isMultiChannel(AmrFormat format)
+{
+    return format == AmrFormat::MultiChannelNarrowBand || format == AmrFormat::MultiChannelWideBand;
+}
+
+int sampleRate(AmrFormat format)
+{
+    if (format == AmrFormat::Unknown)
+        return 0;
+    return isWideBand(format) ? 16000 : 8000;
+}
+
+int samplesPerFrame(AmrFormat format)
+{
+    return sampleRate(format) * AmrFrameMs / 1000;
+}
+
+int amrFrameSize(bool wideBand, int frameType)
+{
+    if (frameType < 0 || frameType > 15)
+        return 0;
+    return wideBand ? WideBandSizes[frameType] : NarrowBandSizes[frameType];
+}
+
+QString amrFormatName(AmrFormat format)
+{
+    switch (format) {
+    case AmrFormat::NarrowBand:
+        return QStringLiteral("amr-nb");
+    case AmrFormat::WideBand:
+        return QStringLiteral("amr-wb");
+    case AmrFormat::MultiChannelNarrowBand:
+    case AmrFormat::MultiChannelWideBand:
+        return QStringLiteral("multichannel");
+    case AmrFormat::Unknown:
+        break;
+    }
+    return QStringLiteral("unknown");
+}

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+// The AMR storage formats a recording can be in, their headers and their frame sizes.
+
+enum class AmrFormat
+{
+    Unknown,
+    NarrowBand,             // "#!AMR\n"
+    WideBand,               // "#!AMR-WB\n"
+    MultiChannelNarrowBand, // "#!AMR_MC1.0\n" + 4-byte channel field
+    MultiChannelWideBand,   // "#!AMR-WB_MC1.0\n" + 4-byte channel field
+};
+
+// What the header at a recording's start says.
+struct AmrHeader
+{
+    AmrFormat format = AmrFormat::Unknown;
+    int size = 0;     // bytes of the header, channel field included; 0 when unknown
+    int channels = 0; // 1 for the single-channel formats, 1 ... 6 for multichannel
+};
+
+// Recognises the storage header at data[start], reading no byte at or past limit. The header
+// must match exactly (letter case included); a multichannel header also needs a channel count
+// of 1 ... 6 in the low 4 bits of its big-endian channel field (the reserved bits are ignored).
+AmrHeader readAmrHeader(const char *data, qint64 start, qint64 limit);
+
+bool isWideBand(AmrFormat format);
+bool isMultiChannel(AmrFormat format);
+// 8000 for narrow band, 16000 for wide band, 0 for Unknown.
+int sampleRate(AmrFormat format);
+// Samples one 20 ms frame decodes to: 160 (narrow band), 320 (wide band), 0 (Unknown).
+int samplesPerFrame(AmrFormat format);
+
+constexpr int AmrFrameMs = 20;
+constexpr int AmrMaxFrameSize = 61; // the largest frame, wide band 23.85 kbit/s
+
+// The frame header byte: P | FT (4 bits) | Q | P P, padding bits zero.
+struct AmrFrameHeader
+{
+    bool valid = false; // padding bits zero
+    int frameType = 0;
+    bool good = false; // Q: false marks a damaged frame
+};
+
+inline AmrFrameHeader parseFrameHeader(quint8 byte)
+{
+    return {(byte & 0x83) == 0, (byte >> 3) & 0x0F, (byte & 0x04) != 0};
+}
+
+// Bytes of a frame of type frameType, header byte included, or 0 for a type that cannot occur
+// (narrow band 12 ... 14, wide band 10 ... 13).
+int amrFrameSize(bool wideBand, int frameType);
+
+// Narrow-band frame types 9 ... 11 are comfort-noise frames of other codecs (GSM-EFR, TDMA-EFR,
+// PDC-EFR): legal, but not expected in a phone's recording.
+inline bool isForeignSid(bool wideBand, int frameType)
+{
+    return !wideBand && frameType >= 9 && frameType <= 11;
+}
+
+// "amr-nb", "amr-wb", "multichannel" or "unknown".
+QString amrFormatName(AmrFormat format);
