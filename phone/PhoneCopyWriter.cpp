@@ -1,0 +1,101 @@
+#include "PhoneCopyWriter.h"
+
+#include "PhoneCopyRegistry.h"
+#include "PhoneDownloadError.h"
+#include "PhoneFileName.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+namespace {
+
+// Far more than any folder holds copies of one name; it only bounds the search.
+constexpr int MaxNumber = 100000;
+
+bool isTaken(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+} // namespace
+
+PhoneCopyWriter::PhoneCopyWriter(const QString &startDir, PhoneCopyRegistry &copies)
+    : m_startDir(startDir), m_copies(copies)
+{
+}
+
+QString PhoneCopyWriter::write(const QString &name, const QByteArray &bytes,
+                               const QString &phonePath)
+{
+    const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
+    const QString relativeFolder = slash < 0 ? QString() : name.left(slash);
+    const QString fileName = name.mid(slash + 1);
+    const QString folder = makeFolders(relativeFolder, phonePath);
+    const QDir folderDir(folder);
+
+    QTemporaryFile temporary(folderDir.filePath(QStringLiteral(".vocafetch-XXXXXX")));
+    if (!temporary.open())
+        fail(phonePath, folderDir.filePath(fileName), temporary.errorString());
+    if (temporary.write(bytes) != bytes.size() || !temporary.flush())
+        fail(phonePath, folderDir.filePath(fileName), temporary.errorString());
+
+    // The rename never replaces an existing file, so a name taken meanwhile is skipped too.
+    for (int number = 0; number <= MaxNumber; ++number) {
+        const QString candidate = number == 0 ? fileName : numberedFileName(fileName, number);
+        const QString localPath = folderDir.filePath(candidate);
+        if (isTaken(localPath))
+            continue;
+        if (temporary.rename(localPath)) {
+            temporary.setAutoRemove(false);
+            m_copies.recordFile(localPath);
+            return relativeFolder.isEmpty() ? candidate : relativeFolder + u'/' + candidate;
+        }
+        if (!isTaken(localPath))
+            fail(phonePath, localPath, temporary.errorString());
+    }
+    fail(phonePath, folderDir.filePath(fileName), QStringLiteral("No free file name is left."));
+}
+
+QString PhoneCopyWriter::makeFolders(const QString &relativeFolder, const QString &phonePath)
+{
+    const QDir start(m_startDir);
+    if (relativeFolder.isEmpty())
+        return start.path();
+    QString relative;
+    const QStringList components = relativeFolder.split(QLatin1Char('/'));
+    for (const QString &component : components) {
+        relative = relative.isEmpty() ? component : relative + u'/' + component;
+        const QString path = start.filePath(relative);
+        const QFileInfo info(path);
+        if (!isTaken(path)) {
+            if (!start.mkdir(relative))
+                fail(phonePath, path, QStringLiteral("The folder cannot be created."));
+            m_copies.recordFolder(path);
+        } else if (!info.isDir()) {
+            fail(phonePath, path, QStringLiteral("A file of that name is in the way."));
+        }
+    }
+    const QString folder = start.filePath(relativeFolder);
+    ensureInsideStartDir(folder, phonePath);
+    return folder;
+}
+
+void PhoneCopyWriter::ensureInsideStartDir(const QString &folder, const QString &phonePath) const
+{
+    QString root = QFileInfo(m_startDir).canonicalFilePath();
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (!root.endsWith(u'/'))
+        root += u'/';
+    if (canonical.isEmpty() || !(canonical + u'/').startsWith(root))
+        fail(phonePath, folder, QStringLiteral("The folder leads outside the start folder."));
+}
+
+void PhoneCopyWriter::fail(const QString &phonePath, const QString &localPath,
+                           const QString &reason) const
+{
+    throw PhoneDownloadError(
+        QStringLiteral("Cannot create file \"%1\" for the phone file \"%2\". %3")
+            .arg(QDir::toNativeSeparators(localPath), phonePath, reason));
+}

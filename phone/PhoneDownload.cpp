@@ -1,0 +1,111 @@
+#include "PhoneDownload.h"
+
+#include "PhoneCopyWriter.h"
+#include "PhoneDownloadError.h"
+#include "PhoneFileEntry.h"
+#include "PhoneFileName.h"
+#include "PhoneLog.h"
+
+#include <QDir>
+#include <QScopeGuard>
+
+#include <new>
+#include <vector>
+
+namespace {
+
+constexpr qsizetype PrefixLength = sizeof(PhoneFolderPrefix) - 1;
+
+std::vector<TPhoneFileEntry> allocateEntries(int count)
+{
+    if (count > PhoneDownload::MaxEntries) {
+        throw PhoneDownloadError(QStringLiteral("The phone lists %1 files; at most %2 can be read.")
+                                     .arg(count)
+                                     .arg(PhoneDownload::MaxEntries));
+    }
+    return std::vector<TPhoneFileEntry>(static_cast<std::size_t>(count), TPhoneFileEntry{});
+}
+
+} // namespace
+
+PhoneDownload::PhoneDownload(PhoneLibrary &library, const QString &startDir,
+                             PhoneCopyRegistry &copies, StatusSink status)
+    : m_library(library), m_startDir(startDir), m_copies(copies), m_status(std::move(status))
+{
+}
+
+void PhoneDownload::run()
+{
+    m_result = PhoneDownloadResult();
+    QList<PhoneFile> files;
+    if (m_library.p2kGetStatus() == PhoneLibrary::ReadyStatus) {
+        m_status(QStringLiteral("Получение списка файлов..."));
+        files = listFiles();
+    }
+    for (const PhoneFile &file : std::as_const(files)) {
+        m_result.phoneNames.append(file.name);
+        m_result.phoneSizes.append(file.size);
+    }
+    if (files.isEmpty()) {
+        m_status(QStringLiteral("Не найдено файлов DRF"));
+        return;
+    }
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        copyFile(files[i]);
+        m_status(QStringLiteral("Чтение файла %1/%2").arg(i + 1).arg(files.size()));
+    }
+    m_status(QStringLiteral("Все файлы успешно загружены"));
+}
+
+QList<PhoneDownload::PhoneFile> PhoneDownload::listFiles()
+{
+    const int count = qMax(0, m_library.fileCount());
+    std::vector<TPhoneFileEntry> entries = allocateEntries(count);
+    m_library.fileList(count == 0 ? nullptr : entries.data(), count);
+
+    QList<PhoneFile> files;
+    for (const TPhoneFileEntry &entry : entries) {
+        const QByteArray path = phoneEntryPath(entry);
+        if (!path.startsWith(PhoneFolderPrefix))
+            continue;
+        const QByteArray rawName = path.mid(PrefixLength);
+        const qint32 size = phoneEntrySize(entry);
+        if (size < 0 || !isSafePhoneName(rawName)) {
+            qCInfo(lcPhone) << "skipping phone file" << path << "of size" << size;
+            continue;
+        }
+        files.append({rawName, QString::fromLocal8Bit(rawName), size});
+    }
+    return files;
+}
+
+QByteArray PhoneDownload::readFile(const QByteArray &phonePath, qint32 size)
+{
+    QByteArray bytes;
+    try {
+        bytes = QByteArray(size, '\0');
+    } catch (const std::bad_alloc &) {
+        throw PhoneDownloadError(
+            QStringLiteral("The phone file \"%1\" (%2 bytes) does not fit in memory.")
+                .arg(QString::fromLocal8Bit(phonePath))
+                .arg(size));
+    }
+    m_library.fileRead(bytes.data(), size - 1, size);
+    return bytes;
+}
+
+void PhoneDownload::copyFile(const PhoneFile &file)
+{
+    const QByteArray phonePath = PhoneFolderPrefix + file.rawName;
+    m_result.savePreset = saveDialogPreset(file.name);
+
+    m_library.fileCreate(phonePath.constData(), PhoneLibrary::OpenMode);
+    // Every open phone file is closed, also when its copy fails.
+    const auto closePhoneFile = qScopeGuard([this] { m_library.fileClose(); });
+    const QByteArray bytes = readFile(phonePath, file.size);
+    PhoneCopyWriter writer(m_startDir, m_copies);
+    const QString caption = writer.write(file.name, bytes, QString::fromLocal8Bit(phonePath));
+
+    m_result.captions.append(caption);
+    m_result.localPaths.append(QDir(m_startDir).filePath(caption));
+}

@@ -1,0 +1,62 @@
+// Downloads the phone's container files: lists the phone's files, keeps those below the phone
+// folder, copies each one into the start folder and reports progress as status texts. One
+// object serves one download; every copy it writes is recorded for the clean-up at close.
+#pragma once
+
+#include "PhoneLibrary.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+class PhoneCopyRegistry;
+
+struct PhoneDownloadResult
+{
+    QStringList phoneNames;   // names below the phone folder, in list order
+    QList<qint32> phoneSizes; // their listed sizes, index-aligned
+    QStringList captions;     // one container-list item per copy: its path below the start folder
+    QStringList localPaths;   // the copies' full paths, index-aligned with captions
+    // The file name for the recordings' save dialog, set by each copied file in turn;
+    // empty when no file was copied.
+    std::optional<QString> savePreset;
+};
+
+class PhoneDownload
+{
+public:
+    using StatusSink = std::function<void(const QString &text)>;
+
+    // More entries than any phone lists; a larger count is refused with an error.
+    static constexpr int MaxEntries = 1 << 20;
+
+    PhoneDownload(PhoneLibrary &library, const QString &startDir, PhoneCopyRegistry &copies,
+                  StatusSink status);
+
+    // Runs the whole download. A copy that cannot be made stops it with PhoneDownloadError
+    // (the message names the file); result() then keeps the files copied before.
+    void run();
+
+    const PhoneDownloadResult &result() const { return m_result; }
+
+private:
+    struct PhoneFile
+    {
+        QByteArray rawName; // bytes after the phone folder, as the phone spells them
+        QString name;
+        qint32 size = 0;
+    };
+
+    QList<PhoneFile> listFiles();
+    QByteArray readFile(const QByteArray &phonePath, qint32 size);
+    void copyFile(const PhoneFile &file);
+
+    PhoneLibrary &m_library;
+    QString m_startDir;
+    PhoneCopyRegistry &m_copies;
+    StatusSink m_status;
+    PhoneDownloadResult m_result;
+};

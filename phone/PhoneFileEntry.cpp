@@ -1,0 +1,14 @@
+#include "PhoneFileEntry.h"
+
+#include <QtEndian>
+
+QByteArray phoneEntryPath(const TPhoneFileEntry &entry)
+{
+    const auto length = qstrnlen(entry.Path, sizeof(entry.Path));
+    return QByteArray(entry.Path, static_cast<qsizetype>(length));
+}
+
+qint32 phoneEntrySize(const TPhoneFileEntry &entry)
+{
+    return qFromLittleEndian<qint32>(&entry.Size);
+}

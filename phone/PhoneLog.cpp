@@ -1,0 +1,3 @@
+#include "PhoneLog.h"
+
+Q_LOGGING_CATEGORY(lcPhone, "vocafetch.phone", QtWarningMsg)

@@ -1,0 +1,249 @@
+// A stand-in for the phone-access library that serves a local folder as the phone's file
+// system: the phone path "/a/mobile/mms/x.drf" is ROOT/a/mobile/mms/x.drf, where ROOT is read
+// from P2K_PHONE_ROOT by each P2K_Init. Like a phone, it is not ready while the variable is
+// unset or the folder is missing, and becomes ready P2K_PHONE_READY_DELAY_MS milliseconds
+// (300 unless set) after P2K_Init, once it has called the connection callback from a thread
+// of its own. Every call returns 0 on success and -1 on failure.
+#include "p2kapi.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#if defined(_WIN32)
+#define P2KAPI_EXPORT __declspec(dllexport)
+#else
+#define P2KAPI_EXPORT __attribute__((visibility("default")))
+#endif
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr const char *RootVariable = "P2K_PHONE_ROOT";
+constexpr const char *DelayVariable = "P2K_PHONE_READY_DELAY_MS";
+constexpr long DefaultDelayMs = 300;
+
+struct ListedFile
+{
+    std::string phonePath;
+    std::int32_t size;
+};
+
+long readyDelayMs()
+{
+    const char *text = std::getenv(DelayVariable);
+    if (!text || !*text)
+        return DefaultDelayMs;
+    char *end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    return (*end == '\0' && value >= 0) ? value : DefaultDelayMs;
+}
+
+// A phone path names a file below the root only when it is absolute and has no ".." part.
+bool toLocalPath(const fs::path &root, const char *phonePath, fs::path &local)
+{
+    if (!phonePath || phonePath[0] != '/')
+        return false;
+    const fs::path relative = fs::path(phonePath + 1);
+    for (const fs::path &part : relative) {
+        if (part == "..")
+            return false;
+    }
+    local = root / relative;
+    return true;
+}
+
+void putLittleEndian(std::int32_t value, TPhoneFileEntry &entry)
+{
+    const auto bits = static_cast<std::uint32_t>(value);
+    auto *bytes = reinterpret_cast<unsigned char *>(&entry.Size);
+    for (int i = 0; i < 4; ++i)
+        bytes[i] = static_cast<unsigned char>(bits >> (8 * i));
+}
+
+class FolderPhone
+{
+public:
+    ~FolderPhone() { joinAnnouncer(); }
+
+    int init(P2KConnectCallback callback)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        joinAnnouncer();
+        const char *root = std::getenv(RootVariable);
+        m_rootSet = root && *root;
+        m_root = m_rootSet ? fs::path(root) : fs::path();
+        m_readyAt = Clock::now() + std::chrono::milliseconds(readyDelayMs());
+        m_announced = callback == nullptr;
+        if (callback) {
+            m_announcer = std::thread([this, callback] {
+                callback();
+                m_announced = true;
+            });
+        }
+        return 0;
+    }
+
+    int status()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        return isReady() ? 1 : 0;
+    }
+
+    int count()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_listing.clear();
+        if (!isReady())
+            return 0;
+        std::error_code error;
+        fs::recursive_directory_iterator it(m_root, fs::directory_options::skip_permission_denied,
+                                            error);
+        for (; !error && it != fs::recursive_directory_iterator(); it.increment(error))
+            addToListing(*it);
+        std::sort(m_listing.begin(), m_listing.end(), [](const ListedFile &a, const ListedFile &b) {
+            return a.phonePath < b.phonePath;
+        });
+        return static_cast<int>(std::min<std::size_t>(m_listing.size(), INT_MAX));
+    }
+
+    int list(TPhoneFileEntry *entries, int count)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (!entries || count <= 0)
+            return count == 0 ? 0 : -1;
+        std::memset(entries, 0, sizeof(TPhoneFileEntry) * static_cast<std::size_t>(count));
+        const std::size_t filled = std::min<std::size_t>(m_listing.size(), count);
+        for (std::size_t i = 0; i < filled; ++i) {
+            putLittleEndian(m_listing[i].size, entries[i]);
+            std::memcpy(entries[i].Path, m_listing[i].phonePath.data(),
+                        m_listing[i].phonePath.size());
+        }
+        return 0;
+    }
+
+    int create(const char *phonePath)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_open.close();
+        m_open.clear();
+        fs::path local;
+        if (!m_rootSet || !toLocalPath(m_root, phonePath, local))
+            return -1;
+        m_open.open(local, std::ios::binary);
+        return m_open.is_open() ? 0 : -1;
+    }
+
+    int read(void *buffer, int count)
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (!m_open.is_open() || !buffer || count < 0)
+            return -1;
+        m_open.clear();
+        m_open.seekg(0);
+        m_open.read(static_cast<char *>(buffer), count);
+        return m_open.bad() ? -1 : 0;
+    }
+
+    int close()
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_open.close();
+        return 0;
+    }
+
+private:
+    bool isReady() const
+    {
+        std::error_code error;
+        return m_rootSet && m_announced && Clock::now() >= m_readyAt &&
+               fs::is_directory(m_root, error);
+    }
+
+    void addToListing(const fs::directory_entry &entry)
+    {
+        std::error_code error;
+        if (!entry.is_regular_file(error))
+            return;
+        const std::uintmax_t size = entry.file_size(error);
+        const std::string phonePath =
+            "/" + entry.path().lexically_relative(m_root).generic_string();
+        // Files an entry cannot describe are left out.
+        if (error || size > INT32_MAX || phonePath.size() > sizeof(TPhoneFileEntry::Path))
+            return;
+        m_listing.push_back({phonePath, static_cast<std::int32_t>(size)});
+    }
+
+    void joinAnnouncer()
+    {
+        if (m_announcer.joinable())
+            m_announcer.join();
+    }
+
+    std::mutex m_mutex;
+    bool m_rootSet = false;
+    fs::path m_root;
+    Clock::time_point m_readyAt;
+    std::atomic<bool> m_announced{false};
+    std::thread m_announcer;
+    std::vector<ListedFile> m_listing;
+    std::ifstream m_open;
+};
+
+FolderPhone &phone()
+{
+    static FolderPhone instance;
+    return instance;
+}
+
+} // namespace
+
+extern "C" {
+
+P2KAPI_EXPORT int P2KAPI_CALL P2K_Init(P2KConnectCallback callback)
+{
+    return phone().init(callback);
+}
+
+P2KAPI_EXPORT int P2KAPI_CALL P2K_GetStatus(void)
+{
+    return phone().status();
+}
+
+P2KAPI_EXPORT int P2KAPI_CALL File_Count(void)
+{
+    return phone().count();
+}
+
+P2KAPI_EXPORT int P2KAPI_CALL File_List(TPhoneFileEntry *entries, int count)
+{
+    return phone().list(entries, count);
+}
+
+P2KAPI_EXPORT int P2KAPI_CALL File_Create(const char *path, int /*mode*/)
+{
+    return phone().create(path);
+}
+
+P2KAPI_EXPORT int P2KAPI_CALL File_Read(void *buffer, int /*lastIndex*/, int count)
+{
+    return phone().read(buffer, count);
+}
+
+P2KAPI_EXPORT int P2KAPI_CALL File_Close(void)
+{
+    return phone().close();
+}
+}
