@@ -1,0 +1,117 @@
+#include "AmrDecoder.h"
+
+#include "AmrFrameWalker.h"
+
+#include <QtEndian>
+
+#include <opencore-amrnb/interf_dec.h>
+#include <opencore-amrwb/dec_if.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int NoDataFrameType = 15;
+constexpr int BadFrame = 1;
+
+QString unknownHeaderMessage()
+{
+    return QStringLiteral("The recording does not start with a known AMR header");
+}
+
+// Visits the first channel's frame of each frame block of a walked recording.
+template <typename Visit>
+bool forEachFirstChannelFrame(const char *data, const FrameWalk &walk, qint64 start, Visit visit)
+{
+    const bool wideBand = isWideBand(walk.header.format);
+    qint64 pos = start + walk.header.size;
+    for (qint64 block = 0; block < walk.frames; ++block) {
+        for (int channel = 0; channel < walk.header.channels; ++channel) {
+            const int frameType = parseFrameHeader(quint8(data[pos])).frameType;
+            const int size = amrFrameSize(wideBand, frameType);
+            if (channel == 0 && !visit(data + pos, size))
+                return false;
+            pos += size;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+AmrFrameDecoder::AmrFrameDecoder(bool wideBand)
+    : m_wideBand(wideBand), m_state(wideBand ? D_IF_init() : Decoder_Interface_init())
+{
+}
+
+AmrFrameDecoder::~AmrFrameDecoder()
+{
+    if (m_wideBand)
+        D_IF_exit(m_state);
+    else
+        Decoder_Interface_exit(m_state);
+}
+
+void AmrFrameDecoder::decode(const char *frame, int size, qint16 *samples)
+{
+    // The decoders read as many bytes as the frame type says; a zeroed copy keeps them inside.
+    unsigned char bytes[AmrMaxFrameSize + 3] = {};
+    std::memcpy(bytes, frame, size_t(qBound(0, size, AmrMaxFrameSize)));
+    const AmrFrameHeader header = parseFrameHeader(bytes[0]);
+    if (isForeignSid(m_wideBand, header.frameType))
+        bytes[0] = quint8((NoDataFrameType << 3) | 0x04);
+    const int bfi = header.good ? 0 : BadFrame;
+    if (m_wideBand)
+        D_IF_decode(m_state, bytes, samples, bfi);
+    else
+        Decoder_Interface_Decode(m_state, bytes, samples, bfi);
+}
+
+bool decodeAmr(const char *data, qint64 start, qint64 end, const PcmSink &sink, QString *error)
+{
+    const FrameWalk walk = walkAmrFrames(data, start, end);
+    if (walk.header.format == AmrFormat::Unknown) {
+        if (error)
+            *error = unknownHeaderMessage();
+        return false;
+    }
+    AmrFrameDecoder decoder(isWideBand(walk.header.format));
+    std::vector<qint16> samples(size_t(decoder.samplesPerFrame()));
+    const bool completed =
+        forEachFirstChannelFrame(data, walk, start, [&](const char *frame, int size) {
+            decoder.decode(frame, size, samples.data());
+            return sink(samples.data(), decoder.samplesPerFrame());
+        });
+    if (!completed && error)
+        *error = QStringLiteral("Decoding was stopped");
+    return completed;
+}
+
+PcmAudio decodeAmrToPcm(const char *data, qint64 start, qint64 end)
+{
+    PcmAudio audio;
+    const FrameWalk walk = walkAmrFrames(data, start, end);
+    if (walk.header.format == AmrFormat::Unknown) {
+        audio.error = unknownHeaderMessage();
+        return audio;
+    }
+    const qint64 bytes = walk.frames * samplesPerFrame(walk.header.format) * 2;
+    if (bytes > MaxPcmBytesInMemory) {
+        audio.error = QStringLiteral("The recording is too long to be decoded in memory");
+        return audio;
+    }
+    audio.sampleRate = sampleRate(walk.header.format);
+    audio.frames = walk.frames;
+    audio.samples.reserve(bytes);
+    decodeAmr(
+        data, start, end,
+        [&](const qint16 *samples, int count) {
+            const qsizetype at = audio.samples.size();
+            audio.samples.resize(at + count * 2);
+            qToLittleEndian<qint16>(samples, count, audio.samples.data() + at);
+            return true;
+        },
+        &audio.error);
+    return audio;
+}

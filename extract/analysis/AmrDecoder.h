@@ -1,0 +1,59 @@
+#pragma once
+
+#include "AmrFormat.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+// Decoding AMR recordings to 16-bit mono PCM through the opencore AMR decoders: narrow band to
+// 160 samples at 8 kHz per 20 ms frame, wide band to 320 samples at 16 kHz. A multichannel
+// recording decodes its first channel only (the left one of a stereo pair).
+
+// One decoder state for one recording's frames, in order.
+class AmrFrameDecoder
+{
+public:
+    explicit AmrFrameDecoder(bool wideBand);
+    ~AmrFrameDecoder();
+    AmrFrameDecoder(const AmrFrameDecoder &) = delete;
+    AmrFrameDecoder &operator=(const AmrFrameDecoder &) = delete;
+
+    int samplesPerFrame() const { return m_wideBand ? 320 : 160; }
+    // Decodes one storage-format frame (header byte first, size bytes, as the frame walk
+    // accepted it) into samplesPerFrame() samples. A damaged frame (Q = 0) is concealed;
+    // comfort-noise frames of other codecs are decoded as missing frames.
+    void decode(const char *frame, int size, qint16 *samples);
+
+private:
+    bool m_wideBand;
+    void *m_state;
+};
+
+// Receives each decoded 20 ms of audio; returning false stops the decode.
+using PcmSink = std::function<bool(const qint16 *samples, int count)>;
+
+// Decodes the recording whose "#!AMR" is at data[start], frame by frame up to end (its audio
+// end; frames are walked as the analysis walks them, so a damaged tail is not decoded).
+// Returns false with a message when the header is unknown or the sink stopped the decode.
+bool decodeAmr(const char *data, qint64 start, qint64 end, const PcmSink &sink, QString *error);
+
+struct PcmAudio
+{
+    QByteArray samples; // 16-bit little-endian mono samples
+    int sampleRate = 0; // 8000 or 16000
+    qint64 frames = 0;
+    QString error; // empty on success
+
+    bool ok() const { return error.isEmpty(); }
+    qint64 sampleCount() const { return samples.size() / 2; }
+};
+
+// The largest decode kept in memory: about nine hours of narrow band.
+constexpr qint64 MaxPcmBytesInMemory = qint64(1) << 30;
+
+// Decodes a recording into memory, for listening. Fails with a message for an unknown header
+// or a recording whose samples would exceed MaxPcmBytesInMemory.
+PcmAudio decodeAmrToPcm(const char *data, qint64 start, qint64 end);

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "AmrFrameWalker.h"
+#include "WspPartHeader.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QVector>
+
+#include <optional>
+
+// What a recording found in a container holds: its format, frames and duration, and where its
+// audio really ends, so that a clean cut can write the audio and nothing else.
+
+// How a recording's audio end was found.
+enum class EndSource
+{
+    PartHeader, // the multipart part header's DataLen, confirmed by the frame walk
+    Frames,     // the frame walk alone
+    None,       // unknown header: no audio end known, the whole range is kept
+};
+
+// "part header", "frames" or "none".
+QString endSourceName(EndSource source);
+
+struct RecordingAnalysis
+{
+    qint64 start = 0; // the "#" of "#!AMR"
+    qint64 limit = 0; // the next recording's start or the container's end
+    // The frame walk that decided: bounded by the part's data when the part header held.
+    FrameWalk walk;
+    // The part header found before the recording, whether or not it added up.
+    std::optional<WspPartHeader> partHeader;
+    EndSource endFrom = EndSource::None;
+    // One past the recording's last audio byte; the limit when the header is unknown.
+    qint64 audioEnd = 0;
+
+    AmrFormat format() const { return walk.header.format; }
+    bool recognised() const { return format() != AmrFormat::Unknown; }
+    int channels() const { return walk.header.channels; }
+    qint64 frames() const { return walk.frames; }
+    qint64 durationMs() const { return walk.durationMs(); }
+    qint64 damaged() const { return walk.damaged; }
+};
+
+// Analyses the recording at data[start], whose bytes end at limit (the next recording's start
+// or the container's end). A part header is looked for between lowerBound (the previous
+// recording's start, or 0) and start. Its DataLen gives the end when start + DataLen lies
+// within the limit and the frame walk up to there ends exactly there; otherwise the frame walk
+// up to the limit decides. Safe on any bytes.
+RecordingAnalysis analyseRecording(const char *data, qint64 start, qint64 limit,
+                                   qint64 lowerBound = 0);
+
+// Analyses every recording of a container of size bytes, given the ascending offsets of its
+// recording starts; entry i belongs to starts[i]. An offset outside the container gives an
+// unrecognised recording with an empty range.
+QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
+                                             const QVector<qint32> &starts);
+QVector<RecordingAnalysis> analyseRecordings(const QByteArray &container,
+                                             const QVector<qint32> &starts);
+
+// A byte range [begin, end).
+struct ByteSpan
+{
+    qint64 begin = 0;
+    qint64 end = 0;
+    qint64 size() const { return end - begin; }
+};
+
+// The bytes a clean cut writes: from the "#!AMR" up to the audio end. A recording whose header
+// is not recognised keeps its whole range up to the limit, so a clean cut never drops bytes
+// that might be audio.
+ByteSpan cleanRange(const RecordingAnalysis &recording);

@@ -1,0 +1,146 @@
+#include "WspPartHeader.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int MaxUintvarLength = 5;
+constexpr quint8 LengthQuote = 0x1F; // a uintvar length follows
+constexpr quint8 MaxShortLength = 30;
+const char AudioAmr[] = "audio/amr";
+constexpr qint64 AudioAmrLength = sizeof(AudioAmr) - 1;
+
+bool isAudioAmrAt(const char *data, qint64 pos)
+{
+    for (qint64 i = 0; i < AudioAmrLength; ++i) {
+        char c = data[pos + i];
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+        if (c != AudioAmr[i])
+            return false;
+    }
+    return true;
+}
+
+// The media type's text at data[pos], up to its zero byte before end; empty when unterminated.
+QByteArray mediaTextAt(const char *data, qint64 pos, qint64 end)
+{
+    const void *zero = std::memchr(data + pos, 0, size_t(end - pos));
+    if (zero == nullptr)
+        return {};
+    return QByteArray(data + pos, qint64(static_cast<const char *>(zero) - (data + pos)));
+}
+
+// A content type starting at typeStart whose media text is at mediaStart and whose value
+// (after the length) ends at valueEnd: plausible when the text is terminated inside the value,
+// and the value inside the headers that end at dataOffset.
+bool plausibleContentType(const char *data, qint64 mediaStart, qint64 valueEnd, qint64 dataOffset,
+                          QByteArray &mediaType)
+{
+    if (valueEnd > dataOffset || valueEnd <= mediaStart + AudioAmrLength)
+        return false;
+    mediaType = mediaTextAt(data, mediaStart, valueEnd);
+    return !mediaType.isEmpty();
+}
+
+// HeadersLen and DataLen right before typeStart, HeadersLen reaching exactly to dataOffset.
+std::optional<WspPartHeader> lengthsBefore(const char *data, qint64 typeStart, qint64 dataOffset,
+                                           qint64 lowerBound)
+{
+    const qint64 headersLength = dataOffset - typeStart;
+    for (int dataLenBytes = 1; dataLenBytes <= MaxUintvarLength; ++dataLenBytes) {
+        for (int headersLenBytes = 1; headersLenBytes <= MaxUintvarLength; ++headersLenBytes) {
+            const qint64 offset = typeStart - dataLenBytes - headersLenBytes;
+            if (offset < lowerBound)
+                break;
+            const auto headers = readUintvar(data, offset, typeStart);
+            if (!headers || headers->length != headersLenBytes ||
+                headers->value != quint64(headersLength))
+                continue;
+            const auto dataLen = readUintvar(data, offset + headersLenBytes, typeStart);
+            if (!dataLen || dataLen->length != dataLenBytes)
+                continue;
+            WspPartHeader header;
+            header.offset = offset;
+            header.dataOffset = dataOffset;
+            header.headersLength = headers->value;
+            header.dataLength = dataLen->value;
+            return header;
+        }
+    }
+    return std::nullopt;
+}
+
+// Tries the three content-type encodings that put "audio/amr" at mediaStart.
+std::optional<WspPartHeader> partHeaderAround(const char *data, qint64 mediaStart,
+                                              qint64 dataOffset, qint64 lowerBound)
+{
+    QByteArray mediaType;
+    auto tryType = [&](qint64 typeStart, qint64 valueEnd) -> std::optional<WspPartHeader> {
+        if (typeStart < lowerBound ||
+            !plausibleContentType(data, mediaStart, valueEnd, dataOffset, mediaType))
+            return std::nullopt;
+        auto header = lengthsBefore(data, typeStart, dataOffset, lowerBound);
+        if (header)
+            header->mediaType = mediaType;
+        return header;
+    };
+
+    // Plain text: the media type alone, up to its zero byte.
+    if (auto header = tryType(mediaStart, dataOffset))
+        return header;
+    // Short length: one byte 0 ... 30, then the value.
+    if (mediaStart - 1 >= lowerBound) {
+        const quint8 length = quint8(data[mediaStart - 1]);
+        if (length <= MaxShortLength)
+            if (auto header = tryType(mediaStart - 1, mediaStart + length))
+                return header;
+    }
+    // Length quote: 0x1F, a uintvar length, then the value.
+    for (int lengthBytes = 1; lengthBytes <= MaxUintvarLength; ++lengthBytes) {
+        const qint64 typeStart = mediaStart - 1 - lengthBytes;
+        if (typeStart < lowerBound)
+            break;
+        if (quint8(data[typeStart]) != LengthQuote)
+            continue;
+        const auto length = readUintvar(data, typeStart + 1, mediaStart);
+        if (!length || length->length != lengthBytes)
+            continue;
+        if (auto header = tryType(typeStart, mediaStart + qint64(length->value)))
+            return header;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<Uintvar> readUintvar(const char *data, qint64 pos, qint64 limit)
+{
+    quint64 value = 0;
+    for (int i = 0; i < MaxUintvarLength && pos + i < limit; ++i) {
+        const quint8 byte = quint8(data[pos + i]);
+        value = (value << 7) | (byte & 0x7F);
+        if ((byte & 0x80) == 0) {
+            if (value > 0xFFFFFFFFu)
+                return std::nullopt;
+            return Uintvar{quint32(value), i + 1};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<WspPartHeader> findPartHeader(const char *data, qint64 dataOffset, qint64 lowerBound)
+{
+    lowerBound = std::max({lowerBound, dataOffset - PartHeaderSearchWindow, qint64(0)});
+    // The smallest part header: HeadersLen, DataLen, "audio/amr" and its zero byte.
+    for (qint64 media = dataOffset - AudioAmrLength - 1; media >= lowerBound + 2; --media) {
+        if (data[media] != 'a' && data[media] != 'A')
+            continue;
+        if (!isAudioAmrAt(data, media))
+            continue;
+        if (auto header = partHeaderAround(data, media, dataOffset, lowerBound))
+            return header;
+    }
+    return std::nullopt;
+}
