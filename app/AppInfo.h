@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+// Names the program shows for itself: in the task bar, in message-box captions and in the
+// main window's caption.
+namespace AppInfo {
+inline const QString Title = QStringLiteral("Vocafetch");
+} // namespace AppInfo

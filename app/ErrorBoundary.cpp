@@ -1,0 +1,32 @@
+#include "ErrorBoundary.h"
+
+#include "AppInfo.h"
+#include "Dialogs.h"
+#include "ExtractError.h"
+
+#include <exception>
+
+ErrorBoundary::ErrorBoundary(Dialogs &dialogs, QWidget *parent)
+    : m_dialogs(dialogs), m_parent(parent)
+{
+}
+
+bool ErrorBoundary::run(const std::function<void()> &handler) const
+{
+    try {
+        handler();
+        return true;
+    } catch (const ExtractError &error) {
+        show(error.message());
+    } catch (const std::exception &error) {
+        show(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        show(QStringLiteral("Unexpected error"));
+    }
+    return false;
+}
+
+void ErrorBoundary::show(const QString &message) const
+{
+    m_dialogs.showError(m_parent, AppInfo::Title, message);
+}

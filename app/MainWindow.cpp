@@ -1,0 +1,289 @@
+#include "MainWindow.h"
+
+#include "AppInfo.h"
+#include "Localization.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace {
+
+// Geometry of the window and of its controls on the frame.
+const QSize ClientSize(317, 272);
+const QRect FrameGeometry(3, 0, 311, 269);
+const QRect FileDRFGeometry(8, 64, 145, 113);
+const QRect AMRFilesGeometry(160, 64, 145, 113);
+const QRect StatusBarGeometry(0, 250, 311, 19);
+const int MenuBarHeight = 22;
+const QColor FrameColor(239, 235, 222);
+
+// Indexes into ImageList2.
+enum CommandImage
+{
+    RecordingImage = 0,
+    SaveImage = 1,
+    SaveAllImage = 2,
+    HelpImage = 3,
+    ExitImage = 4,
+    OpenImage = 5,
+    PhoneImage = 6,
+};
+
+FileDialogRequest openDialogSettings()
+{
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Open;
+    request.filter = QStringLiteral("*.drf (*.drf)");
+    request.defaultSuffix = QStringLiteral("drf");
+    request.multiSelect = true;
+    return request;
+}
+
+FileDialogRequest saveDialogSettings()
+{
+    FileDialogRequest request;
+    request.mode = FileDialogRequest::Mode::Save;
+    request.filter = QStringLiteral("*.amr (*.amr)");
+    request.confirmOverwrite = false;
+    return request;
+}
+
+void configureList(QListWidget *list)
+{
+    list->setViewMode(QListView::ListMode);
+    list->setIconSize(QSize(ImageList::IconSize, ImageList::IconSize));
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setFont(Localization::listFont());
+}
+
+} // namespace
+
+TForm1::TForm1(Dialogs &dialogs, QWidget *parent)
+    : QWidget(parent), OpenDialog1(dialogs, this, openDialogSettings()),
+      SaveDialog1(dialogs, this, saveDialogSettings()), ImageList1(ImageList::containerIcons()),
+      ImageList2(ImageList::commandIcons()), SourceBuffer(m_transferClipboard),
+      OutputBuffer(m_transferClipboard), m_errorBoundary(dialogs, this)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(AppInfo::Title);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(ClientSize);
+    setFont(Localization::windowFont());
+
+    createFrame();
+    createActions();
+    createMainMenu();
+    createPopupMenu();
+    createLists();
+    createButtons();
+    createStatusBar();
+    connectHandlers();
+    placeOnDesktop();
+
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createFrame()
+{
+    suiForm1 = new QWidget(this);
+    suiForm1->setObjectName(QStringLiteral("suiForm1"));
+    suiForm1->setGeometry(FrameGeometry);
+    QPalette palette = suiForm1->palette();
+    palette.setColor(QPalette::Window, FrameColor);
+    suiForm1->setPalette(palette);
+    suiForm1->setAutoFillBackground(true);
+}
+
+void TForm1::createActions()
+{
+    Action1 = new QAction(QStringLiteral("Action1"), this);
+    Action1->setObjectName(QStringLiteral("Action1"));
+    Action2 = new QAction(QStringLiteral("Action2"), this);
+    Action2->setObjectName(QStringLiteral("Action2"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+}
+
+QAction *TForm1::createMenuItem(QMenu *menu, const QString &caption, int image,
+                                const QKeySequence &shortcut)
+{
+    QAction *item = menu->addAction(ImageList2.icon(image), caption);
+    item->setShortcut(shortcut);
+    // Also on the window itself, so the shortcuts work whatever shows the menu bar.
+    if (!shortcut.isEmpty())
+        addAction(item);
+    return item;
+}
+
+void TForm1::createMainMenu()
+{
+    suiMainMenu1 = new QMenuBar(suiForm1);
+    suiMainMenu1->setObjectName(QStringLiteral("suiMainMenu1"));
+    suiMainMenu1->setGeometry(0, 0, FrameGeometry.width(), MenuBarHeight);
+
+    N1 = suiMainMenu1->addMenu(QStringLiteral("Файл"));
+    N1->setObjectName(QStringLiteral("N1"));
+    N2 = createMenuItem(N1, QStringLiteral("&Открыть"), OpenImage,
+                        QKeySequence(Qt::CTRL | Qt::Key_O));
+    AMR1 = createMenuItem(N1, QStringLiteral("Со&хранить все"), SaveAllImage,
+                          QKeySequence(Qt::CTRL | Qt::Key_S));
+    N7 = createMenuItem(N1, QStringLiteral("Считать с телефона"), PhoneImage,
+                        QKeySequence(Qt::CTRL | Qt::Key_R));
+    N3 = N1->addSeparator();
+    Dsjl1 =
+        createMenuItem(N1, QStringLiteral("Вы&ход"), ExitImage, QKeySequence(Qt::CTRL | Qt::Key_X));
+
+    N4 = suiMainMenu1->addMenu(ImageList2.icon(HelpImage), QStringLiteral("Справка"));
+    N4->setObjectName(QStringLiteral("N4"));
+    N8 = createMenuItem(N4, QStringLiteral("О Программе"), HelpImage);
+
+    const std::pair<QAction *, const char *> names[] = {{N2, "N2"}, {AMR1, "AMR1"},   {N7, "N7"},
+                                                        {N3, "N3"}, {Dsjl1, "Dsjl1"}, {N8, "N8"}};
+    for (const auto &[item, name] : names)
+        item->setObjectName(QString::fromLatin1(name));
+}
+
+void TForm1::createPopupMenu()
+{
+    suiPopupMenu1 = new QMenu(this);
+    suiPopupMenu1->setObjectName(QStringLiteral("suiPopupMenu1"));
+    N5 = createMenuItem(suiPopupMenu1, QStringLiteral("Сохранить"), SaveImage);
+    N5->setObjectName(QStringLiteral("N5"));
+    N6 = createMenuItem(suiPopupMenu1, QStringLiteral("Сохранить все"), SaveAllImage);
+    N6->setObjectName(QStringLiteral("N6"));
+}
+
+void TForm1::createLists()
+{
+    FileDRF = new QListWidget(suiForm1);
+    FileDRF->setObjectName(QStringLiteral("FileDRF"));
+    FileDRF->setGeometry(FileDRFGeometry);
+    configureList(FileDRF);
+
+    AMRFiles = new QListWidget(suiForm1);
+    AMRFiles->setObjectName(QStringLiteral("AMRFiles"));
+    AMRFiles->setGeometry(AMRFilesGeometry);
+    configureList(AMRFiles);
+    AMRFiles->setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+QAbstractButton *TForm1::createButton(const QString &caption, int glyph, const QRect &geometry)
+{
+    auto *button = new QPushButton(ImageList2.icon(glyph), caption, suiForm1);
+    button->setGeometry(geometry);
+    button->setIconSize(QSize(ImageList::IconSize, ImageList::IconSize));
+    button->setAutoDefault(false);
+    return button;
+}
+
+void TForm1::createButtons()
+{
+    suiButton4 = createButton(QStringLiteral("Открыть"), OpenImage, QRect(8, 184, 145, 27));
+    suiButton4->setObjectName(QStringLiteral("suiButton4"));
+    suiButton1 =
+        createButton(QStringLiteral("Считать с телефона"), PhoneImage, QRect(8, 216, 145, 27));
+    suiButton1->setObjectName(QStringLiteral("suiButton1"));
+    suiButton2 = createButton(QStringLiteral("Сохранить"), SaveImage, QRect(160, 184, 145, 27));
+    suiButton2->setObjectName(QStringLiteral("suiButton2"));
+    suiButton3 =
+        createButton(QStringLiteral("Сохранить все"), SaveAllImage, QRect(160, 216, 145, 27));
+    suiButton3->setObjectName(QStringLiteral("suiButton3"));
+}
+
+void TForm1::createStatusBar()
+{
+    StatusBar1 = new QStatusBar(suiForm1);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setGeometry(StatusBarGeometry);
+    StatusBar1->setSizeGripEnabled(false);
+    // One permanent text: QStatusBar's own messages are temporary and cleared by menu hovers.
+    m_statusLabel = new QLabel(AppInfo::Title, StatusBar1);
+    StatusBar1->addWidget(m_statusLabel, 1);
+}
+
+template <class Signal, class Sender>
+void TForm1::connectHandler(Sender *sender, Signal signal, void (TForm1::*handler)())
+{
+    connect(sender, signal, this, m_errorBoundary.guard([this, handler]() { (this->*handler)(); }));
+}
+
+void TForm1::connectHandlers()
+{
+    connectHandler(N2, &QAction::triggered, &TForm1::N2Click);
+    connectHandler(AMR1, &QAction::triggered, &TForm1::AMR1Click);
+    connectHandler(N7, &QAction::triggered, &TForm1::N7Click);
+    connectHandler(Dsjl1, &QAction::triggered, &TForm1::Dsjl1Click);
+    connectHandler(N8, &QAction::triggered, &TForm1::N8Click);
+    connectHandler(N5, &QAction::triggered, &TForm1::N5Click);
+    connectHandler(N6, &QAction::triggered, &TForm1::N6Click);
+    connectHandler(Action1, &QAction::triggered, &TForm1::Action1Execute);
+    connectHandler(Action2, &QAction::triggered, &TForm1::Action2Execute);
+
+    connectHandler(suiButton1, &QAbstractButton::clicked, &TForm1::suiButton1Click);
+    connectHandler(suiButton2, &QAbstractButton::clicked, &TForm1::suiButton2Click);
+    connectHandler(suiButton3, &QAbstractButton::clicked, &TForm1::suiButton3Click);
+    connectHandler(suiButton4, &QAbstractButton::clicked, &TForm1::suiButton4Click);
+
+    // Only a mouse click on an item loads a container; clicks on empty space and keyboard
+    // moves do not.
+    connectHandler(FileDRF, &QListWidget::clicked, &TForm1::FileDRFClick);
+    connectHandler(AMRFiles, &QListWidget::itemSelectionChanged, &TForm1::AMRFilesSelectItem);
+    connectHandler(suiPopupMenu1, &QMenu::aboutToShow, &TForm1::suiPopupMenu1Popup);
+    connect(AMRFiles, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        suiPopupMenu1->popup(AMRFiles->viewport()->mapToGlobal(pos));
+    });
+
+    connectHandler(Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
+}
+
+void TForm1::placeOnDesktop()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect placed(QPoint(0, 0), size());
+    placed.moveCenter(screen->availableGeometry().center());
+    move(placed.topLeft());
+}
+
+QString TForm1::statusText() const
+{
+    return m_statusLabel->text();
+}
+
+void TForm1::setStatusText(const QString &text)
+{
+    m_statusLabel->setText(text);
+}
+
+void TForm1::updateSaveButtons()
+{
+    suiButton2->setEnabled(!AMRFiles->selectedItems().isEmpty());
+    suiButton3->setEnabled(AMRFiles->count() > 0);
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    bool canClose = true;
+    m_errorBoundary.run([&]() { FormCloseQuery(canClose); });
+    if (canClose)
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,157 @@
+#pragma once
+
+#include "ByteBuffer.h"
+#include "ErrorBoundary.h"
+#include "FileDialog.h"
+#include "ImageList.h"
+#include "InProcessClipboard.h"
+
+#include <QStringList>
+#include <QWidget>
+
+class QAbstractButton;
+class QAction;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QMenuBar;
+class QStatusBar;
+class QTimer;
+class Dialogs;
+class TForm2;
+
+// TForm1: the main window. It owns all working state: the container list and the recording
+// list, the two byte buffers, the hidden lists of offsets, paths and phone copies, the menus,
+// buttons, status line and the phone timer. Controls and handlers keep the names the rest of
+// the program knows them by, so that skinned controls can take their place and the phone
+// transfer can fill its handlers in.
+//
+// Every handler that a control, menu item or timer runs goes through errorBoundary(): a
+// failure is shown in a message box and the window stays usable. Called directly, handlers
+// throw (ExtractError and the like).
+class TForm1 : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TForm1(Dialogs &dialogs, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // The About box that "О Программе" shows; the application creates it after this window.
+    void setAboutBox(TForm2 *form2) { Form2 = form2; }
+
+    QString statusText() const;
+    void setStatusText(const QString &text);
+
+    const ErrorBoundary &errorBoundary() const { return m_errorBoundary; }
+
+    // Controls, at their places on the frame.
+    QWidget *suiForm1;
+    QListWidget *FileDRF;
+    QListWidget *AMRFiles;
+    QAbstractButton *suiButton1; // "Считать с телефона"
+    QAbstractButton *suiButton2; // "Сохранить"
+    QAbstractButton *suiButton3; // "Сохранить все"
+    QAbstractButton *suiButton4; // "Открыть"
+    QStatusBar *StatusBar1;
+
+    // The main menu and its items; N1 and N4 are the submenus "Файл" and "Справка".
+    QMenuBar *suiMainMenu1;
+    QMenu *N1;
+    QAction *N2;    // "&Открыть", Ctrl+O
+    QAction *AMR1;  // "Со&хранить все", Ctrl+S
+    QAction *N7;    // "Считать с телефона", Ctrl+R
+    QAction *N3;    // separator
+    QAction *Dsjl1; // "Вы&ход", Ctrl+X
+    QMenu *N4;
+    QAction *N8; // "О Программе"
+
+    // The recording list's pop-up menu.
+    QMenu *suiPopupMenu1;
+    QAction *N5; // "Сохранить"
+    QAction *N6; // "Сохранить все"
+
+    // ActionList1: the scan and the phone download.
+    QAction *Action1;
+    QAction *Action2;
+
+    // Polls the phone connection: 100 ms, disabled until a connection starts.
+    QTimer *Timer1;
+
+    FileDialog OpenDialog1;
+    FileDialog SaveDialog1;
+
+    ImageList ImageList1; // the container list's icons
+    ImageList ImageList2; // the recording list's and the menus' icons
+
+    // Hidden lists: offsets of the loaded container, paths of FileDRF's entries
+    // (index-aligned with it), and the names and sizes of the copies read from the phone.
+    QStringList AmrStartList;
+    QStringList TypeMarkerList;
+    QStringList DrfPathList;
+    QStringList PhoneNameList;
+    QStringList PhoneSizeList;
+
+    // The folder the program was started in; phone copies are written to and deleted from it.
+    QString StartDir;
+
+    TForm2 *Form2 = nullptr;
+
+private:
+    // Recordings travel between the buffers through a clipboard of their own, so an export
+    // never touches the user's clipboard. Declared before the buffers, which use it.
+    InProcessClipboard m_transferClipboard;
+
+public:
+    TByteBuffer SourceBuffer; // the loaded container
+    TByteBuffer OutputBuffer; // one recording on its way to disk
+
+public slots:
+    void FormCreate();
+    // Deletes the phone copies named in PhoneNameList from StartDir; never refuses to close.
+    void FormCloseQuery(bool &CanClose);
+
+    void N2Click();
+    void suiButton4Click();
+    void FileDRFClick();
+    void AMRFilesSelectItem();
+    void suiPopupMenu1Popup();
+    void N7Click();
+    void Dsjl1Click();
+    void N8Click();
+    void N5Click();
+    void N6Click();
+    void AMR1Click();
+    void suiButton2Click();
+    void suiButton3Click();
+    void Action1Execute();
+
+    // The phone connection and download.
+    void suiButton1Click();
+    void Timer1Timer();
+    void Action2Execute();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createFrame();
+    void createLists();
+    void createButtons();
+    void createStatusBar();
+    void createMainMenu();
+    void createPopupMenu();
+    void createActions();
+    void connectHandlers();
+    void placeOnDesktop();
+
+    QAbstractButton *createButton(const QString &caption, int glyph, const QRect &geometry);
+    QAction *createMenuItem(QMenu *menu, const QString &caption, int image,
+                            const QKeySequence &shortcut = {});
+    void updateSaveButtons();
+
+    template <class Signal, class Sender>
+    void connectHandler(Sender *sender, Signal signal, void (TForm1::*handler)());
+
+    ErrorBoundary m_errorBoundary;
+    QLabel *m_statusLabel = nullptr;
+};

@@ -1,0 +1,171 @@
+// The main window's commands: opening and loading containers, the enabling rules, saving
+// recordings, the About box and closing.
+#include "MainWindow.h"
+
+#include "AboutBox.h"
+#include "RecordingExport.h"
+#include "RecordingScan.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QMenu>
+#include <QTimer>
+
+#include <stdexcept>
+
+namespace {
+
+// Whether path lies inside folder (below it, not the folder itself), after resolving "." and
+// "..": names from a phone must never reach a file elsewhere.
+bool liesInside(const QString &folder, const QString &path)
+{
+    const QString root = QDir::cleanPath(folder) + QLatin1Char('/');
+    return QDir::cleanPath(path).startsWith(root);
+}
+
+} // namespace
+
+void TForm1::FormCreate()
+{
+    updateSaveButtons();
+    StartDir = QDir::currentPath();
+}
+
+void TForm1::FormCloseQuery(bool &CanClose)
+{
+    Q_UNUSED(CanClose);
+    for (const QString &name : std::as_const(PhoneNameList)) {
+        const QString path = StartDir + QLatin1Char('/') + name;
+        if (liesInside(StartDir, path) && QFileInfo(path).isFile())
+            QFile::remove(path);
+    }
+}
+
+void TForm1::N2Click()
+{
+    if (!OpenDialog1.Execute())
+        return;
+    DrfPathList.clear();
+    FileDRF->clear();
+    for (const QString &path : OpenDialog1.Files()) {
+        FileDRF->addItem(new QListWidgetItem(ImageList1.icon(0), QFileInfo(path).fileName()));
+        DrfPathList << path;
+    }
+}
+
+void TForm1::suiButton4Click()
+{
+    N2->trigger();
+}
+
+void TForm1::FileDRFClick()
+{
+    const QList<QListWidgetItem *> selected = FileDRF->selectedItems();
+    if (selected.isEmpty())
+        return;
+    AmrStartList.clear();
+    TypeMarkerList.clear();
+    AMRFiles->clear();
+    suiButton2->setEnabled(false);
+
+    const int index = FileDRF->row(selected.first());
+    if (index < 0 || index >= DrfPathList.size())
+        throw std::out_of_range(
+            QStringLiteral("List index out of bounds (%1)").arg(index).toStdString());
+    SourceBuffer.LoadFromFile(DrfPathList.at(index));
+    Action1Execute();
+    suiButton3->setEnabled(AMRFiles->count() > 0);
+}
+
+void TForm1::Action1Execute()
+{
+    const ScanResult scan = scanRecordings(SourceBuffer);
+    AmrStartList = scan.AmrStartList;
+    TypeMarkerList = scan.TypeMarkerList;
+    setStatusText(scan.statusText);
+    AMR1->setEnabled(scan.saveAllEnabled);
+    AMRFiles->clear();
+    for (const QString &caption : scan.captions)
+        AMRFiles->addItem(new QListWidgetItem(ImageList2.icon(0), caption));
+}
+
+void TForm1::AMRFilesSelectItem()
+{
+    updateSaveButtons();
+}
+
+void TForm1::suiPopupMenu1Popup()
+{
+    N5->setEnabled(!AMRFiles->selectedItems().isEmpty());
+    N6->setEnabled(AMRFiles->count() > 0);
+}
+
+void TForm1::N7Click()
+{
+    suiButton1->click();
+}
+
+void TForm1::Dsjl1Click()
+{
+    close();
+}
+
+void TForm1::N8Click()
+{
+    if (Form2)
+        Form2->showModalCentredOn(this);
+}
+
+void TForm1::N5Click()
+{
+    const QList<QListWidgetItem *> selected = AMRFiles->selectedItems();
+    if (selected.isEmpty())
+        return;
+    const int i = AMRFiles->row(selected.first());
+    if (!SaveDialog1.Execute())
+        return;
+    ExportRecording(SourceBuffer, OutputBuffer, AmrStartList, i, SaveDialog1.FileName());
+}
+
+void TForm1::N6Click()
+{
+    if (AMRFiles->count() == 0)
+        return;
+    if (!SaveDialog1.Execute())
+        return;
+    exportAllRecordings(SourceBuffer, OutputBuffer, AmrStartList, SaveDialog1.FileName());
+}
+
+void TForm1::AMR1Click()
+{
+    if (FileDRF->count() > 0 && AMRFiles->count() > 0)
+        N6Click();
+}
+
+void TForm1::suiButton2Click()
+{
+    N5Click();
+}
+
+void TForm1::suiButton3Click()
+{
+    N6Click();
+}
+
+void TForm1::suiButton1Click()
+{
+    setStatusText(QStringLiteral("Соединение с телефоном..."));
+}
+
+void TForm1::Timer1Timer()
+{
+    // Polls the phone library's status while a connection is being made.
+}
+
+void TForm1::Action2Execute()
+{
+    // Lists and copies the phone's containers once the phone is ready.
+}

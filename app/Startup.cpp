@@ -1,0 +1,32 @@
+#include "Startup.h"
+
+#include "AboutBox.h"
+#include "AppInfo.h"
+#include "ImageList.h"
+#include "Localization.h"
+#include "MainWindow.h"
+
+#include <QApplication>
+
+namespace Startup {
+
+void prepareApplication(QApplication &app)
+{
+    // The name only: a display name would be appended to every other window's caption.
+    app.setApplicationName(AppInfo::Title);
+    app.setDesktopFileName(QStringLiteral("vocafetch"));
+    Localization::installRussianTranslations(app);
+    Localization::registerStandInFonts();
+    app.setWindowIcon(ImageList::containerIcons().icon(0));
+}
+
+Windows createWindows(Dialogs &dialogs)
+{
+    Windows windows;
+    windows.Form1 = std::make_unique<TForm1>(dialogs);
+    windows.Form2 = std::make_unique<TForm2>(windows.Form1.get());
+    windows.Form1->setAboutBox(windows.Form2.get());
+    return windows;
+}
+
+} // namespace Startup
