@@ -136,3 +136,14 @@ TEST(StandInPhone, WithoutAnyLibraryTheConnectionTimesOut)
     EXPECT_EQ(window.texts, QStringList({Connecting, TimedOut}));
     EXPECT_EQ(library.fileCount(), 0);
 }
+
+TEST(StandInPhone, LoaderFindsTheLibraryByItsPlainName)
+{
+    QTemporaryDir beside;
+    const QString fileName = QFileInfo(QStringLiteral(STANDIN_LIBRARY_FILE)).fileName();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(STANDIN_LIBRARY_FILE), beside.filePath(fileName)));
+
+    LoadedPhoneLibrary library({QDir(beside.path()).filePath("p2kapi")});
+    ASSERT_TRUE(library.isLoaded()) << library.errorString().toStdString();
+    EXPECT_EQ(QFileInfo(library.fileName()).path(), beside.path());
+}
