@@ -4,16 +4,21 @@
 
 namespace {
 
-// The part header's end, when it lies within the recording's bytes and the frames fill the
-// part's data exactly.
+// Container bytes after a part may pass for a few frames; more than this many frames going on
+// past the part's end mean its DataLen stops inside the audio.
+constexpr qint64 MaxFramesPastPartEnd = 8;
+
+// The part header's end holds when it lies within the recording's bytes, the frames fill the
+// part's data exactly, and the audio does not plainly go on after it.
 bool partHeaderHolds(const char *data, const RecordingAnalysis &recording,
-                     const WspPartHeader &header, FrameWalk &walk)
+                     const WspPartHeader &header, FrameWalk &bounded)
 {
     const qint64 end = header.dataEnd();
     if (end > recording.limit || end - recording.start < recording.walk.header.size)
         return false;
-    walk = walkAmrFrames(data, recording.start, end);
-    return walk.stop == WalkStop::Limit && walk.audioEnd == end;
+    bounded = walkAmrFrames(data, recording.start, end);
+    return bounded.stop == WalkStop::Limit && bounded.audioEnd == end &&
+           recording.walk.frames - bounded.frames <= MaxFramesPastPartEnd;
 }
 
 } // namespace

@@ -46,7 +46,8 @@ struct RecordingAnalysis
 // Analyses the recording at data[start], whose bytes end at limit (the next recording's start
 // or the container's end). A part header is looked for between lowerBound (the previous
 // recording's start, or 0) and start. Its DataLen gives the end when start + DataLen lies
-// within the limit and the frame walk up to there ends exactly there; otherwise the frame walk
+// within the limit, the frame walk up to there ends exactly there, and no more than a few
+// frames (container bytes that happen to look like frames) follow it; otherwise the frame walk
 // up to the limit decides. Safe on any bytes.
 RecordingAnalysis analyseRecording(const char *data, qint64 start, qint64 limit,
                                    qint64 lowerBound = 0);
