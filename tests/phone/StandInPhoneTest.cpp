@@ -31,6 +31,10 @@ TEST(StandInPhone, ServesAFolderAsThePhone)
     writeFile(root.filePath("a/mobile/mms/голос.drf"), "#!AMR voice");
     writeFile(root.filePath("a/mobile/mms/2024/old.drf"), "#!AMR old");
     writeFile(root.filePath("a/mobile/other.drf"), "outside the phone folder");
+    QTemporaryDir card;
+    writeFile(card.filePath("card.drf"), "#!AMR card");
+    QFile::link(card.path(), root.filePath("a/mobile/mms/card"));
+    QFile::link(root.path(), root.filePath("a/mobile/mms/loop"));
     qputenv("P2K_PHONE_ROOT", root.path().toLocal8Bit());
     qputenv("P2K_PHONE_READY_DELAY_MS", "150");
 
@@ -48,7 +52,7 @@ TEST(StandInPhone, ServesAFolderAsThePhone)
                   {connecting, connecting, QStringLiteral("Соединение с телефоном установленно")}));
     EXPECT_GE(window.ticks, 2) << "not ready before its delay";
     EXPECT_EQ(window.texts.last(), QStringLiteral("Все файлы успешно загружены"));
-    EXPECT_EQ(window.result.captions, QStringList({"2024/old.drf", "голос.drf"}));
+    EXPECT_EQ(window.result.captions, QStringList({"2024/old.drf", "card/card.drf", "голос.drf"}));
     QFile copy(QDir(start.path()).filePath("2024/old.drf"));
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
     EXPECT_EQ(copy.readAll(), "#!AMR old");
