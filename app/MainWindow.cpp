@@ -57,9 +57,14 @@ FileDialogRequest saveDialogSettings()
     return request;
 }
 
+// Small-icon view: 16 x 16 icons with the caption beside them, flowing left to right and
+// wrapping into rows.
 void configureList(QListWidget *list)
 {
     list->setViewMode(QListView::ListMode);
+    list->setFlow(QListView::LeftToRight);
+    list->setWrapping(true);
+    list->setResizeMode(QListView::Adjust);
     list->setIconSize(QSize(ImageList::IconSize, ImageList::IconSize));
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(QAbstractItemView::SingleSelection);

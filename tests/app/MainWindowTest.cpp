@@ -141,6 +141,22 @@ TEST_F(MainWindowTest, ControlsSitAtTheirPlacesWithTheirTextsAndStartingStates)
     EXPECT_EQ(window->N6->text(), "Сохранить все");
 }
 
+TEST_F(MainWindowTest, ItemsShowTheirPicturesOnTheFramesColour)
+{
+    loadContainer(containerBytes(30, {0}));
+    const auto sameImage = [](const QIcon &icon, const QPixmap &picture) {
+        return icon.pixmap(16, 16).toImage() == picture.toImage();
+    };
+    EXPECT_TRUE(sameImage(window->FileDRF->item(0)->icon(), window->ImageList1.picture(0)));
+    EXPECT_TRUE(sameImage(window->AMRFiles->item(0)->icon(), window->ImageList2.picture(0)));
+    EXPECT_TRUE(sameImage(window->N2->icon(), window->ImageList2.picture(5)));
+    EXPECT_TRUE(sameImage(window->N5->icon(), window->ImageList2.picture(1)));
+
+    // Between the menu bar and the lists only the frame shows.
+    const QImage frame = window->suiForm1->grab().toImage();
+    EXPECT_EQ(frame.pixelColor(150, 40), QColor(239, 235, 222));
+}
+
 TEST_F(MainWindowTest, OpeningListsTheFilesInOrderByBareNameAndReplacesTheList)
 {
     const QString first = write("b.drf", "x");
@@ -195,7 +211,7 @@ TEST_F(MainWindowTest, OnlyAMouseClickOnAnItemLoadsAContainer)
 
     // Moving the selection with the keyboard selects the other container but loads nothing.
     window->FileDRF->setFocus();
-    QTest::keyClick(window->FileDRF, Qt::Key_Down);
+    QTest::keyClick(window->FileDRF, Qt::Key_End);
     EXPECT_EQ(window->FileDRF->currentRow(), 1);
     EXPECT_EQ(window->AMRFiles->count(), 1);
 
