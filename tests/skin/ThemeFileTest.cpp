@@ -216,3 +216,40 @@ TEST_F(ThemeFile, UnreadableThemeFileKeepsTheOldTheme)
     EXPECT_EQ(theme.ThemeFile(), path);
     EXPECT_EQ(theme.ReadInt(17), 3);
 }
+
+// The shipped sample theme answers every entry: each bitmap loads with the frame layout the
+// controls cut it by, and no number is missing.
+TEST(SampleTheme, AnswersEveryEntry)
+{
+    TsuiFileTheme theme;
+    QString error;
+    ASSERT_TRUE(
+        theme.loadThemeFile(QStringLiteral(VOCAFETCH_THEMES_DIR "/amber/amber.theme"), &error))
+        << error.toStdString();
+    for (int n = 1; n <= 42; ++n) {
+        switch (StyleEntryKindOf(n)) {
+        case StyleEntryKind::Bitmap: {
+            QImage b;
+            theme.ReadBitmap(n, &b);
+            QImage builtin;
+            LoadStyleBitmap(TsuiUIStyle::DeepBlue, n, &builtin, 0, 0);
+            EXPECT_EQ(b.size(), builtin.size()) << StyleEntryKeyName(n);
+            break;
+        }
+        case StyleEntryKind::Integer:
+        case StyleEntryKind::Colour:
+            EXPECT_NE(theme.ReadInt(n), TsuiFileTheme::MissingValue) << StyleEntryKeyName(n);
+            break;
+        case StyleEntryKind::Boolean:
+            break;
+        }
+    }
+    // It differs visibly from every built-in style.
+    for (TsuiUIStyle s : {TsuiUIStyle::MacOS, TsuiUIStyle::WinXP, TsuiUIStyle::DeepBlue,
+                          TsuiUIStyle::Protein, TsuiUIStyle::BlueGlass}) {
+        EXPECT_NE(theme.ReadColor(StyleEntry::FormBackgroundColor),
+                  StyleColor(s, StyleEntry::FormBackgroundColor));
+        EXPECT_NE(theme.ReadColor(StyleEntry::MenuSelectedBackgroundColor),
+                  StyleColor(s, StyleEntry::MenuSelectedBackgroundColor));
+    }
+}

@@ -3,6 +3,7 @@
 #include "ArtKit.h"
 #include "BuiltinStyleTable.h"
 #include "ContactSheet.h"
+#include "SampleTheme.h"
 #include "StyleArt.h"
 
 #include <QCommandLineParser>
@@ -117,16 +118,28 @@ int main(int argc, char **argv)
         QStringLiteral("from"),
         QStringLiteral("With --contact-sheet: show the bitmaps stored in <folder>."),
         QStringLiteral("folder"));
-    parser.addOptions({outOption, sheetOption, fromOption});
+    const QCommandLineOption themeOption(QStringLiteral("theme"),
+                                         QStringLiteral("Write the sample theme into <folder>."),
+                                         QStringLiteral("folder"));
+    parser.addOptions({outOption, sheetOption, fromOption, themeOption});
     parser.process(app);
 
-    if (!parser.isSet(outOption) && !parser.isSet(sheetOption)) {
-        std::fprintf(stderr, "Nothing to do: give --out <folder> or --contact-sheet <file>.\n");
+    if (!parser.isSet(outOption) && !parser.isSet(sheetOption) && !parser.isSet(themeOption)) {
+        std::fprintf(stderr, "Nothing to do: give --out <folder>, --theme <folder> or "
+                             "--contact-sheet <file>.\n");
         return 2;
     }
     if (parser.isSet(outOption)) {
         if (const int rc = writeArt(parser.value(outOption)))
             return rc;
+    }
+    if (parser.isSet(themeOption)) {
+        QString error;
+        if (!art::writeSampleTheme(parser.value(themeOption), &error)) {
+            std::fprintf(stderr, "Cannot write the sample theme: %s\n", qPrintable(error));
+            return 1;
+        }
+        std::printf("Wrote the sample theme to %s\n", qPrintable(parser.value(themeOption)));
     }
     if (parser.isSet(sheetOption))
         return writeSheet(parser.value(sheetOption), parser.value(fromOption));
