@@ -92,14 +92,14 @@ protected:
     std::unique_ptr<TForm1> window;
 };
 
-TEST_F(MainWindowTest, ControlsSitAtTheirPlacesWithTheirTextsAndStartingStates)
+TEST_F(MainWindowTest, ControlsSitAtTheirPlacesInTheirStartingStates)
 {
     EXPECT_EQ(window->size(), QSize(317, 272));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_EQ(window->windowTitle(), "Vocafetch");
-    EXPECT_EQ(window->geometry().center(), window->screen()->availableGeometry().center());
+    EXPECT_EQ(window->frameGeometry().center(), window->screen()->availableGeometry().center());
 
     EXPECT_EQ(window->suiForm1->geometry(), QRect(3, 0, 311, 269));
     EXPECT_EQ(window->FileDRF->geometry(), QRect(8, 64, 145, 113));
@@ -114,10 +114,6 @@ TEST_F(MainWindowTest, ControlsSitAtTheirPlacesWithTheirTextsAndStartingStates)
         EXPECT_EQ(button->geometry(), geometry) << button->text().toStdString();
         EXPECT_EQ(button->icon().actualSize(QSize(16, 16)), QSize(16, 16));
     }
-    EXPECT_EQ(window->suiButton4->text(), "Открыть");
-    EXPECT_EQ(window->suiButton1->text(), "Считать с телефона");
-    EXPECT_EQ(window->suiButton2->text(), "Сохранить");
-    EXPECT_EQ(window->suiButton3->text(), "Сохранить все");
     EXPECT_EQ(window->statusText(), "Vocafetch");
     EXPECT_EQ(window->FileDRF->font().pixelSize(), 13);
     EXPECT_EQ(window->font().pixelSize(), 11);
@@ -128,17 +124,8 @@ TEST_F(MainWindowTest, ControlsSitAtTheirPlacesWithTheirTextsAndStartingStates)
     EXPECT_FALSE(window->Timer1->isActive());
     EXPECT_EQ(window->Timer1->interval(), 100);
     EXPECT_EQ(window->StartDir, QDir::currentPath());
-
-    const QList<QAction *> fileMenu = window->N1->actions();
-    ASSERT_EQ(fileMenu.size(), 5);
-    EXPECT_EQ(fileMenu[0]->text(), "&Открыть");
-    EXPECT_EQ(fileMenu[1]->text(), "Со&хранить все");
-    EXPECT_EQ(fileMenu[2]->text(), "Считать с телефона");
-    EXPECT_TRUE(fileMenu[3]->isSeparator());
-    EXPECT_EQ(fileMenu[4]->text(), "Вы&ход");
-    EXPECT_EQ(window->N8->text(), "О Программе");
-    EXPECT_EQ(window->N5->text(), "Сохранить");
-    EXPECT_EQ(window->N6->text(), "Сохранить все");
+    EXPECT_EQ(window->N1->actions(),
+              QList<QAction *>({window->N2, window->AMR1, window->N7, window->N3, window->Dsjl1}));
 }
 
 TEST_F(MainWindowTest, ItemsShowTheirPicturesOnTheFramesColour)
@@ -149,8 +136,6 @@ TEST_F(MainWindowTest, ItemsShowTheirPicturesOnTheFramesColour)
     };
     EXPECT_TRUE(sameImage(window->FileDRF->item(0)->icon(), window->ImageList1.picture(0)));
     EXPECT_TRUE(sameImage(window->AMRFiles->item(0)->icon(), window->ImageList2.picture(0)));
-    EXPECT_TRUE(sameImage(window->N2->icon(), window->ImageList2.picture(5)));
-    EXPECT_TRUE(sameImage(window->N5->icon(), window->ImageList2.picture(1)));
 
     // Between the menu bar and the lists only the frame shows.
     const QImage frame = window->suiForm1->grab().toImage();
