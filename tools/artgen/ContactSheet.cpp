@@ -122,6 +122,80 @@ QImage buttonMock(const QImage &strip, int frame, const QColor &back)
     return out;
 }
 
+// The top of the main window in a style: border strips, title bar, menu bar with its second item
+// under the mouse, the form background with two buttons (normal and hot), and the window's
+// rounded top corners.
+QImage windowMock(const ArtSet &art, TsuiUIStyle style, const QColor &sheetBack)
+{
+    const QString prefix = BuiltinStyleTable::prefix(style) + QLatin1Char('_');
+    const int W = 317;
+    const int H = 120;
+    const int bw = StyleInt(style, StyleEntry::FormBorderWidthInt);
+    const QColor border = BgrToQColor(StyleColor(style, StyleEntry::FormBorderColor));
+    const QColor formColor = BgrToQColor(StyleColor(style, StyleEntry::FormBackgroundColor));
+    QImage win(W, H, QImage::Format_RGB32);
+    win.fill(border);
+    QPainter p(&win);
+    const QRect frame(bw, 0, W - 2 * bw, H - bw);
+    const QString pattern = style == TsuiUIStyle::MacOS ? QStringLiteral("MACOS_FORM_BACKGROUND")
+                            : style == TsuiUIStyle::Protein
+                                ? QStringLiteral("PROTEIN_FORM_BACKGROUND")
+                                : QString();
+    if (pattern.isEmpty())
+        p.fillRect(frame, formColor);
+    else
+        p.fillRect(frame, QBrush(find(art, pattern)));
+    const QImage title = titleMock(art, style, frame.width());
+    p.drawImage(frame.left(), 0, title);
+
+    const QRect menuBar(frame.left(), title.height(), frame.width(), 22);
+    if (style == TsuiUIStyle::MacOS)
+        p.drawImage(menuBar, find(art, QStringLiteral("MACOS_MENU_BAR")));
+    else
+        p.fillRect(menuBar, formColor);
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    p.setFont(font);
+    const QRect file(menuBar.left() + 2, menuBar.top(), 40, 22);
+    const QRect help(file.right() + 1, menuBar.top(), 60, 22);
+    p.setPen(BgrToQColor(StyleColor(style, StyleEntry::MenuFontColor)));
+    p.drawText(file, Qt::AlignCenter, QString::fromUtf8("\u0424\u0430\u0439\u043B"));
+    if (style == TsuiUIStyle::MacOS) {
+        p.drawImage(help, find(art, QStringLiteral("MACOS_MENU_SELECT")));
+    } else {
+        p.fillRect(help, BgrToQColor(StyleColor(style, StyleEntry::MenuSelectedBackgroundColor)));
+        p.setPen(BgrToQColor(StyleColor(style, StyleEntry::MenuSelectedBorderColor)));
+        p.drawRect(help.adjusted(0, 0, -1, -1));
+    }
+    p.setPen(BgrToQColor(StyleColor(style, StyleEntry::MenuSelectedFontColor)));
+    p.drawText(help.adjusted(0, 2, 0, 0), Qt::AlignCenter,
+               QString::fromUtf8("\u0421\u043F\u0440\u0430\u0432\u043A\u0430"));
+
+    const QImage faces = find(art, prefix + "BUTTON");
+    const int by = menuBar.bottom() + 12;
+    const QImage normal = buttonMock(faces, 1, formColor);
+    const QImage hot = buttonMock(faces, 2, formColor);
+    p.drawImage(frame.left() + 6, by, normal);
+    p.drawImage(frame.left() + 6 + 145 + 10, by, hot);
+    p.end();
+
+    // Window region: rounded top corners of the style's size, square bottom corners.
+    const int r = StyleInt(style, StyleEntry::FormRoundCornerInt);
+    if (r <= 0)
+        return win;
+    QImage out(W, H, QImage::Format_RGB32);
+    out.fill(sheetBack);
+    QPainterPath rounded;
+    rounded.addRoundedRect(QRectF(0, 0, W + 1, H + 1), r / 2.0, r / 2.0);
+    QPainterPath bottom;
+    bottom.addRect(QRectF(0, H - 2 * r, W, 2 * r));
+    const QPainterPath region = rounded.united(bottom);
+    QPainter q(&out);
+    q.setClipPath(region);
+    q.drawImage(0, 0, win);
+    return out;
+}
+
 int scaleFor(const QImage &img)
 {
     int s = std::clamp(900 / std::max(1, img.width()), 1, 4);
@@ -186,16 +260,13 @@ void drawSheet(QPainter &p, const ArtSet &art, Cursor &cur)
         const QString prefix = BuiltinStyleTable::prefix(style);
         newSection(p, cur,
                    QString::fromLatin1(QMetaEnum::fromType<TsuiUIStyle>().valueToKey(int(style))));
-        const QImage mock = titleMock(art, style, 311);
-        if (!mock.isNull())
-            place(p, cur, QStringLiteral("title bar, 311 px as in the window (x2)"), mock, 2);
+        const QImage window = windowMock(art, style, QColor(0xF2, 0xF2, 0xEE));
+        place(p, cur, QStringLiteral("window top (x2)"), window, 2);
         const QImage faces = find(art, prefix + "_BUTTON");
         const QColor back = BgrToQColor(StyleColor(style, StyleEntry::FormBackgroundColor));
-        for (int k = 1; k <= 3; ++k) {
-            const QImage b = buttonMock(faces, k, back);
-            if (!b.isNull())
-                place(p, cur, QStringLiteral("button 145x27, face %1 (x2)").arg(k), b, 2);
-        }
+        const QImage pressed = buttonMock(faces, 3, back);
+        if (!pressed.isNull())
+            place(p, cur, QStringLiteral("button 145x27, pressed (x2)"), pressed, 2);
         for (const auto &[name, img] : art) {
             if (!name.startsWith(prefix + QLatin1Char('_')) || img.isNull())
                 continue;

@@ -211,7 +211,7 @@ TitleLook titleLook(TsuiUIStyle style)
         t.middle = {179, 33};
         t.right = {101, 33};
         t.outside = QColor(0, 0, 0);
-        t.corner = 11;
+        t.corner = 6; // just inside the window region of RoundCorner 11
         b.normal = {{0, QColor(0x8C, 0xBE, 0xFF)},
                     {0.5, QColor(0x3A, 0x78, 0xE0)},
                     {1, QColor(0x1C, 0x4C, 0xB0)}};
