@@ -8,17 +8,24 @@ namespace {
 // past the part's end mean its DataLen stops inside the audio.
 constexpr qint64 MaxFramesPastPartEnd = 8;
 
-// The part header's end holds when it lies within the recording's bytes, the frames fill the
-// part's data exactly, and the audio does not plainly go on after it.
+// Walks the frames up to the part's end. True when they fill the part's data exactly and the
+// audio does not plainly go on after it; walk then holds the frames up to the part's end.
+// Otherwise walk ends at a stop of its own, from where a walk up to the limit can go on.
 bool partHeaderHolds(const char *data, const RecordingAnalysis &recording,
-                     const WspPartHeader &header, FrameWalk &bounded)
+                     const WspPartHeader &header, FrameWalk &walk)
 {
     const qint64 end = header.dataEnd();
     if (end > recording.limit || end - recording.start < recording.walk.header.size)
         return false;
-    bounded = walkAmrFrames(data, recording.start, end);
-    return bounded.stop == WalkStop::Limit && bounded.audioEnd == end &&
-           recording.walk.frames - bounded.frames <= MaxFramesPastPartEnd;
+    continueAmrFrames(data, walk, end);
+    if (walk.stop != WalkStop::Limit || walk.audioEnd != end)
+        return false;
+    FrameWalk after = walk;
+    after.frames = 0;
+    const qint64 window =
+        (MaxFramesPastPartEnd + 1) * AmrMaxFrameSize * qint64(walk.header.channels);
+    continueAmrFrames(data, after, std::min(recording.limit, end + window));
+    return after.frames <= MaxFramesPastPartEnd;
 }
 
 } // namespace
@@ -40,22 +47,31 @@ RecordingAnalysis analyseRecording(const char *data, qint64 start, qint64 limit,
 {
     RecordingAnalysis recording;
     recording.start = start;
-    recording.limit = limit;
-    recording.walk = walkAmrFrames(data, start, limit);
-    if (!recording.recognised()) {
-        recording.audioEnd = limit;
+    recording.limit = std::max(start, limit);
+    recording.audioEnd = recording.limit;
+    recording.walk.audioEnd = start;
+    if (start < 0 || limit <= start)
         return recording;
+    // The header alone first: the frames are walked once, up to the part's end when there is
+    // a part header, and on up to the limit when it does not add up.
+    recording.walk.header = readAmrHeader(data, start, limit);
+    if (!recording.recognised())
+        return recording;
+    recording.walk.audioEnd = start + recording.walk.header.size;
+
+    const std::optional<WspPartHeader> partHeader = findPartHeader(data, start, lowerBound);
+    if (partHeader) {
+        recording.hasPartHeader = true;
+        recording.partHeader = *partHeader;
+        if (partHeaderHolds(data, recording, recording.partHeader, recording.walk)) {
+            recording.endFrom = EndSource::PartHeader;
+            recording.audioEnd = recording.walk.audioEnd;
+            return recording;
+        }
     }
+    continueAmrFrames(data, recording.walk, limit);
     recording.endFrom = EndSource::Frames;
     recording.audioEnd = recording.walk.audioEnd;
-
-    recording.partHeader = findPartHeader(data, start, lowerBound);
-    FrameWalk bounded;
-    if (recording.partHeader && partHeaderHolds(data, recording, *recording.partHeader, bounded)) {
-        recording.walk = bounded;
-        recording.endFrom = EndSource::PartHeader;
-        recording.audioEnd = bounded.audioEnd;
-    }
     return recording;
 }
 

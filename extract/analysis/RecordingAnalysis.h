@@ -7,8 +7,6 @@
 #include <QString>
 #include <QVector>
 
-#include <optional>
-
 // What a recording found in a container holds: its format, frames and duration, and where its
 // audio really ends, so that a clean cut can write the audio and nothing else.
 
@@ -30,7 +28,8 @@ struct RecordingAnalysis
     // The frame walk that decided: bounded by the part's data when the part header held.
     FrameWalk walk;
     // The part header found before the recording, whether or not it added up.
-    std::optional<WspPartHeader> partHeader;
+    bool hasPartHeader = false;
+    WspPartHeader partHeader;
     EndSource endFrom = EndSource::None;
     // One past the recording's last audio byte; the limit when the header is unknown.
     qint64 audioEnd = 0;

@@ -135,6 +135,16 @@ TEST(FrameWalker, StopsWhereTheAudioEnds)
         EXPECT_EQ(result.audioEnd, end) << c.what;
         EXPECT_EQ(result.frames, 3) << c.what;
     }
+    // Damaged 4.75 kbit/s frames have the header byte 0: four zero bytes still stop the walk.
+    QByteArray damagedRun = nb;
+    for (int i = 0; i < 9; ++i)
+        damagedRun += frameOfSize(0, 13, false);
+    const FrameWalk zeroAfterRun =
+        walk(damagedRun + QByteArray(13, '\0') + frameOfSize(0, 13, false).repeated(8));
+    EXPECT_EQ(zeroAfterRun.stop, WalkStop::ZeroRun);
+    EXPECT_EQ(zeroAfterRun.frames, 9);
+    EXPECT_EQ(zeroAfterRun.damaged, 9);
+
     // Three zero bytes are a damaged 4.75 kbit/s frame's start, not a stop.
     const FrameWalk zeros = walk(audio + QByteArray(3, '\0') + QByteArray(10, 1));
     EXPECT_EQ(zeros.frames, 4);
@@ -196,6 +206,47 @@ TEST(FrameWalker, MultichannelCountsFrameBlocks)
     EXPECT_EQ(cut.frames, 40);
     EXPECT_EQ(cut.stop, WalkStop::CrossesLimit);
     EXPECT_EQ(cut.audioEnd, recording.bytes.size());
+}
+
+// The walk skips along runs of equal headers; it must count exactly what a frame-by-frame walk
+// counts, wherever a run is cut by the limit, broken by another mode or ended by zero bytes.
+TEST(FrameWalker, RunsOfOneModeCountLikeSingleFrames)
+{
+    Rng rng(77);
+    for (int round = 0; round < 200; ++round) {
+        const bool wideBand = round % 2 == 1;
+        QByteArray bytes = amrHeader(wideBand ? AmrFormat::WideBand : AmrFormat::NarrowBand);
+        const int runs = 1 + rng.below(5);
+        for (int r = 0; r < runs; ++r) {
+            const int type = rng.below(3) == 0 ? 15 : rng.below(8);
+            const bool good = rng.below(4) != 0;
+            for (int n = rng.below(40); n > 0; --n)
+                bytes += randomFrame(wideBand, type, good, rng);
+        }
+        bytes += QByteArray(rng.below(3) == 0 ? 4 : 0, '\0') + rng.bytes(rng.below(20));
+        const qint64 limit = 1 + rng.below(int(bytes.size()));
+        const ExactBuffer buffer(bytes.left(limit));
+        const FrameWalk result = walkAmrFrames(buffer.data(), 0, limit);
+
+        // Frame by frame.
+        qint64 pos = wideBand ? 9 : 6, frames = 0, damaged = 0;
+        while (pos < limit) {
+            const quint8 byte = quint8(bytes[pos]);
+            if (limit - pos >= 4 && bytes.mid(pos, 4) == QByteArray(4, '\0'))
+                break;
+            const int size = (byte & 0x83) ? 0 : amrFrameSize(wideBand, byte >> 3);
+            if (size == 0 || limit - pos < size)
+                break;
+            pos += size;
+            ++frames;
+            damaged += (byte & 0x04) ? 0 : 1;
+        }
+        if (limit < (wideBand ? 9 : 6))
+            pos = 0;
+        ASSERT_EQ(result.audioEnd, pos) << round;
+        ASSERT_EQ(result.frames, frames) << round;
+        ASSERT_EQ(result.damaged, damaged) << round;
+    }
 }
 
 TEST(FrameWalker, IsSafeOnRandomBytes)

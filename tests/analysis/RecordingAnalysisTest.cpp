@@ -113,7 +113,7 @@ TEST(RecordingAnalysis, PartHeaderThatDoesNotAddUpFallsBackToTheFrames)
         builder.entryCount(2).recordingPart(recording, c.dataLength).imagePart(500, rng);
         const ExactBuffer buffer(builder.data());
         const RecordingAnalysis got = analyse(buffer, builder).first();
-        EXPECT_TRUE(got.partHeader.has_value()) << c.what;
+        EXPECT_TRUE(got.hasPartHeader) << c.what;
         EXPECT_EQ(got.endFrom, EndSource::Frames) << c.what;
         EXPECT_EQ(got.audioEnd, builder.recordings().first().audioEnd) << c.what;
         EXPECT_EQ(got.frames(), 60) << c.what;
