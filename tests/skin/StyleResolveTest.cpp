@@ -46,6 +46,25 @@ protected:
     }
 };
 
+// A control with a transparent look, painting through an off-screen image as skinned controls do.
+class SeeThroughControl : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QImage offscreen(size(), QImage::Format_RGB32);
+        offscreen.fill(Qt::white);
+        QPainter buffer(&offscreen);
+        PaintParentBackground(&buffer, this);
+        buffer.fillRect(0, 0, 2, 2, Qt::green); // its own marker in the top-left corner
+        buffer.end();
+        QPainter(this).drawImage(0, 0, offscreen);
+    }
+};
+
 } // namespace
 
 TEST(ResolveStyle, TheThreeCases)
@@ -174,4 +193,17 @@ TEST(PaintParentBackground, NothingWithoutAParent)
     PaintParentBackground(&p, nullptr);
     p.end();
     EXPECT_EQ(canvas.pixelColor(5, 5), QColor(Qt::white));
+}
+
+TEST(PaintParentBackground, WorksWhileTheWholeWindowIsBeingPainted)
+{
+    ColourWidget parent;
+    parent.resize(100, 40);
+    SeeThroughControl control(&parent);
+    control.setGeometry(40, 10, 20, 20);
+    const QImage shot = parent.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(40, 10), QColor(Qt::green));
+    EXPECT_EQ(shot.pixelColor(45, 25), QColor(Qt::red));
+    EXPECT_EQ(shot.pixelColor(55, 25), QColor(Qt::blue));
+    EXPECT_EQ(shot.pixelColor(5, 5), QColor(Qt::red));
 }

@@ -124,7 +124,7 @@ void drawGlyph(QPainter &p, Glyph glyph, const QRectF &r, const QColor &color, q
     p.setRenderHint(QPainter::Antialiasing, true);
     const qreal s = std::min(r.width(), r.height());
     const QPointF c = r.center();
-    const qreal u = s / 21.0; // glyphs are designed on a 21-pixel button
+    const qreal u = s / 21.0; // glyph sizes are given for a 21-pixel button
     const qreal w = std::max(1.0, 2.0 * u * weight);
     switch (glyph) {
     case Glyph::Close: {
