@@ -159,32 +159,6 @@ TEST(FrameWalker, StopsWhereTheAudioEnds)
     EXPECT_EQ(wide.audioEnd, 9 + 1);
 }
 
-TEST(FrameWalker, NeverCrossesTheNextRecordingsStart)
-{
-    const QByteArray audio = amrHeader(AmrFormat::NarrowBand) + frameOfSize(7, 32) +
-                             frameOfSize(7, 32) + frameOfSize(7, 32);
-    const ExactBuffer buffer(audio + audio);
-    const FrameWalk first = walkAmrFrames(buffer.data(), 0, audio.size() - 10);
-    EXPECT_EQ(first.stop, WalkStop::CrossesLimit);
-    EXPECT_EQ(first.audioEnd, 6 + 2 * 32);
-    const FrameWalk second = walkAmrFrames(buffer.data(), audio.size(), buffer.size());
-    EXPECT_EQ(second.audioEnd, buffer.size());
-    EXPECT_EQ(second.frames, 3);
-    EXPECT_EQ(walkAmrFrames(buffer.data(), 0, 0).audioEnd, 0);
-}
-
-TEST(FrameWalker, CountsDamagedFramesAndModes)
-{
-    Rng rng(3);
-    const Recording recording = makeRecording(AmrFormat::NarrowBand, 1,
-                                              randomFrames(false, 100, {0, 3, 7, 8, 15}, 10, rng));
-    const FrameWalk result = walk(recording.bytes);
-    EXPECT_EQ(result.frames, 100);
-    EXPECT_EQ(result.damaged, 10);
-    EXPECT_EQ(result.frameTypesSeen, (1 << 0) | (1 << 3) | (1 << 7) | (1 << 8) | (1 << 15));
-    EXPECT_EQ(result.audioEnd, recording.bytes.size());
-}
-
 TEST(FrameWalker, MultichannelCountsFrameBlocks)
 {
     Rng rng(5);
