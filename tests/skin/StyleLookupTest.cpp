@@ -135,3 +135,15 @@ TEST(LoadStyleBitmap, NoBitmapEntryLeavesTargetUnchangedOrEmptyForFrames)
     LoadStyleBitmap(S::FromThemeFile, 5, &b, 18, 1);
     EXPECT_TRUE(b.isNull());
 }
+
+TEST(MakeColorTransparent, ClearsExactlyTheKeyColour)
+{
+    QImage img = filled({3, 1}, qRgb(255, 0, 255));
+    img.setPixel(1, 0, qRgb(254, 0, 255));
+    const QImage out = MakeColorTransparent(img, SkinMaskColor);
+    ASSERT_EQ(out.format(), QImage::Format_ARGB32);
+    EXPECT_EQ(qAlpha(out.pixel(0, 0)), 0);
+    EXPECT_EQ(out.pixel(1, 0), qRgba(254, 0, 255, 255));
+    EXPECT_EQ(qAlpha(out.pixel(2, 0)), 0);
+    EXPECT_TRUE(MakeColorTransparent(QImage(), SkinMaskColor).isNull());
+}

@@ -54,15 +54,8 @@ QImage titleMock(const ArtSet &art, TsuiUIStyle style, int width)
     auto frame = [&](int k) {
         QImage f;
         CutFrame(strip, &f, 18, k);
-        if (transparent) {
-            QImage masked = f.convertToFormat(QImage::Format_ARGB32);
-            const QRgb key = f.pixel(0, f.height() - 1);
-            for (int y = 0; y < masked.height(); ++y)
-                for (int x = 0; x < masked.width(); ++x)
-                    if (masked.pixel(x, y) == key)
-                        masked.setPixel(x, y, 0);
-            return masked;
-        }
+        if (transparent)
+            return MakeColorTransparent(f, f.pixel(0, f.height() - 1));
         return f;
     };
     int x = width + StyleInt(style, StyleEntry::TitleBarButtonRightOffsetInt) + 1;
@@ -94,11 +87,7 @@ QImage buttonMock(const QImage &strip, int frame, const QColor &back)
     CutFrame(strip, &f, 3, frame);
     if (f.isNull())
         return QImage();
-    QImage face = f.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < face.height(); ++y)
-        for (int x = 0; x < face.width(); ++x)
-            if ((face.pixel(x, y) & 0xFFFFFF) == 0xFF00FF)
-                face.setPixel(x, y, 0);
+    const QImage face = MakeColorTransparent(f, SkinMaskColor);
     const int W = face.width(), H = face.height(), cx = W / 2, cy = H / 2;
     const int DW = 145, DH = 27;
     QImage out(DW, DH, QImage::Format_RGB32);
