@@ -80,8 +80,7 @@ QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
 {
     QVector<RecordingAnalysis> result;
     result.reserve(starts.size());
-    qint64 previousStart = 0;
-    for (int i = 0; i < starts.size(); ++i) {
+    for (qsizetype i = 0; i < starts.size(); ++i) {
         const qint64 start = starts[i];
         if (start < 0 || start >= size) {
             RecordingAnalysis outside;
@@ -92,8 +91,8 @@ QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
         qint64 limit = size;
         if (i + 1 < starts.size() && starts[i + 1] > start)
             limit = std::min<qint64>(starts[i + 1], size);
+        const qint64 previousStart = i > 0 ? std::clamp<qint64>(starts[i - 1], 0, start) : 0;
         result.append(analyseRecording(data, start, limit, previousStart));
-        previousStart = start;
     }
     return result;
 }
