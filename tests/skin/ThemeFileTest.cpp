@@ -204,6 +204,16 @@ TEST_F(ThemeFile, LoadingHandsTheThemeAgainToTheFormsSkinnedControls)
     EXPECT_EQ(notSkinned.themeWrites, before[2]);
 }
 
+TEST_F(ThemeFile, ToleratesAByteOrderMarkAndWindowsLineEnds)
+{
+    TsuiFileTheme theme;
+    ASSERT_TRUE(theme.loadThemeFile(write(QStringLiteral("edited.theme"),
+                                          "\xEF\xBB\xBF[Integers]\r\nFormBorderWidthInt=4\r\n"
+                                          "[booleans]\r\nButtonTransparentBool = 1\r\n")));
+    EXPECT_EQ(theme.ReadInt(17), 4);
+    EXPECT_TRUE(theme.ReadBool(2));
+}
+
 TEST_F(ThemeFile, UnreadableThemeFileKeepsTheOldTheme)
 {
     TsuiFileTheme theme;
