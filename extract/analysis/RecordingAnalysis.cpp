@@ -107,3 +107,13 @@ ByteSpan cleanRange(const RecordingAnalysis &recording)
 {
     return {recording.start, recording.recognised() ? recording.audioEnd : recording.limit};
 }
+
+void addAnalysisFields(QJsonObject &object, const RecordingAnalysis &recording)
+{
+    object.insert(QStringLiteral("format"), amrFormatName(recording.format()));
+    object.insert(QStringLiteral("frames"), recording.frames());
+    object.insert(QStringLiteral("duration_ms"), recording.durationMs());
+    object.insert(QStringLiteral("audio_end"), recording.audioEnd);
+    object.insert(QStringLiteral("end_from"), endSourceName(recording.endFrom));
+    object.insert(QStringLiteral("damaged"), recording.damaged());
+}

@@ -4,6 +4,7 @@
 #include "WspPartHeader.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QVector>
 
@@ -71,3 +72,8 @@ struct ByteSpan
 // is not recognised keeps its whole range up to the limit, so a clean cut never drops bytes
 // that might be audio.
 ByteSpan cleanRange(const RecordingAnalysis &recording);
+
+// Adds a recording's analysis to its JSON object: "format" ("amr-nb", "amr-wb", "multichannel",
+// "unknown"), "frames", "duration_ms", "audio_end" (offset one past the audio), "end_from"
+// ("part header", "frames", "none") and "damaged".
+void addAnalysisFields(QJsonObject &object, const RecordingAnalysis &recording);

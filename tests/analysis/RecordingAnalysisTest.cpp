@@ -181,6 +181,14 @@ TEST(RecordingAnalysis, WorksOnTheOffsetsOfTheContainerScan)
     EXPECT_EQ(starts, builder.starts());
     const auto analyses = analyseRecordings(source.Data(), starts);
     ASSERT_EQ(analyses.size(), 2);
-    EXPECT_EQ(analyses[0].endFrom, EndSource::PartHeader);
-    EXPECT_EQ(analyses[1].audioEnd, builder.recordings()[1].audioEnd);
+
+    QJsonObject object;
+    addAnalysisFields(object, analyses[1]);
+    const Recording &wide = builder.recordings()[1].recording;
+    EXPECT_EQ(object.value("format").toString(), "amr-wb");
+    EXPECT_EQ(object.value("frames").toInteger(), wide.frames);
+    EXPECT_EQ(object.value("duration_ms").toInteger(), wide.frames * 20);
+    EXPECT_EQ(object.value("audio_end").toInteger(), builder.recordings()[1].audioEnd);
+    EXPECT_EQ(object.value("end_from").toString(), "part header");
+    EXPECT_EQ(object.value("damaged").toInteger(), 0);
 }
