@@ -135,13 +135,22 @@ bool TsuiMenuBarButton::eventFilter(QObject *watched, QEvent *event)
     return QAbstractButton::eventFilter(watched, event);
 }
 
+bool TsuiMenuBarButton::event(QEvent *event)
+{
+    if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) {
+        m_hot = event->type() == QEvent::Enter;
+        update();
+    }
+    return QAbstractButton::event(event);
+}
+
 void TsuiMenuBarButton::paintEvent(QPaintEvent *)
 {
     const auto *bar = qobject_cast<const TsuiFormMenuBar *>(parentWidget());
     MenuBarButtonLook look = bar ? bar->look() : MenuBarButtonLook();
     QPainter p(this);
     const bool pressed = isDown() || menuOpen();
-    const bool hot = underMouse();
+    const bool hot = m_hot;
     DrawMenuBarButton(&p, rect(), text(), hot, pressed, isEnabled(), look);
 }
 

@@ -48,14 +48,18 @@ public:
     void refresh();
 
     QSize sizeHint() const override;
+    // Whether the mouse is over the button.
+    bool hot() const { return m_hot; }
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QPointer<QAction> m_item;
     QPointer<QMenu> m_openMenu;
+    bool m_hot = false;
 };
 
 class TsuiFormMenuBar : public QWidget

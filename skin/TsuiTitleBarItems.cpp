@@ -226,6 +226,15 @@ template <class Item> Item *TsuiTitleBarCollection<Item>::add()
     return m_items.back().get();
 }
 
+template <class Item> void TsuiTitleBarCollection<Item>::removeAt(int i)
+{
+    if (i < 0 || i >= count())
+        return;
+    m_items.erase(m_items.begin() + i);
+    if (m_bar)
+        m_bar->itemsChanged();
+}
+
 template <class Item> void TsuiTitleBarCollection<Item>::clear()
 {
     m_items.clear();

@@ -107,6 +107,7 @@ public:
     int count() const { return int(m_items.size()); }
     Item *item(int i) const { return m_items.at(size_t(i)).get(); }
     Item *add();
+    void removeAt(int i);
     void clear();
     // Copies other item by item.
     void assign(const TsuiTitleBarCollection &other);

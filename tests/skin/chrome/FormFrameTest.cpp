@@ -1,0 +1,267 @@
+// The skinned form frame on a window dressed like the main window: its place, the border on
+// the host, run-time setters, the menu bar and its buttons, shortcuts through the frameless
+// window, and sizing a sizeable host from its edges.
+#include "ChromeTestHost.h"
+#include "TsuiFormMessages.h"
+#include "TsuiPopupMenu.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace chrome_test;
+
+namespace {
+
+const QColor BorderColor = BgrToQColor(13118464);
+
+void expectBorder(const QImage &shot, const QColor &color, int width)
+{
+    const int w = shot.width();
+    const int h = shot.height();
+    for (int i = 0; i < width; ++i) {
+        for (int y : {30, 100, h - 1 - width}) {
+            EXPECT_EQ(shot.pixelColor(i, y), color) << "left " << i << "," << y;
+            EXPECT_EQ(shot.pixelColor(w - 1 - i, y), color) << "right " << i << "," << y;
+        }
+        for (int x : {10, 150, 300})
+            EXPECT_EQ(shot.pixelColor(x, h - 1 - i), color) << "bottom " << x << "," << i;
+    }
+}
+
+} // namespace
+
+TEST(FormFrame, MainWindowPlaceAndBorder)
+{
+    MainWindowChrome c = makeMainWindowChrome();
+    EXPECT_EQ(c.host->size(), QSize(317, 272));
+    EXPECT_EQ(c.frame->geometry(), QRect(3, 0, 311, 269));
+    EXPECT_TRUE(c.host->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(c.frame->BorderColor(), 13118464u);
+    EXPECT_EQ(c.frame->BorderWidth(), 3);
+    EXPECT_EQ(c.frame->Color(), 14609391u);
+    EXPECT_EQ(c.frame->MenuBarColor(), 14609391u);
+    EXPECT_EQ(c.frame->Version(), QStringLiteral("4.06"));
+    const QImage shot = grabImage(c.host.get());
+    expectBorder(shot, BorderColor, 3);
+    EXPECT_NE(shot.pixelColor(3, 100), BorderColor);
+    EXPECT_EQ(shot.pixelColor(100, 200), BgrToQColor(14609391));
+    // The menu bar under the title bar.
+    ASSERT_NE(c.frame->MenuBar(), nullptr);
+    EXPECT_EQ(c.frame->MenuBar()->geometry(), QRect(0, 29, 311, 22));
+}
+
+TEST(FormFrame, WidthAndHeightWritesSizeTheHost)
+{
+    MainWindowChrome c = makeMainWindowChrome(false);
+    c.frame->setFrameHeight(269);
+    EXPECT_EQ(c.host->height(), 273);
+    c.frame->setFrameWidth(311);
+    EXPECT_EQ(c.host->width(), 317);
+    EXPECT_EQ(c.frame->geometry(), QRect(3, 0, 311, 270));
+}
+
+TEST(FormFrame, HidingTheTitleBarMovesTheFrame)
+{
+    MainWindowChrome c = makeMainWindowChrome();
+    c.frame->setTitleBarVisible(false);
+    EXPECT_EQ(c.frame->geometry(), QRect(3, 3, 311, 266));
+    EXPECT_EQ(c.frame->MenuBar()->y(), 0);
+    const QImage shot = grabImage(c.host.get());
+    for (int y = 0; y < 3; ++y)
+        EXPECT_EQ(shot.pixelColor(150, y), BorderColor);
+    c.frame->setTitleBarVisible(true);
+    EXPECT_EQ(c.frame->geometry(), QRect(3, 0, 311, 269));
+    EXPECT_EQ(c.frame->MenuBar()->y(), 29);
+}
+
+TEST(FormFrame, BorderWidthAndColourAtRunTime)
+{
+    MainWindowChrome c = makeMainWindowChrome();
+    c.frame->setBorderColor(0x0000FF);
+    c.frame->setBorderWidth(5);
+    EXPECT_EQ(c.frame->x(), 5);
+    EXPECT_EQ(c.frame->width(), c.host->width() - 10);
+    expectBorder(grabImage(c.host.get()), QColor(255, 0, 0), 5);
+}
+
+TEST(FormFrame, RunTimeSwitchToMacOs)
+{
+    MainWindowChrome c = makeMainWindowChrome();
+    c.frame->setUIStyle(TsuiUIStyle::MacOS);
+    EXPECT_EQ(c.frame->BorderColor(), 8355711u);
+    EXPECT_EQ(c.frame->BorderWidth(), 1);
+    EXPECT_EQ(c.frame->Color(), 15198183u);
+    EXPECT_EQ(c.menu->UIStyle(), TsuiUIStyle::MacOS);
+    EXPECT_EQ(c.menu->MenuItemHeight(), 20);
+    EXPECT_EQ(c.bar()->UIStyle(), TsuiUIStyle::MacOS);
+    const QImage shot = grabImage(c.host.get());
+    EXPECT_EQ(shot.pixelColor(0, 150), BgrToQColor(8355711));
+    EXPECT_EQ(shot.pixelColor(c.host->width() - 1, 150), BgrToQColor(8355711));
+    // The patterned background: the frame repeats the 8 x 8 picture.
+    const QImage pattern = LoadSkinResource(QStringLiteral("MACOS_FORM_BACKGROUND"));
+    ASSERT_EQ(pattern.size(), QSize(8, 8));
+    const QImage frameShot = grabImage(c.frame);
+    for (int y = 120; y < 136; ++y) {
+        for (int x = 40; x < 56; ++x)
+            EXPECT_EQ(frameShot.pixel(x, y), pattern.pixel(x % 8, y % 8)) << x << "," << y;
+    }
+}
+
+TEST(FormFrame, MenuNoneFreesTheMenuBarAndBack)
+{
+    MainWindowChrome c = makeMainWindowChrome();
+    const QList<TsuiMenuBarButton *> buttons = c.frame->MenuBar()->buttons();
+    ASSERT_EQ(buttons.size(), 2);
+    EXPECT_EQ(buttons[0]->text(), QStringLiteral("Файл"));
+    EXPECT_EQ(buttons[1]->text(), QStringLiteral("Справка"));
+    EXPECT_LT(buttons[0]->x(), buttons[1]->x());
+    EXPECT_EQ(buttons[0]->height(), 22);
+
+    c.frame->setMenu(nullptr);
+    EXPECT_EQ(c.frame->MenuBar(), nullptr);
+    EXPECT_EQ(c.menu->form(), nullptr);
+    c.frame->setMenu(c.menu);
+    ASSERT_NE(c.frame->MenuBar(), nullptr);
+    ASSERT_EQ(c.frame->MenuBar()->buttons().size(), 2);
+    EXPECT_EQ(c.frame->MenuBar()->buttons()[1]->text(), QStringLiteral("Справка"));
+
+    // Item changes reach the bar.
+    c.helpMenu->menuAction()->setEnabled(false);
+    EXPECT_FALSE(c.frame->MenuBar()->buttons()[1]->isEnabled());
+    c.menu->addMenu(QStringLiteral("Вид"));
+    EXPECT_EQ(c.frame->MenuBar()->buttons().size(), 3);
+}
+
+TEST(FormFrame, MenuBarButtonHotAndPressedBoxes)
+{
+    MainWindowChrome c = makeMainWindowChrome();
+    TsuiFormMenuBar *bar = c.frame->MenuBar();
+    TsuiMenuBarButton *file = bar->buttons()[0];
+    const QColor background = BgrToQColor(14609391);
+    const QColor fill = BgrToQColor(15717318);
+    const QColor frame = BgrToQColor(13003057);
+    const int w = file->width();
+    auto shoot = [&]() { return grabImage(bar).copy(file->geometry()); };
+    // First row and column holding caption pixels (anything but the given background).
+    auto firstInk = [](const QImage &image, const QColor &back, bool rows) {
+        const int outer = rows ? image.height() : image.width();
+        const int inner = rows ? image.width() : image.height();
+        for (int i = 1; i < outer - 1; ++i)
+            for (int j = 1; j < inner - 3; ++j)
+                if (image.pixelColor(rows ? j : i, rows ? i : j) != back)
+                    return i;
+        return -1;
+    };
+    const QImage rest = shoot();
+    EXPECT_EQ(rest.pixelColor(0, 0), background);
+    EXPECT_EQ(rest.pixelColor(w - 1, 21), background);
+
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(file, &enter);
+    const QImage hot = shoot();
+    EXPECT_EQ(hot.pixelColor(0, 0), frame);
+    EXPECT_EQ(hot.pixelColor(w - 1, 21), frame);
+    EXPECT_EQ(hot.pixelColor(1, 1), fill);
+    // Centred in the box less its top two rows.
+    EXPECT_EQ(firstInk(hot, fill, true), firstInk(rest, background, true) + 1);
+    EXPECT_EQ(firstInk(hot, fill, false), firstInk(rest, background, false));
+
+    QTest::mousePress(file, Qt::LeftButton, {}, QPoint(5, 5));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(c.fileMenu));
+    EXPECT_TRUE(file->menuOpen());
+    EXPECT_EQ(c.fileMenu->pos(), file->mapToGlobal(QPoint(0, 22)));
+    const QImage pressed = shoot();
+    // Two pixels narrower on the right; the caption centred between x 2 and the new edge.
+    EXPECT_EQ(pressed.pixelColor(w - 3, 10), frame);
+    EXPECT_EQ(pressed.pixelColor(w - 2, 10), background);
+    EXPECT_EQ(pressed.pixelColor(w - 1, 10), background);
+    EXPECT_EQ(firstInk(pressed, fill, true), firstInk(hot, fill, true));
+    EXPECT_EQ(firstInk(pressed, fill, false), firstInk(hot, fill, false));
+    c.fileMenu->hide();
+    EXPECT_FALSE(file->menuOpen());
+    EXPECT_EQ(shoot().pixelColor(w - 1, 10), frame); // still hot: the whole box again
+}
+
+TEST(FormFrame, ShortcutsWorkWhileTheWindowIsActiveOnly)
+{
+    MainWindowChrome c = makeMainWindowChrome();
+    QSignalSpy opened(c.open, &QAction::triggered);
+    QTest::keyClick(c.host.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(opened.size(), 1);
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_FALSE(c.frame->IsFormActive());
+    QTest::keyClick(c.host.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(opened.size(), 1);
+}
+
+TEST(FormFrame, SecondFrameOnOneWindowIsRefused)
+{
+    MainWindowChrome c = makeMainWindowChrome(false);
+    try {
+        new TsuiForm(c.host.get());
+        FAIL() << "a second frame was accepted";
+    } catch (const TsuiFormError &error) {
+        EXPECT_EQ(error.message(),
+                  QStringLiteral("Sorry, You can create only one TsuiForm component in one form!"));
+    }
+    int frames = 0;
+    for (QObject *child : c.host->children())
+        frames += qobject_cast<TsuiForm *>(child) != nullptr;
+    EXPECT_EQ(frames, 1);
+}
+
+TEST(FormFrame, NewControlsStartInTheFrameStyle)
+{
+    MainWindowChrome c = makeMainWindowChrome(false);
+    TsuiPopupMenu popup(c.host.get());
+    EXPECT_EQ(popup.UIStyle(), TsuiUIStyle::WinXP);
+    EXPECT_EQ(c.menu->UIStyle(), TsuiUIStyle::WinXP);
+}
+
+TEST(FormFrame, StylePushedToDirectChildrenOnly)
+{
+    MainWindowChrome c = makeMainWindowChrome(false);
+    auto *child = new TsuiTitleBar(c.frame); // any control with UIStyle and FileTheme
+    auto *holder = new QWidget(c.frame);
+    auto *grandChild = new TsuiTitleBar(holder);
+    child->setUIStyle(TsuiUIStyle::WinXP);
+    grandChild->setUIStyle(TsuiUIStyle::WinXP);
+    c.frame->setUIStyle(TsuiUIStyle::Protein);
+    EXPECT_EQ(child->UIStyle(), TsuiUIStyle::WinXP);
+    c.frame->setUIStyleAutoUpdateSub(true);
+    c.frame->setUIStyle(TsuiUIStyle::BlueGlass);
+    EXPECT_EQ(child->UIStyle(), TsuiUIStyle::BlueGlass);
+    EXPECT_EQ(grandChild->UIStyle(), TsuiUIStyle::WinXP);
+}
+
+TEST(FormFrame, SizeableHostIsSizedFromItsEdges)
+{
+    QWidget host;
+    host.resize(300, 200);
+    auto *frame = new TsuiForm(&host);
+    frame->setUIStyle(TsuiUIStyle::WinXP);
+    EXPECT_TRUE(frame->hostSizeable());
+    EXPECT_EQ(host.minimumWidth(), 150);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    const QSize before = host.size();
+    // The right border strip: drag 20 pixels to the right.
+    const QPoint edge(host.width() - 2, 100);
+    QTest::mousePress(&host, Qt::LeftButton, {}, edge);
+    if (!frame->manualResizeActive())
+        GTEST_SKIP() << "the platform sizes the window itself";
+    QMouseEvent move(QEvent::MouseMove, QPointF(edge + QPoint(20, 0)),
+                     QPointF(host.mapToGlobal(edge + QPoint(20, 0))), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(&host, &move);
+    QTest::mouseRelease(&host, Qt::LeftButton, {}, edge + QPoint(20, 0));
+    EXPECT_EQ(host.size(), before + QSize(20, 0));
+    EXPECT_EQ(frame->width(), host.width() - 6);
+    EXPECT_FALSE(frame->manualResizeActive());
+    // The region follows the new size.
+    EXPECT_TRUE(host.mask().contains(QPoint(host.width() - 1, host.height() - 1)));
+    EXPECT_FALSE(host.mask().contains(QPoint(host.width() - 1, 0)));
+}
