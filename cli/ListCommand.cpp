@@ -1,12 +1,12 @@
 #include "ListCommand.h"
 
+#include "ContainerFileScan.h"
 #include "ExtractError.h"
+#include "RecordingExport.h"
 #include "ScannedContainer.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-
-#include <memory>
 
 QJsonObject RecordingListing::toJson() const
 {
@@ -48,9 +48,10 @@ QString ContainerListing::toText() const
     return text;
 }
 
-RecordingListing describeRecording(const ScannedContainer &container, int i)
+RecordingListing describeRecording(const ContainerFileScan &container, int i)
 {
-    const RecordingRange range = container.range(i);
+    const RecordingRange range =
+        recordingRange(container.scan.AmrStartList, i, static_cast<qint32>(container.size));
     RecordingListing listing;
     listing.number = i + 1;
     listing.offset = range.first;
@@ -63,11 +64,11 @@ ContainerListing listContainer(const QString &path)
     ContainerListing listing;
     listing.path = path;
     try {
-        const auto container = std::make_unique<ScannedContainer>(path);
-        listing.size = container->size();
-        listing.markers = offsetsOf(container->scan().TypeMarkerList);
-        for (int i = 0; i < container->recordingCount(); ++i)
-            listing.recordings.append(describeRecording(*container, i));
+        const ContainerFileScan container = scanContainerFile(path);
+        listing.size = container.size;
+        listing.markers = offsetsOf(container.scan.TypeMarkerList);
+        for (int i = 0; i < container.scan.AmrStartList.size(); ++i)
+            listing.recordings.append(describeRecording(container, i));
     } catch (const ExtractError &error) {
         listing.error = oneLine(error.message());
     }

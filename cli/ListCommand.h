@@ -7,7 +7,7 @@
 #include <QTextStream>
 #include <QVector>
 
-class ScannedContainer;
+struct ContainerFileScan;
 
 // One recording as `list` shows it. New per-recording facts go here, into
 // describeRecording() and into the two renderings.
@@ -35,8 +35,10 @@ struct ContainerListing
     QString toText() const;
 };
 
-RecordingListing describeRecording(const ScannedContainer &container, int i);
-// Loads and scans the container; a failure goes into the listing's error.
+RecordingListing describeRecording(const ContainerFileScan &container, int i);
+// Scans the container file piece by piece (it is not held in memory whole); a failure goes
+// into the listing's error. Facts that need the recordings' bytes can load the container with
+// ScannedContainer instead, whose recordingBytes() and source().Data() give them.
 ContainerListing listContainer(const QString &path);
 
 // Prints the listing of every container of the request; failures also go to err as
