@@ -11,6 +11,21 @@ constexpr quint8 MaxShortLength = 30;
 const char AudioAmr[] = "audio/amr";
 constexpr qint64 AudioAmrLength = sizeof(AudioAmr) - 1;
 
+constexpr qint64 SlashInAudioAmr = 5; // "audio" comes before it
+
+// The last '/' of the count bytes at from, or null.
+const char *lastSlash(const char *from, qint64 count)
+{
+#ifdef __GLIBC__
+    return static_cast<const char *>(memrchr(from, '/', size_t(count)));
+#else
+    for (qint64 i = count - 1; i >= 0; --i)
+        if (from[i] == '/')
+            return from + i;
+    return nullptr;
+#endif
+}
+
 bool isAudioAmrAt(const char *data, qint64 pos)
 {
     for (qint64 i = 0; i < AudioAmrLength; ++i) {
@@ -133,10 +148,17 @@ std::optional<Uintvar> readUintvar(const char *data, qint64 pos, qint64 limit)
 std::optional<WspPartHeader> findPartHeader(const char *data, qint64 dataOffset, qint64 lowerBound)
 {
     lowerBound = std::max({lowerBound, dataOffset - PartHeaderSearchWindow, qint64(0)});
-    // The smallest part header: HeadersLen, DataLen, "audio/amr" and its zero byte.
-    for (qint64 media = dataOffset - AudioAmrLength - 1; media >= lowerBound + 2; --media) {
-        if (data[media] != 'a' && data[media] != 'A')
-            continue;
+    // The smallest part header: HeadersLen, DataLen, "audio/amr" and its zero byte. The search
+    // goes back from slash to slash, which is fast where there is no part header at all.
+    const qint64 firstMedia = lowerBound + 2;
+    qint64 end = dataOffset - AudioAmrLength - 1 + SlashInAudioAmr + 1;
+    while (end > firstMedia + SlashInAudioAmr) {
+        const qint64 from = firstMedia + SlashInAudioAmr;
+        const char *slash = lastSlash(data + from, end - from);
+        if (slash == nullptr)
+            break;
+        const qint64 media = qint64(slash - data) - SlashInAudioAmr;
+        end = media + SlashInAudioAmr;
         if (!isAudioAmrAt(data, media))
             continue;
         if (auto header = partHeaderAround(data, media, dataOffset, lowerBound))
