@@ -74,7 +74,8 @@ TByteBuffer::TByteBuffer(Clipboard &clipboard) : m_clipboard(clipboard)
 
 TByteBuffer::~TByteBuffer()
 {
-    if (!m_lastCopied || !m_clipboard.holds(m_lastCopied.get()))
+    const auto lastCopied = m_lastCopied.lock();
+    if (!lastCopied || !m_clipboard.holds(lastCopied.get()))
         return;
     try {
         m_clipboard.clear();
@@ -230,7 +231,7 @@ bool TByteBuffer::CopyToClipboard()
     auto object =
         std::make_shared<const ClipboardData>(bytes, name, QDateTime::currentDateTimeUtc());
     m_clipboard.setData(object);
-    m_lastCopied = std::move(object);
+    m_lastCopied = object;
     return true;
 }
 
