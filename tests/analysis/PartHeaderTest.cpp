@@ -82,6 +82,21 @@ TEST(PartHeader, FindsEveryContentTypeEncoding)
     }
 }
 
+TEST(PartHeader, AllowsAFewBytesBeforeTheContentType)
+{
+    // HeadersLen 37, DataLen 8954, then 06 before 1F 22 "audio/amr": the headers start with it.
+    const QByteArray headers = "\x06" + audioContentType("audio/amr", "Rec001.amr");
+    const QByteArray prefix = "z" + partBefore(headers, 8954);
+    const auto header = find(prefix + Audio, prefix.size());
+    ASSERT_TRUE(header.has_value());
+    EXPECT_EQ(header->offset, 1);
+    EXPECT_EQ(header->headersLength, quint32(headers.size()));
+    EXPECT_EQ(header->dataLength, 8954u);
+
+    const QByteArray tooFar = "z" + partBefore("\x06\x06\x06\x06\x06" + audioContentType(), 99);
+    EXPECT_FALSE(find(tooFar + Audio, tooFar.size()).has_value());
+}
+
 TEST(PartHeader, RefusesHeadersThatDoNotReachTheRecording)
 {
     const QByteArray type = audioContentType();
