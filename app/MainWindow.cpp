@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -26,7 +25,11 @@ const QRect FileDRFGeometry(8, 64, 145, 113);
 const QRect AMRFilesGeometry(160, 64, 145, 113);
 const QRect StatusBarGeometry(0, 250, 311, 19);
 const int MenuBarHeight = 22;
-const QColor FrameColor(239, 235, 222);
+// The frame's colours (0x00BBGGRR).
+const quint32 FrameBorderColor = 13118464;
+const quint32 FrameColor = 14609391;
+const int FrameBorderWidth = 3;
+const int FrameRoundCorner = 13;
 
 // Indexes into ImageList2.
 enum CommandImage
@@ -111,13 +114,27 @@ TForm1::~TForm1() = default;
 
 void TForm1::createFrame()
 {
-    suiForm1 = new QWidget(this);
+    // The frame takes over the window's caption, border and menu bar. Its values arrive in the
+    // order the window description stores them: the size, the style, then the explicit values
+    // (each border width write sizes the window again).
+    suiForm1 = new TsuiForm(this);
     suiForm1->setObjectName(QStringLiteral("suiForm1"));
-    suiForm1->setGeometry(FrameGeometry);
-    QPalette palette = suiForm1->palette();
-    palette.setColor(QPalette::Window, FrameColor);
-    suiForm1->setPalette(palette);
-    suiForm1->setAutoFillBackground(true);
+    suiForm1->setFrameWidth(FrameGeometry.width());
+    suiForm1->setFrameHeight(FrameGeometry.height());
+    suiForm1->setUIStyle(TsuiUIStyle::WinXP);
+    suiForm1->setBorderColor(FrameBorderColor);
+    suiForm1->setBorderWidth(FrameBorderWidth);
+    suiForm1->setColor(FrameColor);
+    suiForm1->setMenuBarColor(FrameColor);
+    suiForm1->setMenuBarHeight(MenuBarHeight);
+    suiForm1->setRoundCorner(FrameRoundCorner);
+    suiForm1->setCaption(AppInfo::Title);
+    // Control box, close and minimise: the window cannot be maximised from its title bar.
+    TsuiTitleBarButtons &buttons = suiForm1->TitleBar()->Buttons();
+    for (int i = buttons.count() - 1; i >= 0; --i) {
+        if (buttons.item(i)->ButtonType() == TsuiTitleBarBtnType::suiMax)
+            buttons.removeAt(i);
+    }
 }
 
 void TForm1::createActions()
@@ -146,9 +163,11 @@ QAction *TForm1::createMenuItem(QMenu *menu, const QString &caption, int image,
 
 void TForm1::createMainMenu()
 {
-    suiMainMenu1 = new QMenuBar(suiForm1);
+    // Shows itself on the frame's menu bar.
+    suiMainMenu1 = new TsuiMainMenu(this);
     suiMainMenu1->setObjectName(QStringLiteral("suiMainMenu1"));
-    suiMainMenu1->setGeometry(0, 0, FrameGeometry.width(), MenuBarHeight);
+    suiMainMenu1->setFlatMenu(true);
+    suiMainMenu1->setImagesAssigned(true);
 
     N1 = suiMainMenu1->addMenu(QStringLiteral("Файл"));
     N1->setObjectName(QStringLiteral("N1"));
@@ -173,16 +192,20 @@ void TForm1::createMainMenu()
                                                         {N3, "N3"}, {Dsjl1, "Dsjl1"}, {N8, "N8"}};
     for (const auto &[item, name] : names)
         item->setObjectName(QString::fromLatin1(name));
+    suiMainMenu1->Loaded();
 }
 
 void TForm1::createPopupMenu()
 {
-    suiPopupMenu1 = new QMenu(this);
+    suiPopupMenu1 = new TsuiPopupMenu(this);
     suiPopupMenu1->setObjectName(QStringLiteral("suiPopupMenu1"));
+    suiPopupMenu1->setFlatMenu(true);
+    suiPopupMenu1->setImagesAssigned(true);
     N5 = createMenuItem(suiPopupMenu1, QStringLiteral("Сохранить"), SaveImage);
     N5->setObjectName(QStringLiteral("N5"));
     N6 = createMenuItem(suiPopupMenu1, QStringLiteral("Сохранить все"), SaveAllImage);
     N6->setObjectName(QStringLiteral("N6"));
+    suiPopupMenu1->AttachItemHandlers(suiPopupMenu1);
 }
 
 void TForm1::createLists()

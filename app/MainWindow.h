@@ -7,6 +7,9 @@
 #include "InProcessClipboard.h"
 #include "PhoneCopyRegistry.h"
 #include "PhoneLibrary.h"
+#include "TsuiForm.h"
+#include "TsuiMainMenu.h"
+#include "TsuiPopupMenu.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -18,7 +21,6 @@ class QAction;
 class QLabel;
 class QListWidget;
 class QMenu;
-class QMenuBar;
 class QStatusBar;
 class QTimer;
 class Dialogs;
@@ -54,7 +56,7 @@ public:
     const ErrorBoundary &errorBoundary() const { return m_errorBoundary; }
 
     // Controls, at their places on the frame.
-    QWidget *suiForm1;
+    TsuiForm *suiForm1;
     QListWidget *FileDRF;
     QListWidget *AMRFiles;
     QAbstractButton *suiButton1; // "Считать с телефона"
@@ -67,7 +69,7 @@ public:
     static constexpr const char *ImageIndexProperty = "imageIndex";
 
     // The main menu and its items; N1 and N4 are the submenus "Файл" and "Справка".
-    QMenuBar *suiMainMenu1;
+    TsuiMainMenu *suiMainMenu1;
     QMenu *N1;
     QAction *N2;    // "&Открыть", Ctrl+O
     QAction *AMR1;  // "Со&хранить все", Ctrl+S
@@ -78,7 +80,7 @@ public:
     QAction *N8; // "О Программе"
 
     // The recording list's pop-up menu.
-    QMenu *suiPopupMenu1;
+    TsuiPopupMenu *suiPopupMenu1;
     QAction *N5; // "Сохранить"
     QAction *N6; // "Сохранить все"
 
