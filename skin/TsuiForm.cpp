@@ -107,7 +107,10 @@ void TsuiForm::takeOverHost()
 {
     m_host->setAttribute(Qt::WA_NoSystemBackground, false);
     const bool visible = m_host->isVisible();
-    m_host->setWindowFlags(m_host->windowFlags() | Qt::FramelessWindowHint);
+    // Qt drops the frameless hint from customised flags that ask for title-bar buttons; the
+    // button hints stay, uncustomised, for the platform's task bar and window menu.
+    m_host->setWindowFlags((m_host->windowFlags() & ~Qt::CustomizeWindowHint) |
+                           Qt::FramelessWindowHint);
     if (visible)
         m_host->show();
     if (m_hostSizeable)

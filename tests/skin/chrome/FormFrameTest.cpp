@@ -50,6 +50,18 @@ TEST(FormFrame, MainWindowPlaceAndBorder)
     EXPECT_EQ(c.frame->MenuBar()->geometry(), QRect(0, 29, 311, 22));
 }
 
+TEST(FormFrame, HostWithCustomisedTitleButtonsBecomesFramelessToo)
+{
+    QWidget host;
+    host.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                        Qt::WindowCloseButtonHint);
+    new TsuiForm(&host);
+    EXPECT_TRUE(host.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(host.windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(host.windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
 TEST(FormFrame, WidthAndHeightWritesSizeTheHost)
 {
     MainWindowChrome c = makeMainWindowChrome(false);
