@@ -3,7 +3,9 @@
 # docs/screenshots/main-window.png (or the path given as the first argument). Builds the
 # program first when needed. With xdotool present the picture shows a container opened
 # through the Open dialog, scanned, and its first recording selected; without it, the window
-# as it starts.
+# as it starts. With xdotool, three more pictures go beside it: title-bar-hover.png (the
+# mouse over the close button), menu-open.png (the "Файл" menu dropped down) and
+# popup-menu.png (the recording list's pop-up menu).
 set -euo pipefail
 
 # Second stage, run by xvfb-run on the virtual display.
@@ -42,7 +44,32 @@ if [ "${1:-}" = "--on-display" ]; then
         xdotool mousemove $((X + 3 + 220)) $((Y + 140))
         sleep 1
         margin=8
-        import -window root -crop "$((WIDTH + 2 * margin))x$((HEIGHT + 2 * margin))+$((X - margin))+$((Y - margin))" +repage "$out"
+        # shoot FILE [EXTRA]: the window with a margin, EXTRA more pixels on the right for a menu
+        # that reaches past the window.
+        shoot() {
+            import -window root -crop "$((WIDTH + 2 * margin + ${2:-0}))x$((HEIGHT + 2 * margin))+$((X - margin))+$((Y - margin))" +repage "$1"
+        }
+        shoot "$out"
+        dir=$(dirname "$out")
+        # The title bar sits at the top of the frame: close button at x 288, y 5, 21 x 21.
+        xdotool mousemove $((X + 3 + 298)) $((Y + 15))
+        sleep 1
+        shoot "$dir/title-bar-hover.png"
+        # "Файл" is the first button of the menu bar under the 29-pixel title bar.
+        xdotool mousemove $((X + 3 + 15)) $((Y + 29 + 11)) click 1
+        sleep 1
+        xdotool mousemove $((X + 3 + 60)) $((Y + 29 + 22 + 3 + 21 + 10))
+        sleep 1
+        shoot "$dir/menu-open.png"
+        xdotool key Escape
+        sleep 1
+        # Right click on the selected recording.
+        xdotool mousemove $((X + 3 + 200)) $((Y + 64 + 10)) click 3
+        sleep 1
+        xdotool mousemove $((X + 3 + 230)) $((Y + 64 + 10 + 3 + 10))
+        sleep 1
+        shoot "$dir/popup-menu.png" 60
+        xdotool key Escape
     else
         sleep "${VOCAFETCH_SHOT_DELAY:-3}"
         import -window root "$out"

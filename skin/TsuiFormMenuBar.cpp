@@ -3,6 +3,7 @@
 #include "SkinMenuStyle.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QEvent>
 #include <QMenu>
 #include <QMouseEvent>
@@ -104,6 +105,8 @@ void TsuiMenuBarButton::openMenu()
         [this, menu]() {
             menu->removeEventFilter(this);
             setDown(false);
+            // The open menu had the mouse: no leave reached the button meanwhile.
+            m_hot = rect().contains(mapFromGlobal(QCursor::pos()));
             update();
         },
         Qt::SingleShotConnection);
