@@ -9,6 +9,7 @@
 #include "TsuiTitleBarLayout.h"
 
 #include <QEvent>
+#include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
@@ -261,6 +262,21 @@ void TsuiForm::setMenu(TsuiMainMenu *menu)
     RebuildMenuBar();
 }
 
+void TsuiForm::setFormPanel(QWidget *panel)
+{
+    if (panel == this) {
+        ShowSkinError(
+            QStringLiteral("Sorry, you can't select the Form assign to FormPanel property"));
+        return;
+    }
+    m_formPanel = panel;
+    if (!panel)
+        return;
+    if (auto *frame = qobject_cast<QFrame *>(panel))
+        frame->setFrameShape(QFrame::NoFrame);
+    layoutChildren();
+}
+
 void TsuiForm::setMenuBarColor(quint32 color)
 {
     m_menuBarColor = color;
@@ -311,8 +327,12 @@ void TsuiForm::layoutChildren()
         m_titleBar->setGeometry(0, 0, width(), m_titleBar->height());
         y = m_titleBar->height();
     }
-    if (m_menuBar)
+    if (m_menuBar) {
         m_menuBar->setGeometry(0, y, width(), m_menuBarHeight);
+        y += m_menuBarHeight;
+    }
+    if (m_formPanel && m_formPanel->parentWidget() == this)
+        m_formPanel->setGeometry(0, y, width(), std::max(0, height() - y));
 }
 
 void TsuiForm::resizeEvent(QResizeEvent *event)

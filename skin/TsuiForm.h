@@ -92,6 +92,10 @@ public:
     void setMenuBarHeight(int height);
     int RoundCorner() const { return m_titleBar->RoundCorner(); }
     void setRoundCorner(int corner) { m_titleBar->setRoundCorner(corner); }
+    QWidget *FormPanel() const { return m_formPanel; }
+    // A panel that fills the frame below its title bar and menu bar; the frame itself is
+    // refused with a message.
+    void setFormPanel(QWidget *panel);
     QString Version() const { return QStringLiteral("4.06"); }
     void setVersion(const QString &) {}
 
@@ -144,6 +148,7 @@ private:
     TsuiTitleBar *m_titleBar = nullptr;
     TsuiFormMenuBar *m_menuBar = nullptr;
     QPointer<TsuiMainMenu> m_menu;
+    QPointer<QWidget> m_formPanel;
     QPointer<TsuiFileTheme> m_theme;
     TsuiUIStyle m_style = TsuiUIStyle::DeepBlue;
     bool m_autoUpdateSub = false;

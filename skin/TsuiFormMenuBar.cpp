@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCursor>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -126,6 +127,18 @@ bool TsuiMenuBarButton::eventFilter(QObject *watched, QEvent *event)
         const QPoint global = mouse->globalPosition().toPoint();
         if (rect().contains(mapFromGlobal(global)))
             m_openMenu->setAttribute(Qt::WA_NoMouseReplay);
+    } else if (event->type() == QEvent::KeyPress && bar) {
+        // Left and right move along the bar, as in a menu bar (right opens a submenu first).
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const QAction *active = m_openMenu->activeAction();
+        const bool intoSubmenu = key == Qt::Key_Right && active && active->menu();
+        if ((key == Qt::Key_Left || key == Qt::Key_Right) && !intoSubmenu) {
+            if (TsuiMenuBarButton *next = bar->neighbour(this, key == Qt::Key_Right ? 1 : -1)) {
+                m_openMenu->hide();
+                QTimer::singleShot(0, next, &TsuiMenuBarButton::openMenu);
+                return true;
+            }
+        }
     } else if (event->type() == QEvent::MouseMove && bar) {
         // Sliding along the bar with a menu open opens the menu of the button under the mouse.
         const auto *mouse = static_cast<QMouseEvent *>(event);
@@ -188,6 +201,20 @@ TsuiMenuBarButton *TsuiFormMenuBar::buttonAt(const QPoint &globalPos) const
     for (TsuiMenuBarButton *button : m_buttons) {
         if (button->isVisible() && button->rect().contains(button->mapFromGlobal(globalPos)))
             return button;
+    }
+    return nullptr;
+}
+
+TsuiMenuBarButton *TsuiFormMenuBar::neighbour(const TsuiMenuBarButton *button, int step) const
+{
+    const int count = int(m_buttons.size());
+    const int from = int(m_buttons.indexOf(const_cast<TsuiMenuBarButton *>(button)));
+    if (from < 0 || count < 2)
+        return nullptr;
+    for (int i = 1; i < count; ++i) {
+        TsuiMenuBarButton *candidate = m_buttons[((from + step * i) % count + count) % count];
+        if (candidate->isEnabled() && candidate->item() && candidate->item()->menu())
+            return candidate;
     }
     return nullptr;
 }

@@ -73,6 +73,8 @@ public:
     void refresh();
     QList<TsuiMenuBarButton *> buttons() const { return m_buttons; }
     TsuiMenuBarButton *buttonAt(const QPoint &globalPos) const;
+    // The next enabled button with a menu, step buttons on (wrapping round), nullptr for none.
+    TsuiMenuBarButton *neighbour(const TsuiMenuBarButton *button, int step) const;
 
     void setLook(const MenuBarButtonLook &look);
     const MenuBarButtonLook &look() const { return m_look; }

@@ -5,6 +5,7 @@
 #include "TsuiFormMessages.h"
 #include "TsuiPopupMenu.h"
 
+#include <QFrame>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -226,6 +227,38 @@ TEST(FormFrame, SecondFrameOnOneWindowIsRefused)
     for (QObject *child : c.host->children())
         frames += qobject_cast<TsuiForm *>(child) != nullptr;
     EXPECT_EQ(frames, 1);
+}
+
+TEST(FormFrame, FormPanelFillsTheClientAreaAndTheFrameItselfIsRefused)
+{
+    QStringList messages;
+    const auto previous = SetSkinErrorHandler([&](const QString &text) { messages << text; });
+    MainWindowChrome c = makeMainWindowChrome(false);
+    c.frame->setFormPanel(c.frame);
+    EXPECT_EQ(c.frame->FormPanel(), nullptr);
+    EXPECT_EQ(messages, QStringList({QStringLiteral(
+                            "Sorry, you can't select the Form assign to FormPanel property")}));
+    auto *panel = new QFrame(c.frame);
+    panel->setFrameShape(QFrame::Box);
+    c.frame->setFormPanel(panel);
+    EXPECT_EQ(panel->geometry(), QRect(0, 51, 311, 269 - 51));
+    EXPECT_EQ(panel->frameShape(), QFrame::NoFrame);
+    SetSkinErrorHandler(previous);
+}
+
+TEST(FormFrame, ArrowKeysMoveAlongTheMenuBar)
+{
+    MainWindowChrome c = makeMainWindowChrome();
+    const QList<TsuiMenuBarButton *> buttons = c.frame->MenuBar()->buttons();
+    buttons[0]->openMenu();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(c.fileMenu));
+    QTest::keyClick(c.fileMenu, Qt::Key_Right);
+    EXPECT_FALSE(c.fileMenu->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&]() { return c.helpMenu->isVisible(); }));
+    EXPECT_TRUE(buttons[1]->menuOpen());
+    QTest::keyClick(c.helpMenu, Qt::Key_Left);
+    EXPECT_TRUE(QTest::qWaitFor([&]() { return c.fileMenu->isVisible(); }));
+    c.fileMenu->hide();
 }
 
 TEST(FormFrame, NewControlsStartInTheFrameStyle)
