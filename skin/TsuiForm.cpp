@@ -87,6 +87,8 @@ TsuiForm::TsuiForm(QWidget *owner) : QWidget(owner)
     setObjectName(QStringLiteral("suiForm"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_titleBar = new TsuiTitleBar(this);
+    // A new style can change the bar's height; the menu bar then moves with it.
+    m_titleBar->installEventFilter(this);
     m_menuBarColor = m_color;
     setUIStyle(TsuiUIStyle::DeepBlue);
     if (m_host) {
@@ -316,8 +318,9 @@ void TsuiForm::PaintBorder(QPainter *painter, const QSize &clientSize, const QCo
 
 void TsuiForm::DrawBorder()
 {
+    // Only the strips the frame leaves uncovered.
     if (m_host)
-        m_host->update();
+        m_host->update(QRegion(m_host->rect()) - QRegion(geometry()));
 }
 
 void TsuiForm::layoutChildren()
@@ -493,6 +496,8 @@ void TsuiForm::mouseReleaseEvent(QMouseEvent *event)
 
 bool TsuiForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == m_titleBar && event->type() == QEvent::Resize)
+        layoutChildren();
     if (watched != m_host)
         return QWidget::eventFilter(watched, event);
     switch (event->type()) {

@@ -81,8 +81,9 @@ public:
     void setTitleBarSections(const TsuiTitleBarSections &sections);
     bool TitleBarDrawAppIcon() const { return m_titleBar->DrawAppIcon(); }
     void setTitleBarDrawAppIcon(bool draw) { m_titleBar->setDrawAppIcon(draw); }
-    QFont Font() const { return m_titleBar->Font(); }
-    void setFont(const QFont &font) { m_titleBar->setFont(font); }
+    // The caption font (the title bar's).
+    QFont Font() const { return m_titleBar->font(); }
+    void setTitleFont(const QFont &font) { m_titleBar->setFont(font); }
     TsuiMainMenu *Menu() const { return m_menu; }
     // Shows menu's top-level items on the menu bar; nullptr removes the menu bar.
     void setMenu(TsuiMainMenu *menu);

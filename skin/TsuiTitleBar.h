@@ -57,8 +57,6 @@ public:
     void setButtonInterval(int interval);
     QString Caption() const { return m_caption; }
     void setCaption(const QString &caption);
-    QFont Font() const { return font(); }
-    void setFont(const QFont &font) { QWidget::setFont(font); }
     // The caption colour (the font's colour in the original sense).
     QColor FontColor() const { return m_fontColor; }
     void setFontColor(const QColor &color);

@@ -107,6 +107,8 @@ TEST(FormFrame, RunTimeSwitchToMacOs)
     EXPECT_EQ(c.menu->UIStyle(), TsuiUIStyle::MacOS);
     EXPECT_EQ(c.menu->MenuItemHeight(), 20);
     EXPECT_EQ(c.bar()->UIStyle(), TsuiUIStyle::MacOS);
+    EXPECT_EQ(c.bar()->height(), 23);
+    EXPECT_EQ(c.frame->MenuBar()->y(), 23);
     const QImage shot = grabImage(c.host.get());
     EXPECT_EQ(shot.pixelColor(0, 150), BgrToQColor(8355711));
     EXPECT_EQ(shot.pixelColor(c.host->width() - 1, 150), BgrToQColor(8355711));
