@@ -16,7 +16,8 @@
 namespace {
 
 // Arguments: the container's size in MiB, and 1 for recordings in multipart parts, 0 for plain
-// recordings (no part headers: the part-header search finds nothing anywhere).
+// recordings (no part headers: the part-header search finds nothing anywhere); for the analysis
+// alone also the thread count (0: the analysis picks it).
 const RecGen::ContainerBuilder &container(const benchmark::State &state)
 {
     static std::map<std::pair<qint64, qint64>, RecGen::ContainerBuilder> built;
@@ -53,7 +54,8 @@ void BM_AnalyseAllRecordings(benchmark::State &state)
     const QVector<qint32> starts = builder.starts();
     qint64 frames = 0;
     for (auto _ : state) {
-        const QVector<RecordingAnalysis> analyses = analyseRecordings(builder.data(), starts);
+        const QVector<RecordingAnalysis> analyses =
+            analyseRecordings(builder.data(), starts, int(state.range(2)));
         frames = 0;
         for (const RecordingAnalysis &analysis : analyses)
             frames += analysis.frames();
@@ -99,8 +101,10 @@ void BM_LoadScanAndAnalyse(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_AnalyseAllRecordings)
-    ->Args({256, 1})
-    ->Args({256, 0})
+    ->Args({256, 1, 1})
+    ->Args({256, 1, 0})
+    ->Args({256, 0, 1})
+    ->Args({256, 0, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_LoadAndScan)
