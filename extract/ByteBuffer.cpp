@@ -89,18 +89,14 @@ void TByteBuffer::LoadFromFile(const QString &path)
     QFile file(path);
     const qint64 size = FileErrors::openForLoading(file, path);
     const bool readOnly = !QFileInfo(path).isWritable();
-    try {
-        m_data = readAll(file, path, size);
-    } catch (const ExtractError &) {
-        m_data.clear();
-        m_selection = {};
-        m_cursor = 0;
-        throw;
-    }
-    m_readOnlyFile = readOnly;
-    m_modified = false;
+    // The old bytes go first, so that two containers are never held at once; a failed read
+    // leaves the buffer empty.
+    m_data = QByteArray();
     m_selection = {};
     m_cursor = 0;
+    m_data = readAll(file, path, size);
+    m_readOnlyFile = readOnly;
+    m_modified = false;
     m_fileName = path;
 }
 

@@ -1,12 +1,19 @@
 #include "RecordingAnalysis.h"
 
 #include <algorithm>
+#include <functional>
+#include <thread>
+#include <vector>
 
 namespace {
 
 // Container bytes after a part may pass for a few frames; more than this many frames going on
 // past the part's end mean its DataLen stops inside the audio.
 constexpr qint64 MaxFramesPastPartEnd = 8;
+
+// Containers from this size on are analysed on several cores, at most this many.
+constexpr qint64 ParallelAnalysisSize = 64 * 1024 * 1024;
+constexpr unsigned MaxAnalysisThreads = 4;
 
 // Walks the frames up to the part's end. True when they fill the part's data exactly and the
 // audio does not plainly go on after it; walk then holds the frames up to the part's end.
@@ -75,32 +82,66 @@ RecordingAnalysis analyseRecording(const char *data, qint64 start, qint64 limit,
     return recording;
 }
 
-QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
-                                             const QVector<qint32> &starts)
+namespace {
+
+// Analyses recordings first ... last - 1 into out. Each recording's bounds come from the
+// offsets alone, so any stretch of recordings can be analysed on its own.
+void analyseStretch(const char *data, qint64 size, const QVector<qint32> &starts, qsizetype first,
+                    qsizetype last, RecordingAnalysis *out)
 {
-    QVector<RecordingAnalysis> result;
-    result.reserve(starts.size());
-    for (qsizetype i = 0; i < starts.size(); ++i) {
+    for (qsizetype i = first; i < last; ++i) {
         const qint64 start = starts[i];
         if (start < 0 || start >= size) {
-            RecordingAnalysis outside;
-            outside.start = outside.limit = outside.audioEnd = std::clamp<qint64>(start, 0, size);
-            result.append(outside);
+            out[i].start = out[i].limit = out[i].audioEnd = std::clamp<qint64>(start, 0, size);
             continue;
         }
         qint64 limit = size;
         if (i + 1 < starts.size() && starts[i + 1] > start)
             limit = std::min<qint64>(starts[i + 1], size);
         const qint64 previousStart = i > 0 ? std::clamp<qint64>(starts[i - 1], 0, start) : 0;
-        result.append(analyseRecording(data, start, limit, previousStart));
+        out[i] = analyseRecording(data, start, limit, previousStart);
     }
+}
+
+int automaticThreadCount(qint64 size)
+{
+    if (size < ParallelAnalysisSize)
+        return 1;
+    return int(std::clamp(std::thread::hardware_concurrency(), 1u, MaxAnalysisThreads));
+}
+
+} // namespace
+
+QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
+                                             const QVector<qint32> &starts, int threads)
+{
+    const qsizetype count = starts.size();
+    QVector<RecordingAnalysis> result(count);
+    RecordingAnalysis *out = result.data();
+    if (threads <= 0)
+        threads = automaticThreadCount(size);
+    threads = int(std::max<qsizetype>(1, std::min<qsizetype>(threads, count)));
+    // The walk waits on each frame header before it can read the next, so walks on several
+    // cores read the container faster than one. Stretches of about equal bytes.
+    std::vector<std::thread> workers;
+    qsizetype first = 0;
+    for (int t = 1; t < threads; ++t) {
+        const qint64 boundary = size / threads * t;
+        const qsizetype last =
+            std::lower_bound(starts.begin() + first, starts.end(), boundary) - starts.begin();
+        workers.emplace_back(analyseStretch, data, size, std::cref(starts), first, last, out);
+        first = last;
+    }
+    analyseStretch(data, size, starts, first, count, out);
+    for (std::thread &worker : workers)
+        worker.join();
     return result;
 }
 
 QVector<RecordingAnalysis> analyseRecordings(const QByteArray &container,
-                                             const QVector<qint32> &starts)
+                                             const QVector<qint32> &starts, int threads)
 {
-    return analyseRecordings(container.constData(), container.size(), starts);
+    return analyseRecordings(container.constData(), container.size(), starts, threads);
 }
 
 ByteSpan cleanRange(const RecordingAnalysis &recording)

@@ -162,6 +162,29 @@ TEST(RecordingAnalysis, EachRecordingEndsAtTheNextStart)
     EXPECT_EQ(cleanRange(analyses[3]).size(), 0);
 }
 
+TEST(RecordingAnalysis, GivesTheSameResultOnSeveralThreads)
+{
+    const ContainerBuilder builder = largeContainer(3 << 20, 5);
+    const ExactBuffer buffer(builder.data());
+    QVector<qint32> starts = builder.starts();
+    starts.append(qint32(buffer.size() + 10)); // outside: still an entry of its own
+    const auto one = analyseRecordings(buffer.data(), buffer.size(), starts, 1);
+    ASSERT_EQ(one.size(), starts.size());
+    for (int threads : {2, 3, 64}) {
+        const auto several = analyseRecordings(buffer.data(), buffer.size(), starts, threads);
+        ASSERT_EQ(several.size(), one.size()) << threads;
+        for (int i = 0; i < one.size(); ++i) {
+            EXPECT_EQ(several[i].start, one[i].start) << threads << " " << i;
+            EXPECT_EQ(several[i].audioEnd, one[i].audioEnd) << threads << " " << i;
+            EXPECT_EQ(several[i].endFrom, one[i].endFrom) << threads << " " << i;
+            EXPECT_EQ(several[i].frames(), one[i].frames()) << threads << " " << i;
+            EXPECT_EQ(several[i].damaged(), one[i].damaged()) << threads << " " << i;
+        }
+    }
+    for (int i = 0; i + 1 < one.size(); ++i)
+        EXPECT_EQ(one[i].audioEnd, builder.recordings()[i].audioEnd) << i;
+}
+
 TEST(RecordingAnalysis, WorksOnTheOffsetsOfTheContainerScan)
 {
     const ContainerBuilder builder = multipartSample();
