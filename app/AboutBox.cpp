@@ -46,14 +46,20 @@ QLabel *TForm2::addLabel(const QString &text, const QRect &geometry)
 
 void TForm2::showModalCentredOn(const QWidget *window)
 {
-    if (window) {
-        const QRect frame = frameGeometry();
-        const QPoint offset = pos() - frame.topLeft();
-        QRect centred = frame;
-        centred.moveCenter(window->frameGeometry().center());
-        move(centred.topLeft() + offset);
-    }
+    m_centreOn = window;
     exec();
+}
+
+void TForm2::showEvent(QShowEvent *event)
+{
+    // Placed here rather than before showing: only a created window knows its frame.
+    if (m_centreOn) {
+        QRect frame = frameGeometry();
+        const QPoint offset = pos() - frame.topLeft();
+        frame.moveCenter(m_centreOn->frameGeometry().center());
+        move(frame.topLeft() + offset);
+    }
+    QDialog::showEvent(event);
 }
 
 void TForm2::Button1Click()

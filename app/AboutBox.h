@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QAbstractButton;
 class QLabel;
@@ -25,6 +26,10 @@ public:
 public slots:
     void Button1Click();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
+    QPointer<const QWidget> m_centreOn;
     QLabel *addLabel(const QString &text, const QRect &geometry);
 };

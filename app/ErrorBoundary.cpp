@@ -19,7 +19,7 @@ bool ErrorBoundary::run(const std::function<void()> &handler) const
     } catch (const ExtractError &error) {
         show(error.message());
     } catch (const std::exception &error) {
-        show(QString::fromLocal8Bit(error.what()));
+        show(QString::fromUtf8(error.what()));
     } catch (...) {
         show(QStringLiteral("Unexpected error"));
     }

@@ -16,7 +16,8 @@ public:
     QPixmap picture(int index) const { return m_pictures.value(index); }
     QIcon icon(int index) const { return QIcon(picture(index)); }
 
-    // ImageList1, the container list: 0 a container on disk, 1 a container copied from a phone.
+    // ImageList1, the container list: 0 a container (what every new item shows), 1 a container
+    // copied from a phone.
     static ImageList containerIcons();
     // ImageList2, the recording list and the commands: 0 recording, 1 save, 2 save all,
     // 3 help, 4 exit, 5 open, 6 phone, 7 play.

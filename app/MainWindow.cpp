@@ -57,9 +57,14 @@ FileDialogRequest saveDialogSettings()
     return request;
 }
 
+// Small-icon view: 16 x 16 icons with the caption beside them, flowing left to right and
+// wrapping into rows.
 void configureList(QListWidget *list)
 {
     list->setViewMode(QListView::ListMode);
+    list->setFlow(QListView::LeftToRight);
+    list->setWrapping(true);
+    list->setResizeMode(QListView::Adjust);
     list->setIconSize(QSize(ImageList::IconSize, ImageList::IconSize));
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -90,7 +95,6 @@ TForm1::TForm1(Dialogs &dialogs, QWidget *parent)
     createButtons();
     createStatusBar();
     connectHandlers();
-    placeOnDesktop();
 
     FormCreate();
 }
@@ -124,6 +128,7 @@ QAction *TForm1::createMenuItem(QMenu *menu, const QString &caption, int image,
                                 const QKeySequence &shortcut)
 {
     QAction *item = menu->addAction(ImageList2.icon(image), caption);
+    item->setProperty(ImageIndexProperty, image);
     item->setShortcut(shortcut);
     // Also on the window itself, so the shortcuts work whatever shows the menu bar.
     if (!shortcut.isEmpty())
@@ -149,8 +154,11 @@ void TForm1::createMainMenu()
     Dsjl1 =
         createMenuItem(N1, QStringLiteral("Вы&ход"), ExitImage, QKeySequence(Qt::CTRL | Qt::Key_X));
 
-    N4 = suiMainMenu1->addMenu(ImageList2.icon(HelpImage), QStringLiteral("Справка"));
+    // A plain menu bar would show the picture instead of the caption, so the top-level item
+    // only names its picture for the menu painting.
+    N4 = suiMainMenu1->addMenu(QStringLiteral("Справка"));
     N4->setObjectName(QStringLiteral("N4"));
+    N4->menuAction()->setProperty(ImageIndexProperty, int(HelpImage));
     N8 = createMenuItem(N4, QStringLiteral("О Программе"), HelpImage);
 
     const std::pair<QAction *, const char *> names[] = {{N2, "N2"}, {AMR1, "AMR1"},   {N7, "N7"},
@@ -257,9 +265,20 @@ void TForm1::placeOnDesktop()
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return;
-    QRect placed(QPoint(0, 0), size());
-    placed.moveCenter(screen->availableGeometry().center());
-    move(placed.topLeft());
+    QRect frame = frameGeometry();
+    const QPoint offset = pos() - frame.topLeft();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft() + offset);
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    // Centred once, when first shown: only a created window knows its frame.
+    if (!m_placed) {
+        m_placed = true;
+        placeOnDesktop();
+    }
+    QWidget::showEvent(event);
 }
 
 QString TForm1::statusText() const

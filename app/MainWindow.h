@@ -54,6 +54,9 @@ public:
     QAbstractButton *suiButton4; // "Открыть"
     QStatusBar *StatusBar1;
 
+    // Each menu item names its picture in ImageList2 under this property.
+    static constexpr const char *ImageIndexProperty = "imageIndex";
+
     // The main menu and its items; N1 and N4 are the submenus "Файл" and "Справка".
     QMenuBar *suiMainMenu1;
     QMenu *N1;
@@ -132,6 +135,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void createFrame();
@@ -154,4 +158,5 @@ private:
 
     ErrorBoundary m_errorBoundary;
     QLabel *m_statusLabel = nullptr;
+    bool m_placed = false;
 };

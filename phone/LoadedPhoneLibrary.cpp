@@ -68,8 +68,13 @@ QStringList LoadedPhoneLibrary::defaultCandidates()
 {
     const QString name = QStringLiteral("p2kapi");
     QStringList candidates;
-    if (QCoreApplication::instance())
-        candidates << QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    if (QCoreApplication::instance()) {
+        const QDir programDir(QCoreApplication::applicationDirPath());
+        // Beside the program (the build tree, a Windows installation), then where an
+        // installed program keeps its private libraries.
+        candidates << programDir.filePath(name)
+                   << programDir.filePath(QStringLiteral("../lib/vocafetch/") + name);
+    }
     candidates << name;
     return candidates;
 }

@@ -18,7 +18,8 @@ public:
     LoadedPhoneLibrary(const LoadedPhoneLibrary &) = delete;
     LoadedPhoneLibrary &operator=(const LoadedPhoneLibrary &) = delete;
 
-    // "p2kapi" beside the program first, then wherever the system looks for libraries.
+    // "p2kapi" beside the program first, then in the installed program's lib/vocafetch, then
+    // wherever the system looks for libraries.
     static QStringList defaultCandidates();
 
     bool isLoaded() const { return m_functions.init != nullptr; }

@@ -7,7 +7,7 @@ build=(g++ cmake make pkg-config qt6-base-dev qt6-l10n-tools qt6-translations-l1
        qt6-multimedia-dev libopencore-amrnb-dev libopencore-amrwb-dev
        fonts-liberation2 fonts-wine)
 test_extra=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev dpkg-dev)
-shot_extra=(xvfb xauth x11-apps imagemagick)
+shot_extra=(xvfb xauth x11-apps imagemagick xdotool)
 
 wanted=("${build[@]}")
 for group in "$@"; do

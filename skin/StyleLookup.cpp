@@ -189,3 +189,19 @@ QIcon SkinProgramIcon()
     }
     return icon;
 }
+
+QImage MakeColorTransparent(const QImage &image, QRgb key)
+{
+    if (image.isNull())
+        return QImage();
+    QImage out = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb rgb = key & 0xFFFFFF;
+    for (int y = 0; y < out.height(); ++y) {
+        QRgb *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) == rgb)
+                line[x] = 0;
+        }
+    }
+    return out;
+}

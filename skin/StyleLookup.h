@@ -45,6 +45,11 @@ QString SkinResourcePath(const QString &name);
 // The colour skinned buttons treat as transparent in their faces (0xFF00FF, magenta).
 constexpr quint32 SkinMaskColor = 0xFF00FF;
 
+// A copy of image (Format_ARGB32) in which every pixel of the colour key (alpha ignored) is fully
+// transparent: magenta for button faces, a picture's own corner pixel for title buttons and
+// glyphs (e.g. MakeColorTransparent(pic, pic.pixel(0, pic.height() - 1))). A null image stays null.
+QImage MakeColorTransparent(const QImage &image, QRgb key);
+
 class QIcon;
 // The program icon "MAINICON" in all its stored sizes (16, 32 and 48 pixels).
 QIcon SkinProgramIcon();

@@ -68,3 +68,23 @@ bool WriteFileThemeProperty(QObject *obj, TsuiFileTheme *theme)
         return false;
     return prop.write(obj, QVariant::fromValue(theme));
 }
+
+QByteArray UnqualifiedClassName(const QMetaObject *meta)
+{
+    if (!meta)
+        return QByteArray();
+    const QByteArray name(meta->className());
+    const int colon = name.lastIndexOf("::");
+    return colon < 0 ? name : name.mid(colon + 2);
+}
+
+bool IsClassNamed(const QObject *obj, const char *name)
+{
+    if (!obj)
+        return false;
+    for (const QMetaObject *meta = obj->metaObject(); meta; meta = meta->superClass()) {
+        if (UnqualifiedClassName(meta) == name)
+            return true;
+    }
+    return false;
+}

@@ -4,9 +4,12 @@
 
 #include "TsuiUIStyle.h"
 
+#include <QByteArray>
+
 #include <optional>
 
 class QObject;
+struct QMetaObject;
 class TsuiFileTheme;
 
 constexpr const char *UIStylePropertyName = "UIStyle";
@@ -26,3 +29,8 @@ bool WriteUIStyleProperty(QObject *obj, TsuiUIStyle style);
 TsuiFileTheme *ReadFileThemeProperty(const QObject *obj);
 // Writes FileTheme (nullptr clears it); false when obj has no writable FileTheme.
 bool WriteFileThemeProperty(QObject *obj, TsuiFileTheme *theme);
+
+// Class name of obj without any namespace qualifier ("TsuiForm" for "skin::TsuiForm").
+QByteArray UnqualifiedClassName(const QMetaObject *meta);
+// Whether obj's class or one of its base classes is named name (namespaces ignored).
+bool IsClassNamed(const QObject *obj, const char *name);

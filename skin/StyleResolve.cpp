@@ -21,7 +21,7 @@ TsuiUIStyle OwnerFormStyle(const QObject *owner)
     if (!form || !form->isWindow())
         return TsuiUIStyle::DeepBlue;
     for (const QObject *child : form->children()) {
-        if (child->isWidgetType() && child->inherits("TsuiForm"))
+        if (child->isWidgetType() && IsClassNamed(child, "TsuiForm"))
             return ReadUIStyleProperty(child).value_or(TsuiUIStyle::DeepBlue);
     }
     return TsuiUIStyle::DeepBlue;

@@ -68,7 +68,7 @@ void TsuiFileTheme::reassignToFormControls()
         return;
     const QList<QObject *> components = form->findChildren<QObject *>();
     for (QObject *component : components) {
-        if (!QLatin1String(component->metaObject()->className()).startsWith(QLatin1String("Tsui")))
+        if (!UnqualifiedClassName(component->metaObject()).startsWith("Tsui"))
             continue;
         if (!HasMetaProperty(component, FileThemePropertyName))
             continue;

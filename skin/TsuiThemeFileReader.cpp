@@ -72,7 +72,10 @@ bool TsuiThemeFileReader::load(const QString &path, QString *error)
                 QStringLiteral("Cannot read theme file \"%1\": %2").arg(path, file.errorString());
         return false;
     }
-    return parse(QString::fromUtf8(bytes), QFileInfo(path).absolutePath(), path);
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF))) // byte order mark written by some editors
+        text.remove(0, 1);
+    return parse(text, QFileInfo(path).absolutePath(), path);
 }
 
 bool TsuiThemeFileReader::parse(const QString &text, const QString &baseDir, const QString &path)

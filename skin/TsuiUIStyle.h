@@ -13,6 +13,10 @@
 //     StyleInt / StyleBool / LoadStyleBitmap of the returned style. The helpers ResolvedColor,
 //     ResolvedInt, ResolvedBool and ResolvedBitmap do exactly that in one call.
 //   - colours are 0x00BBGGRR values; BgrToQColor (StyleLookup.h) turns one into a QColor.
+//   - bitmaps are QImage; LoadSkinResource loads the extra ones by name ("MENU_CHECKED"),
+//     CutFrame cuts strips, MakeColorTransparent keys out magenta or a corner pixel colour.
+//   - a theme may be destroyed before the control: keep it in a QPointer and fall back to
+//     DeepBlue (or as the control's class says) when it goes.
 
 #include <QObject>
 #include <QtGlobal>

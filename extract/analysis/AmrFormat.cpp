@@ -4,14 +4,6 @@
 
 namespace {
 
-// Frame sizes in bytes, header byte included: speech bits rounded up to whole bytes, plus one.
-// Narrow band: 4.75 ... 12.2 kbit/s (95, 103, 118, 134, 148, 159, 204, 244 bits), AMR SID
-// (39 bits), GSM-EFR SID (43), TDMA-EFR SID (38), PDC-EFR SID (37), 12 ... 14 unused, NO_DATA.
-constexpr int NarrowBandSizes[16] = {13, 14, 16, 18, 20, 21, 27, 32, 6, 7, 6, 6, 0, 0, 0, 1};
-// Wide band: 6.60 ... 23.85 kbit/s (132, 177, 253, 285, 317, 365, 397, 461, 477 bits), SID
-// (40 bits), 10 ... 13 unused, SPEECH_LOST, NO_DATA.
-constexpr int WideBandSizes[16] = {18, 24, 33, 37, 41, 47, 51, 59, 61, 6, 0, 0, 0, 0, 1, 1};
-
 constexpr int ChannelFieldSize = 4;
 constexpr int MaxChannels = 6;
 
@@ -69,13 +61,6 @@ int sampleRate(AmrFormat format)
 int samplesPerFrame(AmrFormat format)
 {
     return sampleRate(format) * AmrFrameMs / 1000;
-}
-
-int amrFrameSize(bool wideBand, int frameType)
-{
-    if (frameType < 0 || frameType > 15)
-        return 0;
-    return wideBand ? WideBandSizes[frameType] : NarrowBandSizes[frameType];
 }
 
 QString amrFormatName(AmrFormat format)

@@ -50,9 +50,24 @@ inline AmrFrameHeader parseFrameHeader(quint8 byte)
     return {(byte & 0x83) == 0, (byte >> 3) & 0x0F, (byte & 0x04) != 0};
 }
 
+// Frame sizes in bytes, header byte included: speech bits rounded up to whole bytes, plus one.
+// Narrow band: 4.75 ... 12.2 kbit/s (95, 103, 118, 134, 148, 159, 204, 244 bits), AMR SID
+// (39 bits), GSM-EFR SID (43), TDMA-EFR SID (38), PDC-EFR SID (37), 12 ... 14 unused, NO_DATA.
+inline constexpr int NarrowBandFrameSizes[16] = {13, 14, 16, 18, 20, 21, 27, 32,
+                                                 6,  7,  6,  6,  0,  0,  0,  1};
+// Wide band: 6.60 ... 23.85 kbit/s (132, 177, 253, 285, 317, 365, 397, 461, 477 bits), SID
+// (40 bits), 10 ... 13 unused, SPEECH_LOST, NO_DATA.
+inline constexpr int WideBandFrameSizes[16] = {18, 24, 33, 37, 41, 47, 51, 59,
+                                               61, 6,  0,  0,  0,  0,  1,  1};
+
 // Bytes of a frame of type frameType, header byte included, or 0 for a type that cannot occur
 // (narrow band 12 ... 14, wide band 10 ... 13).
-int amrFrameSize(bool wideBand, int frameType);
+constexpr int amrFrameSize(bool wideBand, int frameType)
+{
+    if (frameType < 0 || frameType > 15)
+        return 0;
+    return wideBand ? WideBandFrameSizes[frameType] : NarrowBandFrameSizes[frameType];
+}
 
 // Narrow-band frame types 9 ... 11 are comfort-noise frames of other codecs (GSM-EFR, TDMA-EFR,
 // PDC-EFR): legal, but not expected in a phone's recording.

@@ -1,33 +1,108 @@
 #include "AmrFrameWalker.h"
 
+#include <array>
 #include <cstring>
 
 namespace {
 
 constexpr int ZeroRunLength = 4;
 
-bool zeroRunAt(const char *data, qint64 pos, qint64 limit)
+// The frame size for each possible header byte, 0 where the byte is no valid frame header.
+using SizeTable = std::array<quint8, 256>;
+
+constexpr SizeTable makeSizeTable(bool wideBand)
 {
-    static const char zeros[ZeroRunLength] = {};
-    return limit - pos >= ZeroRunLength && std::memcmp(data + pos, zeros, ZeroRunLength) == 0;
+    SizeTable table{};
+    for (int byte = 0; byte < 256; ++byte)
+        table[size_t(byte)] =
+            (byte & 0x83) == 0 ? quint8(amrFrameSize(wideBand, (byte >> 3) & 0x0F)) : 0;
+    return table;
 }
 
-// Checks one frame block (a frame per channel) at pos. Returns its size, or 0 and sets stop.
-qint64 readFrameBlock(const char *data, qint64 pos, qint64 limit, const AmrHeader &header,
-                      FrameWalk &walk, WalkStop &stop)
+constexpr SizeTable NarrowBandTable = makeSizeTable(false);
+constexpr SizeTable WideBandTable = makeSizeTable(true);
+
+bool zeroRunAt(const char *data, qint64 pos, qint64 limit)
 {
-    const bool wideBand = isWideBand(header.format);
+    if (limit - pos < ZeroRunLength)
+        return false;
+    quint32 word;
+    std::memcpy(&word, data + pos, sizeof word);
+    return word == 0;
+}
+
+// How many frames from pos on, the one at pos included, have the header byte of the one at pos,
+// all of them within limit. A recording mostly holds long runs of one mode (and of NO_DATA in
+// pauses), so four headers ahead are checked at once: their loads do not wait on each other.
+qint64 sameHeaderRun(const char *data, qint64 pos, qint64 limit, quint8 byte, qint64 size)
+{
+    const char header = char(byte);
+    qint64 next = pos + size;
+    qint64 count = 1;
+    while (limit - next >= 4 * size && data[next] == header && data[next + size] == header &&
+           data[next + 2 * size] == header && data[next + 3 * size] == header) {
+        next += 4 * size;
+        count += 4;
+    }
+    return count;
+}
+
+// The single-channel walk, the common case, kept tight: one table look-up a frame.
+void continueSingleChannel(const char *data, FrameWalk &walk, qint64 limit)
+{
+    const SizeTable &sizes = isWideBand(walk.header.format) ? WideBandTable : NarrowBandTable;
+    const bool narrowBand = !isWideBand(walk.header.format);
+    qint64 pos = walk.audioEnd;
+    qint64 frames = 0, damaged = 0, foreign = 0;
+    quint32 types = 0;
+    WalkStop stop = WalkStop::Limit;
+    while (pos < limit) {
+        const quint8 byte = quint8(data[pos]);
+        if (byte == 0 && zeroRunAt(data, pos, limit)) {
+            stop = WalkStop::ZeroRun;
+            break;
+        }
+        const int size = sizes[byte];
+        if (size == 0) {
+            stop = WalkStop::InvalidHeader;
+            break;
+        }
+        if (limit - pos < size) {
+            stop = WalkStop::CrossesLimit;
+            break;
+        }
+        const qint64 count = byte == 0 ? 1 : sameHeaderRun(data, pos, limit, byte, size);
+        const unsigned type = byte >> 3;
+        types |= 1u << type;
+        damaged += (byte & 0x04) ? 0 : count;
+        foreign += (narrowBand && type - 9u < 3u) ? count : 0;
+        pos += count * size;
+        frames += count;
+    }
+    walk.frames += frames;
+    walk.damaged += damaged;
+    walk.foreignSid += foreign;
+    walk.frameTypesSeen |= quint16(types);
+    walk.audioEnd = pos;
+    walk.stop = stop;
+}
+
+// Checks one frame block (a frame per channel) at pos: its size, or 0 with stop set.
+qint64 readFrameBlock(const char *data, qint64 pos, qint64 limit, FrameWalk &walk, WalkStop &stop)
+{
+    const bool wideBand = isWideBand(walk.header.format);
+    const SizeTable &sizes = wideBand ? WideBandTable : NarrowBandTable;
     qint64 end = pos;
     bool damaged = false;
     quint16 types = 0;
     int foreign = 0;
-    for (int channel = 0; channel < header.channels; ++channel) {
+    for (int channel = 0; channel < walk.header.channels; ++channel) {
         if (end >= limit) {
             stop = WalkStop::CrossesLimit;
             return 0;
         }
-        const AmrFrameHeader frame = parseFrameHeader(quint8(data[end]));
-        const int size = frame.valid ? amrFrameSize(wideBand, frame.frameType) : 0;
+        const quint8 byte = quint8(data[end]);
+        const int size = sizes[byte];
         if (size == 0) {
             stop = WalkStop::InvalidHeader;
             return 0;
@@ -36,6 +111,7 @@ qint64 readFrameBlock(const char *data, qint64 pos, qint64 limit, const AmrHeade
             stop = WalkStop::CrossesLimit;
             return 0;
         }
+        const AmrFrameHeader frame = parseFrameHeader(byte);
         end += size;
         damaged = damaged || !frame.good;
         types |= quint16(1u << frame.frameType);
@@ -45,6 +121,25 @@ qint64 readFrameBlock(const char *data, qint64 pos, qint64 limit, const AmrHeade
     walk.frameTypesSeen |= types;
     walk.foreignSid += foreign;
     return end - pos;
+}
+
+void continueMultiChannel(const char *data, FrameWalk &walk, qint64 limit)
+{
+    qint64 pos = walk.audioEnd;
+    WalkStop stop = WalkStop::Limit;
+    while (pos < limit) {
+        if (zeroRunAt(data, pos, limit)) {
+            stop = WalkStop::ZeroRun;
+            break;
+        }
+        const qint64 blockSize = readFrameBlock(data, pos, limit, walk, stop);
+        if (blockSize == 0)
+            break;
+        pos += blockSize;
+        ++walk.frames;
+    }
+    walk.stop = stop;
+    walk.audioEnd = pos;
 }
 
 } // namespace
@@ -58,21 +153,17 @@ FrameWalk walkAmrFrames(const char *data, qint64 start, qint64 limit)
     walk.header = readAmrHeader(data, start, limit);
     if (walk.header.format == AmrFormat::Unknown)
         return walk;
-
-    qint64 pos = start + walk.header.size;
-    WalkStop stop = WalkStop::Limit;
-    while (pos < limit) {
-        if (zeroRunAt(data, pos, limit)) {
-            stop = WalkStop::ZeroRun;
-            break;
-        }
-        const qint64 blockSize = readFrameBlock(data, pos, limit, walk.header, walk, stop);
-        if (blockSize == 0)
-            break;
-        pos += blockSize;
-        ++walk.frames;
-    }
-    walk.stop = stop;
-    walk.audioEnd = pos;
+    walk.audioEnd = start + walk.header.size;
+    continueAmrFrames(data, walk, limit);
     return walk;
+}
+
+void continueAmrFrames(const char *data, FrameWalk &walk, qint64 limit)
+{
+    if (walk.header.format == AmrFormat::Unknown)
+        return;
+    if (walk.header.channels == 1)
+        continueSingleChannel(data, walk, limit);
+    else
+        continueMultiChannel(data, walk, limit);
 }

@@ -38,3 +38,7 @@ struct FrameWalk
 // Walks the recording whose "#!AMR" is at data[start], reading no byte at or past limit (the
 // next recording's start or the container's end). Safe on any bytes.
 FrameWalk walkAmrFrames(const char *data, qint64 start, qint64 limit);
+
+// Walks on from walk.audioEnd up to limit, adding to walk's counts and replacing its stop: a
+// walk to a nearer limit, walked on, gives what one walk to the further limit gives.
+void continueAmrFrames(const char *data, FrameWalk &walk, qint64 limit);

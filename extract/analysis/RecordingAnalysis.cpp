@@ -4,16 +4,28 @@
 
 namespace {
 
-// The part header's end, when it lies within the recording's bytes and the frames fill the
-// part's data exactly.
+// Container bytes after a part may pass for a few frames; more than this many frames going on
+// past the part's end mean its DataLen stops inside the audio.
+constexpr qint64 MaxFramesPastPartEnd = 8;
+
+// Walks the frames up to the part's end. True when they fill the part's data exactly and the
+// audio does not plainly go on after it; walk then holds the frames up to the part's end.
+// Otherwise walk ends at a stop of its own, from where a walk up to the limit can go on.
 bool partHeaderHolds(const char *data, const RecordingAnalysis &recording,
                      const WspPartHeader &header, FrameWalk &walk)
 {
     const qint64 end = header.dataEnd();
     if (end > recording.limit || end - recording.start < recording.walk.header.size)
         return false;
-    walk = walkAmrFrames(data, recording.start, end);
-    return walk.stop == WalkStop::Limit && walk.audioEnd == end;
+    continueAmrFrames(data, walk, end);
+    if (walk.stop != WalkStop::Limit || walk.audioEnd != end)
+        return false;
+    FrameWalk after = walk;
+    after.frames = 0;
+    const qint64 window =
+        (MaxFramesPastPartEnd + 1) * AmrMaxFrameSize * qint64(walk.header.channels);
+    continueAmrFrames(data, after, std::min(recording.limit, end + window));
+    return after.frames <= MaxFramesPastPartEnd;
 }
 
 } // namespace
@@ -35,22 +47,31 @@ RecordingAnalysis analyseRecording(const char *data, qint64 start, qint64 limit,
 {
     RecordingAnalysis recording;
     recording.start = start;
-    recording.limit = limit;
-    recording.walk = walkAmrFrames(data, start, limit);
-    if (!recording.recognised()) {
-        recording.audioEnd = limit;
+    recording.limit = std::max(start, limit);
+    recording.audioEnd = recording.limit;
+    recording.walk.audioEnd = start;
+    if (start < 0 || limit <= start)
         return recording;
+    // The header alone first: the frames are walked once, up to the part's end when there is
+    // a part header, and on up to the limit when it does not add up.
+    recording.walk.header = readAmrHeader(data, start, limit);
+    if (!recording.recognised())
+        return recording;
+    recording.walk.audioEnd = start + recording.walk.header.size;
+
+    const std::optional<WspPartHeader> partHeader = findPartHeader(data, start, lowerBound);
+    if (partHeader) {
+        recording.hasPartHeader = true;
+        recording.partHeader = *partHeader;
+        if (partHeaderHolds(data, recording, recording.partHeader, recording.walk)) {
+            recording.endFrom = EndSource::PartHeader;
+            recording.audioEnd = recording.walk.audioEnd;
+            return recording;
+        }
     }
+    continueAmrFrames(data, recording.walk, limit);
     recording.endFrom = EndSource::Frames;
     recording.audioEnd = recording.walk.audioEnd;
-
-    recording.partHeader = findPartHeader(data, start, lowerBound);
-    FrameWalk bounded;
-    if (recording.partHeader && partHeaderHolds(data, recording, *recording.partHeader, bounded)) {
-        recording.walk = bounded;
-        recording.endFrom = EndSource::PartHeader;
-        recording.audioEnd = bounded.audioEnd;
-    }
     return recording;
 }
 
@@ -59,8 +80,7 @@ QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
 {
     QVector<RecordingAnalysis> result;
     result.reserve(starts.size());
-    qint64 previousStart = 0;
-    for (int i = 0; i < starts.size(); ++i) {
+    for (qsizetype i = 0; i < starts.size(); ++i) {
         const qint64 start = starts[i];
         if (start < 0 || start >= size) {
             RecordingAnalysis outside;
@@ -71,8 +91,8 @@ QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
         qint64 limit = size;
         if (i + 1 < starts.size() && starts[i + 1] > start)
             limit = std::min<qint64>(starts[i + 1], size);
+        const qint64 previousStart = i > 0 ? std::clamp<qint64>(starts[i - 1], 0, start) : 0;
         result.append(analyseRecording(data, start, limit, previousStart));
-        previousStart = start;
     }
     return result;
 }
@@ -86,4 +106,14 @@ QVector<RecordingAnalysis> analyseRecordings(const QByteArray &container,
 ByteSpan cleanRange(const RecordingAnalysis &recording)
 {
     return {recording.start, recording.recognised() ? recording.audioEnd : recording.limit};
+}
+
+void addAnalysisFields(QJsonObject &object, const RecordingAnalysis &recording)
+{
+    object.insert(QStringLiteral("format"), amrFormatName(recording.format()));
+    object.insert(QStringLiteral("frames"), recording.frames());
+    object.insert(QStringLiteral("duration_ms"), recording.durationMs());
+    object.insert(QStringLiteral("audio_end"), recording.audioEnd);
+    object.insert(QStringLiteral("end_from"), endSourceName(recording.endFrom));
+    object.insert(QStringLiteral("damaged"), recording.damaged());
 }

@@ -4,10 +4,9 @@
 #include "WspPartHeader.h"
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QVector>
-
-#include <optional>
 
 // What a recording found in a container holds: its format, frames and duration, and where its
 // audio really ends, so that a clean cut can write the audio and nothing else.
@@ -30,7 +29,8 @@ struct RecordingAnalysis
     // The frame walk that decided: bounded by the part's data when the part header held.
     FrameWalk walk;
     // The part header found before the recording, whether or not it added up.
-    std::optional<WspPartHeader> partHeader;
+    bool hasPartHeader = false;
+    WspPartHeader partHeader;
     EndSource endFrom = EndSource::None;
     // One past the recording's last audio byte; the limit when the header is unknown.
     qint64 audioEnd = 0;
@@ -46,7 +46,8 @@ struct RecordingAnalysis
 // Analyses the recording at data[start], whose bytes end at limit (the next recording's start
 // or the container's end). A part header is looked for between lowerBound (the previous
 // recording's start, or 0) and start. Its DataLen gives the end when start + DataLen lies
-// within the limit and the frame walk up to there ends exactly there; otherwise the frame walk
+// within the limit, the frame walk up to there ends exactly there, and no more than a few
+// frames (container bytes that happen to look like frames) follow it; otherwise the frame walk
 // up to the limit decides. Safe on any bytes.
 RecordingAnalysis analyseRecording(const char *data, qint64 start, qint64 limit,
                                    qint64 lowerBound = 0);
@@ -71,3 +72,8 @@ struct ByteSpan
 // is not recognised keeps its whole range up to the limit, so a clean cut never drops bytes
 // that might be audio.
 ByteSpan cleanRange(const RecordingAnalysis &recording);
+
+// Adds a recording's analysis to its JSON object: "format" ("amr-nb", "amr-wb", "multichannel",
+// "unknown"), "frames", "duration_ms", "audio_end" (offset one past the audio), "end_from"
+// ("part header", "frames", "none") and "damaged".
+void addAnalysisFields(QJsonObject &object, const RecordingAnalysis &recording);

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <set>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -108,11 +109,22 @@ public:
         m_listing.clear();
         if (!isReady())
             return 0;
+        // Linked folders are followed (a memory card linked into the tree), each real folder
+        // once, so a link back up the tree cannot loop.
         std::error_code error;
-        fs::recursive_directory_iterator it(m_root, fs::directory_options::skip_permission_denied,
-                                            error);
-        for (; !error && it != fs::recursive_directory_iterator(); it.increment(error))
+        std::set<fs::path> visited{fs::canonical(m_root, error)};
+        const auto options = fs::directory_options::skip_permission_denied |
+                             fs::directory_options::follow_directory_symlink;
+        fs::recursive_directory_iterator it(m_root, options, error);
+        for (; !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
+            std::error_code ignored;
+            if (it->is_directory(ignored)) {
+                if (!visited.insert(fs::canonical(it->path(), ignored)).second || ignored)
+                    it.disable_recursion_pending();
+                continue;
+            }
             addToListing(*it);
+        }
         std::sort(m_listing.begin(), m_listing.end(), [](const ListedFile &a, const ListedFile &b) {
             return a.phonePath < b.phonePath;
         });

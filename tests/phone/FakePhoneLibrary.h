@@ -1,4 +1,4 @@
-// An in-process phone library with scripted answers that records every call made to it.
+// An in-process phone library with scripted answers that records the calls made to it.
 #pragma once
 
 #include "PhoneLibrary.h"
@@ -17,33 +17,23 @@ inline TPhoneFileEntry makePhoneEntry(const QByteArray &path, qint32 size)
 {
     TPhoneFileEntry entry{};
     entry.Size = size;
-    std::memset(entry.Unused, 0xAB, sizeof(entry.Unused));
-    std::memcpy(entry.Path, path.constData(),
-                std::min<std::size_t>(path.size(), sizeof(entry.Path)));
+    std::memcpy(entry.Path, path.constData(), std::min<std::size_t>(path.size(), 504));
     return entry;
 }
 
 class FakePhoneLibrary : public PhoneLibrary
 {
 public:
-    // Each status poll answers the next value; the last one repeats (0 when none is given).
-    QList<int> statuses;
+    QList<int> statuses; // one per poll; the last repeats (0 when empty)
     std::vector<TPhoneFileEntry> entries;
-    // What File_Count reports instead of the number of entries.
-    std::optional<int> reportedCount;
-    // Bytes served per phone path; a file listed without contents reads as nothing.
-    QHash<QByteArray, QByteArray> contents;
+    std::optional<int> reportedCount;       // File_Count's answer instead of the number of entries
+    QHash<QByteArray, QByteArray> contents; // bytes served per phone path
 
-    int initCalls = 0;
-    int statusCalls = 0;
-    int countCalls = 0;
-    int listCalls = 0;
+    int initCalls = 0, statusCalls = 0, countCalls = 0, listCalls = 0, closeCalls = 0;
     bool listGotNull = false;
     int listGotCount = -1;
     QList<QByteArray> created;
-    QList<int> createdModes;
     QList<QPair<int, int>> reads; // (last index, count)
-    int closeCalls = 0;
 
     void addFile(const QByteArray &path, const QByteArray &bytes)
     {
@@ -52,52 +42,40 @@ public:
     }
 
     // Calls the connection callback the way a library does from a thread of its own.
-    void callBackFromOtherThread()
-    {
-        std::thread thread(m_callback);
-        thread.join();
-    }
+    void callBackFromOtherThread() { std::thread(m_callback).join(); }
 
     void p2kInit(ConnectCallback callback) override
     {
         ++initCalls;
         m_callback = std::move(callback);
     }
-
     int p2kGetStatus() override
     {
-        const int index = std::min<int>(statusCalls++, static_cast<int>(statuses.size()) - 1);
+        const auto index = std::min<qsizetype>(statusCalls++, statuses.size() - 1);
         return index < 0 ? 0 : statuses[index];
     }
-
     int fileCount() override
     {
         ++countCalls;
         return reportedCount.value_or(static_cast<int>(entries.size()));
     }
-
     void fileList(TPhoneFileEntry *list, int count) override
     {
         ++listCalls;
         listGotNull = list == nullptr;
         listGotCount = count;
-        for (int i = 0; i < count && i < static_cast<int>(entries.size()); ++i)
-            list[i] = entries[static_cast<std::size_t>(i)];
+        std::copy_n(entries.begin(), std::min<std::size_t>(count, entries.size()), list);
     }
-
-    void fileCreate(const char *phonePath, int mode) override
+    void fileCreate(const char *phonePath, int) override
     {
-        created.append(QByteArray(phonePath));
-        createdModes.append(mode);
+        created.append(phonePath);
         m_open = contents.value(created.last());
     }
-
     void fileRead(void *buffer, int lastIndex, int count) override
     {
         reads.append({lastIndex, count});
         std::memcpy(buffer, m_open.constData(), std::min<std::size_t>(m_open.size(), count));
     }
-
     void fileClose() override { ++closeCalls; }
 
 private:

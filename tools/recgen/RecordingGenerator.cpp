@@ -148,6 +148,25 @@ QList<QByteArray> randomFrames(bool wideBand, int frameCount, const QVector<int>
     return frames;
 }
 
+QList<QByteArray> phoneLikeFrames(bool wideBand, int frameCount, Rng &rng)
+{
+    const QVector<int> modes =
+        wideBand ? QVector<int>{2, 2, 8, 1, 6, 0} : QVector<int>{7, 7, 7, 5, 4, 2, 0, 6};
+    const int sid = wideBand ? 9 : 8;
+    QList<QByteArray> frames;
+    auto add = [&](int type) {
+        frames.append(randomFrame(wideBand, type, rng.below(300) != 0, rng));
+    };
+    while (frames.size() < frameCount) {
+        const int mode = modes[rng.below(int(modes.size()))];
+        for (int n = 50 + rng.below(200); n > 0 && frames.size() < frameCount; --n)
+            add(mode);
+        for (int n = 10 + rng.below(90); n > 0 && frames.size() < frameCount; --n)
+            add(n % 8 == 0 ? sid : 15);
+    }
+    return frames;
+}
+
 QByteArray uintvar(quint32 value)
 {
     QByteArray bytes(1, char(value & 0x7F));
@@ -255,14 +274,11 @@ ContainerBuilder largeContainer(qint64 size, quint32 seed)
 {
     Rng rng(seed);
     ContainerBuilder builder;
-    const QVector<int> narrowTypes = {7, 7, 7, 5, 7, 4, 8, 15, 15, 7, 0, 2};
-    const QVector<int> wideTypes = {8, 8, 2, 2, 9, 15, 6, 8};
     builder.bytes(QByteArray("DRF\x01", 4)).entryCount(0);
     while (builder.data().size() < size) {
         const bool wideBand = rng.below(4) == 0;
         const int frameCount = 150 + rng.below(3000);
-        const auto frames =
-            randomFrames(wideBand, frameCount, wideBand ? wideTypes : narrowTypes, 97, rng);
+        const auto frames = phoneLikeFrames(wideBand, frameCount, rng);
         builder.recordingPart(
             makeRecording(wideBand ? AmrFormat::WideBand : AmrFormat::NarrowBand, 1, frames));
         if (rng.below(3) == 0)

@@ -59,6 +59,11 @@ Recording makeRecording(AmrFormat format, int channels, const QList<QByteArray> 
 QList<QByteArray> randomFrames(bool wideBand, int frameCount, const QVector<int> &types,
                                int damagedEvery, Rng &rng);
 
+// frameCount random frames as a phone records them: talk spurts of one to five seconds, each
+// in one mode, and pauses of SID frames each followed by seven NO_DATA frames; about one frame
+// in 300 damaged.
+QList<QByteArray> phoneLikeFrames(bool wideBand, int frameCount, Rng &rng);
+
 // WSP multipart pieces.
 QByteArray uintvar(quint32 value);
 // 0x1F, a uintvar length, the media type and its zero byte, and a Name parameter.
@@ -108,7 +113,8 @@ private:
 };
 
 // A container of about size bytes: multipart parts of narrow- and wide-band recordings of
-// random frames (a few seconds to a minute each), with container bytes and image parts between.
+// phone-like frames (a few seconds to a minute each), with container bytes and image parts
+// between.
 ContainerBuilder largeContainer(qint64 size, quint32 seed);
 
 } // namespace RecGen

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Starts the real program on a virtual X display and saves a picture of its window to
+# docs/screenshots/main-window.png (or the path given as the first argument). Builds the
+# program first when needed. With xdotool present the picture shows a container opened
+# through the Open dialog, scanned, and its first recording selected; without it, the window
+# as it starts.
+set -euo pipefail
+
+# Second stage, run by xvfb-run on the virtual display.
+if [ "${1:-}" = "--on-display" ]; then
+    program=$2
+    out=$3
+    work=$(mktemp -d)
+    trap 'rm -rf "$work"' EXIT
+    cd "$work"
+    # A small container: three recordings, each after a content-type marker.
+    {
+        for k in 1 2 3; do
+            printf 'container header %s ' "$k"
+            printf '\006\037\042audio/amr'
+            printf '#!AMR\n'
+            head -c 200 /dev/zero | tr '\0' '<'
+        done
+    } >"Диктофон.drf"
+    "$program" &
+    pid=$!
+    trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+    if command -v xdotool >/dev/null; then
+        window=$(xdotool search --sync --onlyvisible --name '^Vocafetch$' | head -1)
+        eval "$(xdotool getwindowgeometry --shell "$window")" # sets X, Y, WIDTH, HEIGHT
+        sleep 1
+        # Controls sit on the frame at (3, 0): "Открыть" at (8, 184), the lists at y 64.
+        xdotool mousemove $((X + 3 + 80)) $((Y + 184 + 13)) click 1
+        xdotool search --sync --onlyvisible --name '^Открыть$' >/dev/null
+        sleep 1
+        xdotool type --delay 30 "Диктофон.drf"
+        xdotool key Return
+        sleep 1
+        xdotool mousemove $((X + 3 + 40)) $((Y + 64 + 10)) click 1
+        sleep 1
+        xdotool mousemove $((X + 3 + 200)) $((Y + 64 + 10)) click 1
+        xdotool mousemove $((X + 3 + 220)) $((Y + 140))
+        sleep 1
+        margin=8
+        import -window root -crop "$((WIDTH + 2 * margin))x$((HEIGHT + 2 * margin))+$((X - margin))+$((Y - margin))" +repage "$out"
+    else
+        sleep "${VOCAFETCH_SHOT_DELAY:-3}"
+        import -window root "$out"
+    fi
+    exit 0
+fi
+
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh screenshot
+build=${VOCAFETCH_BUILD_DIR:-build}
+out=${1:-docs/screenshots/main-window.png}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVOCAFETCH_BUILD_TESTS=OFF \
+        -DVOCAFETCH_BUILD_BENCHMARKS=OFF >/dev/null
+fi
+cmake --build "$build" --target vocafetch -j"$(nproc)" >/dev/null
+mkdir -p "$(dirname "$out")"
+program=$(realpath "$build/app/vocafetch")
+out=$(realpath -m "$out")
+
+# Room for the Open dialog; the window centres itself on the screen.
+xvfb-run --auto-servernum --server-args="-screen 0 800x600x24" \
+    "$(realpath "$0")" --on-display "$program" "$out"
+echo "Saved $out"

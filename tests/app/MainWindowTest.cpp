@@ -1,0 +1,440 @@
+#include "MainWindow.h"
+#include "ContainerBytes.h"
+#include "FakeDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString ClipboardText = QStringLiteral("the user's own clipboard text");
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        window = std::make_unique<TForm1>(dialogs);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    QString write(const QString &name, const QByteArray &bytes)
+    {
+        return writeFile(QDir(dir.path()), name, bytes);
+    }
+
+    void openContainers(const QStringList &paths)
+    {
+        dialogs.answers << paths;
+        QTest::mouseClick(window->suiButton4, Qt::LeftButton);
+    }
+
+    static void clickRow(QListWidget *list, int row)
+    {
+        const QRect rect = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    // Opens one container and clicks it.
+    void loadContainer(const QByteArray &bytes, const QString &name = QStringLiteral("c.drf"))
+    {
+        openContainers({write(name, bytes)});
+        clickRow(window->FileDRF, 0);
+    }
+
+    // Opens the recording list's pop-up menu through a context-menu event, as a right click
+    // does, and returns whether it showed.
+    bool openPopup()
+    {
+        QWidget *viewport = window->AMRFiles->viewport();
+        const QPoint pos(5, 5);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, pos, viewport->mapToGlobal(pos));
+        QApplication::sendEvent(viewport, &event);
+        const bool shown = window->suiPopupMenu1->isVisible();
+        window->suiPopupMenu1->close();
+        return shown;
+    }
+
+    QStringList texts(const QListWidget *list) const
+    {
+        QStringList result;
+        for (int row = 0; row < list->count(); ++row)
+            result << list->item(row)->text();
+        return result;
+    }
+
+    QString target(const QString &name) const { return QDir(dir.path()).filePath(name); }
+
+    QStringList writtenRecordings() const
+    {
+        return QDir(dir.path()).entryList({QStringLiteral("*.amr")}, QDir::Files, QDir::Name);
+    }
+
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    std::unique_ptr<TForm1> window;
+};
+
+TEST_F(MainWindowTest, ControlsSitAtTheirPlacesInTheirStartingStates)
+{
+    EXPECT_EQ(window->size(), QSize(317, 272));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_EQ(window->windowTitle(), "Vocafetch");
+    EXPECT_EQ(window->frameGeometry().center(), window->screen()->availableGeometry().center());
+
+    EXPECT_EQ(window->suiForm1->geometry(), QRect(3, 0, 311, 269));
+    EXPECT_EQ(window->FileDRF->geometry(), QRect(8, 64, 145, 113));
+    EXPECT_EQ(window->AMRFiles->geometry(), QRect(160, 64, 145, 113));
+    EXPECT_EQ(window->StatusBar1->geometry(), QRect(0, 250, 311, 19));
+    const std::pair<QAbstractButton *, QRect> buttons[] = {
+        {window->suiButton4, QRect(8, 184, 145, 27)},
+        {window->suiButton1, QRect(8, 216, 145, 27)},
+        {window->suiButton2, QRect(160, 184, 145, 27)},
+        {window->suiButton3, QRect(160, 216, 145, 27)}};
+    for (const auto &[button, geometry] : buttons) {
+        EXPECT_EQ(button->geometry(), geometry) << button->text().toStdString();
+        EXPECT_EQ(button->icon().actualSize(QSize(16, 16)), QSize(16, 16));
+    }
+    EXPECT_EQ(window->statusText(), "Vocafetch");
+    EXPECT_EQ(window->FileDRF->font().pixelSize(), 13);
+    EXPECT_EQ(window->font().pixelSize(), 11);
+
+    EXPECT_FALSE(window->suiButton2->isEnabled());
+    EXPECT_FALSE(window->suiButton3->isEnabled());
+    EXPECT_TRUE(window->AMR1->isEnabled());
+    EXPECT_FALSE(window->Timer1->isActive());
+    EXPECT_EQ(window->Timer1->interval(), 100);
+    EXPECT_EQ(window->StartDir, QDir::currentPath());
+    EXPECT_EQ(window->N1->actions(),
+              QList<QAction *>({window->N2, window->AMR1, window->N7, window->N3, window->Dsjl1}));
+}
+
+TEST_F(MainWindowTest, ItemsShowTheirPicturesOnTheFramesColour)
+{
+    loadContainer(containerBytes(30, {0}));
+    const auto sameImage = [](const QIcon &icon, const QPixmap &picture) {
+        return icon.pixmap(16, 16).toImage() == picture.toImage();
+    };
+    EXPECT_TRUE(sameImage(window->FileDRF->item(0)->icon(), window->ImageList1.picture(0)));
+    EXPECT_TRUE(sameImage(window->AMRFiles->item(0)->icon(), window->ImageList2.picture(0)));
+
+    // Between the menu bar and the lists only the frame shows.
+    const QImage frame = window->suiForm1->grab().toImage();
+    EXPECT_EQ(frame.pixelColor(150, 40), QColor(239, 235, 222));
+}
+
+TEST_F(MainWindowTest, OpeningListsTheFilesInOrderByBareNameAndReplacesTheList)
+{
+    const QString first = write("b.drf", "x");
+    const QString second = write("a=1.drf", "x");
+    const QString third = write("c.drf", "x");
+    openContainers({first, second, third});
+    EXPECT_EQ(texts(window->FileDRF), QStringList({"b.drf", "a=1.drf", "c.drf"}));
+    EXPECT_EQ(window->DrfPathList, QStringList({first, second, third}));
+    ASSERT_EQ(dialogs.requests.size(), 1);
+    EXPECT_EQ(dialogs.requests[0].mode, FileDialogRequest::Mode::Open);
+    EXPECT_EQ(dialogs.requests[0].filter, "*.drf (*.drf)");
+    EXPECT_TRUE(dialogs.requests[0].multiSelect);
+
+    openContainers({third});
+    EXPECT_EQ(texts(window->FileDRF), QStringList({"c.drf"}));
+    EXPECT_EQ(window->DrfPathList, QStringList({third}));
+
+    openContainers({}); // cancelled
+    EXPECT_EQ(texts(window->FileDRF), QStringList({"c.drf"}));
+    EXPECT_EQ(window->DrfPathList, QStringList({third}));
+}
+
+TEST_F(MainWindowTest, ClickingAContainerScansItAndOpeningKeepsTheLoadedOne)
+{
+    loadContainer(containerBytes(300, {10, 100, 200}, {40, 140}));
+    EXPECT_EQ(texts(window->AMRFiles),
+              QStringList({"Запись_1.amr", "Запись_2.amr", "Запись_3.amr"}));
+    EXPECT_EQ(window->statusText(), "Найдено 3 записей");
+    EXPECT_EQ(window->AmrStartList, QStringList({"10", "100", "200"}));
+    EXPECT_EQ(window->TypeMarkerList, QStringList({"40", "140"}));
+    EXPECT_TRUE(window->suiButton3->isEnabled());
+    EXPECT_FALSE(window->suiButton2->isEnabled());
+
+    // A new open lists other containers but keeps the recordings of the loaded one.
+    openContainers({write("other.drf", containerBytes(50, {}))});
+    EXPECT_EQ(window->AMRFiles->count(), 3);
+    EXPECT_EQ(window->SourceBuffer.DataSize(), 300);
+}
+
+TEST_F(MainWindowTest, OnlyAMouseClickOnAnItemLoadsAContainer)
+{
+    openContainers(
+        {write("one.drf", containerBytes(40, {0})), write("two.drf", containerBytes(40, {0, 20}))});
+    clickRow(window->FileDRF, 0);
+    ASSERT_EQ(window->statusText(), "Найдено 1 записей");
+
+    // Empty space below the two items.
+    QTest::mouseClick(window->FileDRF->viewport(), Qt::LeftButton, {},
+                      QPoint(10, window->FileDRF->viewport()->height() - 5));
+    EXPECT_EQ(window->statusText(), "Найдено 1 записей");
+    EXPECT_EQ(window->AMRFiles->count(), 1);
+
+    // Moving the selection with the keyboard selects the other container but loads nothing.
+    window->FileDRF->setFocus();
+    QTest::keyClick(window->FileDRF, Qt::Key_End);
+    EXPECT_EQ(window->FileDRF->currentRow(), 1);
+    EXPECT_EQ(window->AMRFiles->count(), 1);
+
+    clickRow(window->FileDRF, 1);
+    EXPECT_EQ(window->statusText(), "Найдено 2 записей");
+}
+
+TEST_F(MainWindowTest, SaveButtonsAndPopupItemsFollowTheRecordingList)
+{
+    ASSERT_TRUE(openPopup());
+    EXPECT_FALSE(window->N5->isEnabled());
+    EXPECT_FALSE(window->N6->isEnabled());
+
+    openContainers(
+        {write("a.drf", containerBytes(40, {0, 20})), write("b.drf", containerBytes(40, {0}))});
+    clickRow(window->FileDRF, 0);
+    ASSERT_TRUE(openPopup());
+    EXPECT_FALSE(window->N5->isEnabled());
+    EXPECT_TRUE(window->N6->isEnabled());
+
+    clickRow(window->AMRFiles, 0);
+    EXPECT_TRUE(window->suiButton2->isEnabled());
+    clickRow(window->AMRFiles, 1);
+    EXPECT_TRUE(window->suiButton2->isEnabled());
+    ASSERT_TRUE(openPopup());
+    EXPECT_TRUE(window->N5->isEnabled());
+
+    // Loading another container empties the recording list: nothing is selected any more.
+    clickRow(window->FileDRF, 1);
+    EXPECT_FALSE(window->suiButton2->isEnabled());
+    EXPECT_TRUE(window->suiButton3->isEnabled());
+    ASSERT_TRUE(openPopup());
+    EXPECT_FALSE(window->N5->isEnabled());
+}
+
+TEST_F(MainWindowTest, SaveAllInTheMenuStaysEnabledUntilAScanFindsNothing)
+{
+    openContainers({write("with.drf", containerBytes(40, {0})),
+                    write("markers-only.drf", containerBytes(40, {}, {0})),
+                    write("empty.drf", QByteArray()), write("one-byte.drf", "#")});
+    clickRow(window->FileDRF, 0);
+    EXPECT_TRUE(window->AMR1->isEnabled());
+
+    clickRow(window->FileDRF, 1);
+    EXPECT_FALSE(window->AMR1->isEnabled());
+    EXPECT_EQ(window->statusText(), "Звуковые записи не найдены");
+    EXPECT_EQ(window->TypeMarkerList, QStringList({"0"}));
+    EXPECT_EQ(window->AMRFiles->count(), 0);
+    EXPECT_FALSE(window->suiButton3->isEnabled());
+
+    clickRow(window->FileDRF, 0);
+    EXPECT_TRUE(window->AMR1->isEnabled());
+
+    // Containers too short to hold anything scan as empty, not as an error.
+    for (int row : {2, 3}) {
+        clickRow(window->FileDRF, 0);
+        clickRow(window->FileDRF, row);
+        EXPECT_EQ(window->statusText(), "Звуковые записи не найдены") << row;
+        EXPECT_FALSE(window->AMR1->isEnabled()) << row;
+    }
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, SaveSelectedWritesThatRecordingAndLeavesTheClipboardAlone)
+{
+    const QByteArray bytes = containerBytes(100, {10, 60}, {20, 70});
+    loadContainer(bytes);
+    QGuiApplication::clipboard()->setText(ClipboardText);
+
+    clickRow(window->AMRFiles, 1);
+    dialogs.answers << QStringList{target("rec")};
+    QTest::mouseClick(window->suiButton2, Qt::LeftButton);
+    EXPECT_EQ(writtenRecordings(), QStringList({"rec_2.amr"}));
+    EXPECT_EQ(readFile(target("rec_2.amr")), bytes.mid(60));
+
+    // The first recording ends before the second one's "#"; the dialog reopens with the
+    // name it returned last and an existing file is replaced without a question.
+    clickRow(window->AMRFiles, 0);
+    dialogs.answers << QStringList{target("rec.amr")} << QStringList{target("rec.amr")};
+    QTest::mouseClick(window->suiButton2, Qt::LeftButton);
+    QTest::mouseClick(window->suiButton2, Qt::LeftButton);
+    EXPECT_EQ(readFile(target("rec.amr_1.amr")), bytes.mid(10, 50));
+    ASSERT_EQ(dialogs.requests.size(), 4);
+    EXPECT_EQ(dialogs.requests[2].fileName, target("rec"));
+    EXPECT_EQ(dialogs.requests[2].mode, FileDialogRequest::Mode::Save);
+    EXPECT_EQ(dialogs.requests[2].filter, "*.amr (*.amr)");
+    EXPECT_TRUE(dialogs.requests[2].defaultSuffix.isEmpty());
+    EXPECT_FALSE(dialogs.requests[2].confirmOverwrite);
+    EXPECT_EQ(writtenRecordings(), QStringList({"rec.amr_1.amr", "rec_2.amr"}));
+
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), ClipboardText);
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, SaveAllWritesOneFilePerRecordingWhateverTheMarkerCount)
+{
+    // Three recordings, one marker.
+    const QByteArray bytes = containerBytes(90, {5, 30, 60}, {10});
+    loadContainer(bytes);
+    QGuiApplication::clipboard()->setText(ClipboardText);
+
+    dialogs.answers << QStringList{target("all")};
+    QTest::mouseClick(window->suiButton3, Qt::LeftButton);
+    EXPECT_EQ(writtenRecordings(), QStringList({"all_1.amr", "all_2.amr", "all_3.amr"}));
+    EXPECT_EQ(readFile(target("all_1.amr")), bytes.mid(5, 25));
+    EXPECT_EQ(readFile(target("all_2.amr")), bytes.mid(30, 30));
+    EXPECT_EQ(readFile(target("all_3.amr")), bytes.mid(60));
+
+    // The last recording alone, and the pop-up's save all under another name.
+    clickRow(window->AMRFiles, 2);
+    dialogs.answers << QStringList{target("last")} << QStringList{target("pop")};
+    window->N5->trigger();
+    EXPECT_EQ(readFile(target("last_3.amr")), bytes.mid(60));
+    window->N6->trigger();
+    EXPECT_EQ(readFile(target("pop_2.amr")), bytes.mid(30, 30));
+
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), ClipboardText);
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, CancellingTheSaveDialogWritesNothing)
+{
+    loadContainer(containerBytes(60, {0, 30}, {10}));
+    clickRow(window->AMRFiles, 0);
+    QGuiApplication::clipboard()->setText(ClipboardText);
+
+    QTest::mouseClick(window->suiButton2, Qt::LeftButton);
+    QTest::mouseClick(window->suiButton3, Qt::LeftButton);
+    window->N5->trigger();
+    window->N6->trigger();
+    window->AMR1->trigger();
+    EXPECT_EQ(dialogs.requests.size(), 1 + 5);
+    EXPECT_TRUE(writtenRecordings().isEmpty());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), ClipboardText);
+}
+
+TEST_F(MainWindowTest, SaveAllInTheMenuAsksNothingWithoutRecordings)
+{
+    window->AMR1->trigger();
+    openContainers({write("none.drf", containerBytes(30, {}))});
+    window->AMR1->setEnabled(true);
+    window->AMR1->trigger();
+    EXPECT_EQ(dialogs.requests.size(), 1); // the open only
+}
+
+TEST_F(MainWindowTest, FailuresAreShownAndTheWindowStaysUsable)
+{
+    const QString missing = write("gone.drf", containerBytes(30, {0}));
+    const QString good = write("good.drf", containerBytes(30, {0}));
+    openContainers({missing, good});
+    QFile::remove(missing);
+
+    clickRow(window->FileDRF, 0);
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(dialogs.errors[0].caption, "Vocafetch");
+    EXPECT_TRUE(dialogs.errors[0].message.startsWith("Cannot open " + missing + ".\r\n("))
+        << dialogs.errors[0].message.toStdString();
+    EXPECT_EQ(window->AMRFiles->count(), 0);
+    EXPECT_EQ(window->statusText(), "Vocafetch");
+
+    clickRow(window->FileDRF, 1);
+    EXPECT_EQ(window->AMRFiles->count(), 1);
+
+    // A target folder that does not exist: the core's message, nothing written.
+    clickRow(window->AMRFiles, 0);
+    dialogs.answers << QStringList{target("no-such-folder/rec")};
+    QTest::mouseClick(window->suiButton2, Qt::LeftButton);
+    ASSERT_EQ(dialogs.errors.size(), 2);
+    EXPECT_TRUE(dialogs.errors[1].message.startsWith("Cannot create file \""))
+        << dialogs.errors[1].message.toStdString();
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, ShortcutsRunTheirCommands)
+{
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    ASSERT_EQ(dialogs.requests.size(), 1);
+    EXPECT_EQ(dialogs.requests[0].mode, FileDialogRequest::Mode::Open);
+
+    loadContainer(containerBytes(30, {0}));
+    dialogs.answers << QStringList{target("key")};
+    QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(writtenRecordings(), QStringList({"key_1.amr"}));
+
+    QTest::keyClick(window.get(), Qt::Key_R, Qt::ControlModifier);
+    EXPECT_EQ(window->statusText(), "Соединение с телефоном...");
+
+    QTest::keyClick(window.get(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_FALSE(window->isVisible());
+}
+
+// Closing deletes exactly the phone copies named in PhoneNameList from the start folder.
+class MainWindowCloseTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(startDir.isValid());
+        ASSERT_TRUE(QDir(startDir.path()).mkdir("inner"));
+        previous = QDir::currentPath();
+        QDir::setCurrent(startDir.path());
+        window = std::make_unique<TForm1>(dialogs);
+        QDir::setCurrent(previous);
+        for (const char *name : {"copy.drf", "mine.drf", "inner/deep.drf"})
+            writeFile(QDir(startDir.path()), name, "x");
+        outside = writeFile(QDir(elsewhere.path()), "outside.drf", "x");
+    }
+
+    QTemporaryDir startDir;
+    QTemporaryDir elsewhere;
+    QString previous;
+    QString outside;
+    FakeDialogs dialogs;
+    std::unique_ptr<TForm1> window;
+};
+
+TEST_F(MainWindowCloseTest, WithoutPhoneReadsNothingIsDeleted)
+{
+    EXPECT_EQ(QDir(window->StartDir).canonicalPath(), QDir(startDir.path()).canonicalPath());
+    window->show();
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(QFile::exists(startDir.filePath("copy.drf")));
+    EXPECT_TRUE(QFile::exists(startDir.filePath("mine.drf")));
+}
+
+TEST_F(MainWindowCloseTest, PhoneCopiesAreDeletedAndNothingOutsideTheStartFolder)
+{
+    const QString escape = QDir(startDir.path()).relativeFilePath(outside);
+    ASSERT_TRUE(escape.startsWith("../"));
+    window->PhoneNameList =
+        QStringList{"copy.drf", "inner/deep.drf", "missing.drf", escape, "inner", ".."};
+    window->show();
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(QFile::exists(startDir.filePath("copy.drf")));
+    EXPECT_FALSE(QFile::exists(startDir.filePath("inner/deep.drf")));
+    EXPECT_TRUE(QFile::exists(startDir.filePath("mine.drf")));
+    EXPECT_TRUE(QFile::exists(outside));
+    EXPECT_TRUE(QDir(startDir.filePath("inner")).exists());
+}
+
+} // namespace
