@@ -62,11 +62,12 @@ int ThumbLength(const QScrollBar *bar)
 ScrollBarLink::ScrollBarLink(QAbstractScrollArea *list, ListKind kind)
     : QObject(list), m_list(list), m_kind(kind)
 {
-    // The list scrolled (keys, wheel, its own bars, a forwarded move): the bars follow.
-    connect(list->verticalScrollBar(), &QScrollBar::valueChanged, this,
-            &ScrollBarLink::MirrorScrollState);
-    connect(list->horizontalScrollBar(), &QScrollBar::valueChanged, this,
-            &ScrollBarLink::MirrorScrollState);
+    // The list scrolled (keys, wheel, its own bars, a forwarded move) or its content changed
+    // size (items added or removed, once laid out): the bars follow.
+    for (QScrollBar *own : {list->verticalScrollBar(), list->horizontalScrollBar()}) {
+        connect(own, &QScrollBar::valueChanged, this, &ScrollBarLink::MirrorScrollState);
+        connect(own, &QScrollBar::rangeChanged, this, &ScrollBarLink::MirrorScrollState);
+    }
 }
 
 QPointer<TsuiScrollBar> &ScrollBarLink::slot(Qt::Orientation orientation)

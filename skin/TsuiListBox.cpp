@@ -20,6 +20,14 @@ TsuiListBox::TsuiListBox(QWidget *parent)
     setUIStyle(m_uiStyle);
 }
 
+TsuiListBox::~TsuiListBox()
+{
+    // The items go away with the base class: neither this list nor its link may hear of it.
+    disconnect(model(), nullptr, this, nullptr);
+    delete m_link;
+    m_link = nullptr;
+}
+
 void TsuiListBox::setFileTheme(TsuiFileTheme *theme)
 {
     if (m_fileTheme != theme) {

@@ -20,6 +20,7 @@ class TsuiListBox : public QListWidget
 
 public:
     explicit TsuiListBox(QWidget *parent = nullptr);
+    ~TsuiListBox() override;
 
     // Also handed to the linked bar.
     TsuiFileTheme *FileTheme() const { return m_fileTheme; }

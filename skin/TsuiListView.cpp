@@ -35,6 +35,14 @@ TsuiListView::TsuiListView(QWidget *parent)
     setUIStyle(m_uiStyle);
 }
 
+TsuiListView::~TsuiListView()
+{
+    // The items go away with the base class: neither this list nor its link may hear of it.
+    disconnect(model(), nullptr, this, nullptr);
+    delete m_link;
+    m_link = nullptr;
+}
+
 void TsuiListView::setFileTheme(TsuiFileTheme *theme)
 {
     if (m_fileTheme != theme) {

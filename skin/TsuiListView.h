@@ -25,6 +25,7 @@ class TsuiListView : public QListWidget
 
 public:
     explicit TsuiListView(QWidget *parent = nullptr);
+    ~TsuiListView() override;
 
     TsuiFileTheme *FileTheme() const { return m_fileTheme; }
     void setFileTheme(TsuiFileTheme *theme);
