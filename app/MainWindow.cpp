@@ -1,7 +1,9 @@
 #include "MainWindow.h"
 
 #include "AppInfo.h"
+#include "LoadedPhoneLibrary.h"
 #include "Localization.h"
+#include "PhoneConnection.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -74,6 +76,11 @@ void configureList(QListWidget *list)
 } // namespace
 
 TForm1::TForm1(Dialogs &dialogs, QWidget *parent)
+    : TForm1(dialogs, std::make_unique<LoadedPhoneLibrary>(), parent)
+{
+}
+
+TForm1::TForm1(Dialogs &dialogs, std::unique_ptr<PhoneLibrary> phoneLibrary, QWidget *parent)
     : QWidget(parent), OpenDialog1(dialogs, this, openDialogSettings()),
       SaveDialog1(dialogs, this, saveDialogSettings()), ImageList1(ImageList::containerIcons()),
       ImageList2(ImageList::commandIcons()), SourceBuffer(m_transferClipboard),
@@ -89,6 +96,7 @@ TForm1::TForm1(Dialogs &dialogs, QWidget *parent)
 
     createFrame();
     createActions();
+    createPhone(std::move(phoneLibrary));
     createMainMenu();
     createPopupMenu();
     createLists();

@@ -5,9 +5,13 @@
 #include "FileDialog.h"
 #include "ImageList.h"
 #include "InProcessClipboard.h"
+#include "PhoneCopyRegistry.h"
+#include "PhoneLibrary.h"
 
 #include <QStringList>
 #include <QWidget>
+
+#include <memory>
 
 class QAbstractButton;
 class QAction;
@@ -18,13 +22,15 @@ class QMenuBar;
 class QStatusBar;
 class QTimer;
 class Dialogs;
+class PhoneConnection;
 class TForm2;
+struct PhoneDownloadResult;
 
 // TForm1: the main window. It owns all working state: the container list and the recording
 // list, the two byte buffers, the hidden lists of offsets, paths and phone copies, the menus,
 // buttons, status line and the phone timer. Controls and handlers keep the names the rest of
-// the program knows them by, so that skinned controls can take their place and the phone
-// transfer can fill its handlers in.
+// the program knows them by, so that skinned controls can take their place. The phone side
+// (connection, download, clean-up of the copies) lives in MainWindowPhone.cpp.
 //
 // Every handler that a control, menu item or timer runs goes through errorBoundary(): a
 // failure is shown in a message box and the window stays usable. Called directly, handlers
@@ -33,7 +39,10 @@ class TForm1 : public QWidget
 {
     Q_OBJECT
 public:
+    // Reads the phone through the phone-access library loaded at run time.
     explicit TForm1(Dialogs &dialogs, QWidget *parent = nullptr);
+    // Reads the phone through `phoneLibrary` (tests pass a scripted one).
+    TForm1(Dialogs &dialogs, std::unique_ptr<PhoneLibrary> phoneLibrary, QWidget *parent = nullptr);
     ~TForm1() override;
 
     // The About box that "О Программе" shows; the application creates it after this window.
@@ -110,7 +119,8 @@ public:
 
 public slots:
     void FormCreate();
-    // Deletes the phone copies named in PhoneNameList from StartDir; never refuses to close.
+    // Deletes the files and folders that phone downloads created since start, and nothing
+    // else; never refuses to close.
     void FormCloseQuery(bool &CanClose);
 
     void N2Click();
@@ -147,6 +157,8 @@ private:
     void createActions();
     void connectHandlers();
     void placeOnDesktop();
+    void createPhone(std::unique_ptr<PhoneLibrary> phoneLibrary);
+    void showPhoneCopies(const PhoneDownloadResult &result);
 
     QAbstractButton *createButton(const QString &caption, int glyph, const QRect &geometry);
     QAction *createMenuItem(QMenu *menu, const QString &caption, int image,
@@ -159,4 +171,9 @@ private:
     ErrorBoundary m_errorBoundary;
     QLabel *m_statusLabel = nullptr;
     bool m_placed = false;
+
+    // The library outlives the connection that calls it.
+    std::unique_ptr<PhoneLibrary> m_phoneLibrary;
+    std::unique_ptr<PhoneConnection> m_phoneConnection;
+    PhoneCopyRegistry m_phoneCopies;
 };

@@ -1,5 +1,5 @@
 // The main window's commands: opening and loading containers, the enabling rules, saving
-// recordings, the About box and closing.
+// recordings and the About box.
 #include "MainWindow.h"
 
 #include "AboutBox.h"
@@ -16,32 +16,10 @@
 
 #include <stdexcept>
 
-namespace {
-
-// Whether path lies inside folder (below it, not the folder itself), after resolving "." and
-// "..": names from a phone must never reach a file elsewhere.
-bool liesInside(const QString &folder, const QString &path)
-{
-    const QString root = QDir::cleanPath(folder) + QLatin1Char('/');
-    return QDir::cleanPath(path).startsWith(root);
-}
-
-} // namespace
-
 void TForm1::FormCreate()
 {
     updateSaveButtons();
     StartDir = QDir::currentPath();
-}
-
-void TForm1::FormCloseQuery(bool &CanClose)
-{
-    Q_UNUSED(CanClose);
-    for (const QString &name : std::as_const(PhoneNameList)) {
-        const QString path = StartDir + QLatin1Char('/') + name;
-        if (liesInside(StartDir, path) && QFileInfo(path).isFile())
-            QFile::remove(path);
-    }
 }
 
 void TForm1::N2Click()
@@ -153,19 +131,4 @@ void TForm1::suiButton2Click()
 void TForm1::suiButton3Click()
 {
     N6Click();
-}
-
-void TForm1::suiButton1Click()
-{
-    setStatusText(QStringLiteral("Соединение с телефоном..."));
-}
-
-void TForm1::Timer1Timer()
-{
-    // Polls the phone library's status while a connection is being made.
-}
-
-void TForm1::Action2Execute()
-{
-    // Lists and copies the phone's containers once the phone is ready.
 }

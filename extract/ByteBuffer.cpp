@@ -1,15 +1,15 @@
 #include "ByteBuffer.h"
 
 #include "ExtractError.h"
+#include "FileErrors.h"
+#include "PatternSearch.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 namespace {
@@ -17,37 +17,6 @@ namespace {
 constexpr qint64 IoBlockSize = 1 << 20;
 const QString BackupExtension = QStringLiteral(".bak");
 const QString DefaultName = QStringLiteral("Untitled");
-
-// A system error text as shown inside the messages: no trailing blanks, control
-// characters or full stops.
-QString trimmedSystemText(QString text)
-{
-    while (!text.isEmpty()) {
-        const QChar last = text.back();
-        if (!(last.isSpace() || last.category() == QChar::Other_Control ||
-              last == QLatin1Char('.')))
-            break;
-        text.chop(1);
-    }
-    return text;
-}
-
-QString fullPath(const QString &path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
-
-[[noreturn]] void throwOpenFile(const QString &path, const QString &reason)
-{
-    throw ExtractError(QStringLiteral("Cannot open file \"%1\". %2")
-                           .arg(fullPath(path), trimmedSystemText(reason)));
-}
-
-[[noreturn]] void throwCreateFile(const QString &path, const QString &reason)
-{
-    throw ExtractError(QStringLiteral("Cannot create file \"%1\". %2")
-                           .arg(fullPath(path), trimmedSystemText(reason)));
-}
 
 std::array<unsigned char, 256> buildLowercaseTable()
 {
@@ -68,30 +37,6 @@ std::array<unsigned char, 256> buildLowercaseTable()
     return table;
 }
 
-std::array<unsigned char, 256> buildIdentityTable()
-{
-    std::array<unsigned char, 256> table{};
-    for (int i = 0; i < 256; ++i)
-        table[i] = static_cast<unsigned char>(i);
-    return table;
-}
-
-const std::array<unsigned char, 256> &identityTable()
-{
-    static const std::array<unsigned char, 256> table = buildIdentityTable();
-    return table;
-}
-
-bool restMatches(const unsigned char *at, const unsigned char *pattern, qint32 count,
-                 const std::array<unsigned char, 256> &table)
-{
-    for (qint32 k = 1; k < count; ++k) {
-        if (table[at[k]] != pattern[k])
-            return false;
-    }
-    return true;
-}
-
 // Reads the whole file into a new array; throws the open-file message on a read error.
 QByteArray readAll(QFile &file, const QString &path, qint64 size)
 {
@@ -99,13 +44,13 @@ QByteArray readAll(QFile &file, const QString &path, qint64 size)
     try {
         data = QByteArray(size, Qt::Uninitialized);
     } catch (const std::bad_alloc &) {
-        throwOpenFile(path, QStringLiteral("Not enough memory"));
+        throw FileErrors::cannotOpenFile(path, QStringLiteral("Not enough memory"));
     }
     qint64 done = 0;
     while (done < size) {
         const qint64 got = file.read(data.data() + done, std::min(IoBlockSize, size - done));
         if (got < 0)
-            throwOpenFile(path, file.errorString());
+            throw FileErrors::cannotOpenFile(path, file.errorString());
         if (got == 0)
             break; // the file was shortened while being read: keep what it holds now
         done += got;
@@ -129,7 +74,8 @@ TByteBuffer::TByteBuffer(Clipboard &clipboard) : m_clipboard(clipboard)
 
 TByteBuffer::~TByteBuffer()
 {
-    if (!m_lastCopied || !m_clipboard.holds(m_lastCopied.get()))
+    const auto lastCopied = m_lastCopied.lock();
+    if (!lastCopied || !m_clipboard.holds(lastCopied.get()))
         return;
     try {
         m_clipboard.clear();
@@ -141,33 +87,16 @@ TByteBuffer::~TByteBuffer()
 void TByteBuffer::LoadFromFile(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || QFileInfo(path).isDir()) {
-        const QString reason =
-            QFileInfo(path).isDir() ? QStringLiteral("Is a directory") : file.errorString();
-        throw ExtractError(
-            QStringLiteral("Cannot open %1.\r\n(%2.)").arg(path, trimmedSystemText(reason)));
-    }
-    const qint64 size = file.size();
-    if (size > MaxDataSize) {
-        throw ExtractError(QStringLiteral("Cannot open file \"%1\". The file is %2 bytes long; at "
-                                          "most %3 bytes can be loaded")
-                               .arg(fullPath(path))
-                               .arg(size)
-                               .arg(MaxDataSize));
-    }
+    const qint64 size = FileErrors::openForLoading(file, path);
     const bool readOnly = !QFileInfo(path).isWritable();
-    try {
-        m_data = readAll(file, path, size);
-    } catch (const ExtractError &) {
-        m_data.clear();
-        m_selection = {};
-        m_cursor = 0;
-        throw;
-    }
-    m_readOnlyFile = readOnly;
-    m_modified = false;
+    // The old bytes go first, so that two containers are never held at once; a failed read
+    // leaves the buffer empty.
+    m_data = QByteArray();
     m_selection = {};
     m_cursor = 0;
+    m_data = readAll(file, path, size);
+    m_readOnlyFile = readOnly;
+    m_modified = false;
     m_fileName = path;
 }
 
@@ -191,32 +120,33 @@ void TByteBuffer::SaveToFile(const QString &path, bool adopt)
             const QString backup = m_fileName + BackupExtension;
             QFile oldBackup(backup);
             if (oldBackup.exists() && !oldBackup.remove()) {
-                throw ExtractError(QStringLiteral("Cannot delete previous backup %1. (%2)")
-                                       .arg(backup, trimmedSystemText(oldBackup.errorString())));
+                throw ExtractError(
+                    QStringLiteral("Cannot delete previous backup %1. (%2)")
+                        .arg(backup, FileErrors::systemText(oldBackup.errorString())));
             }
             QFile current(m_fileName);
             if (!current.copy(backup)) {
                 throw ExtractError(QStringLiteral("Cannot create backup %1. (%2)")
-                                       .arg(backup, trimmedSystemText(current.errorString())));
+                                       .arg(backup, FileErrors::systemText(current.errorString())));
             }
         }
     }
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throwCreateFile(path, file.errorString());
+        throw FileErrors::cannotCreateFile(path, file.errorString());
     for (qint64 done = 0; done < m_data.size();) {
         const qint64 wrote =
             file.write(m_data.constData() + done, std::min(IoBlockSize, m_data.size() - done));
         if (wrote <= 0) {
             const QString reason = file.errorString();
             file.cancelWriting();
-            throwCreateFile(path, reason);
+            throw FileErrors::cannotCreateFile(path, reason);
         }
         done += wrote;
     }
     if (!file.commit())
-        throwCreateFile(path, file.errorString());
+        throw FileErrors::cannotCreateFile(path, file.errorString());
 
     if (adopt) {
         m_modified = false;
@@ -279,42 +209,12 @@ qint32 TByteBuffer::Find(const QByteArray &pattern, qint32 count, qint32 start, 
                          bool ignoreCase) const
 {
     end = std::min(end, DataSize() - 1);
-    if (count < 1 || count > pattern.size() || start < 0 || qint64(start) + count > qint64(end) + 1)
+    if (count > pattern.size())
         return -1;
-    const auto &table = ignoreCase ? lowercaseTable() : identityTable();
-    const auto *data = reinterpret_cast<const unsigned char *>(m_data.constData());
-    const auto *pat = reinterpret_cast<const unsigned char *>(pattern.constData());
-    const qint32 lastCandidate = end - count + 1;
-
-    // The data bytes that can begin a match; with a single one, memchr does the skipping.
-    int firstCount = 0;
-    unsigned char firstByte = 0;
-    for (int b = 0; b < 256; ++b) {
-        if (table[b] == pat[0]) {
-            ++firstCount;
-            firstByte = static_cast<unsigned char>(b);
-        }
-    }
-    if (firstCount == 0)
-        return -1;
-
-    if (firstCount == 1) {
-        for (qint32 pos = start; pos <= lastCandidate;) {
-            const void *hit = std::memchr(data + pos, firstByte, size_t(lastCandidate - pos) + 1);
-            if (hit == nullptr)
-                return -1;
-            const auto s = static_cast<qint32>(static_cast<const unsigned char *>(hit) - data);
-            if (restMatches(data + s, pat, count, table))
-                return s;
-            pos = s + 1;
-        }
-        return -1;
-    }
-    for (qint32 s = start; s <= lastCandidate; ++s) {
-        if (table[data[s]] == pat[0] && restMatches(data + s, pat, count, table))
-            return s;
-    }
-    return -1;
+    const auto &table = ignoreCase ? lowercaseTable() : PatternSearch::identityTable();
+    return static_cast<qint32>(PatternSearch::find(
+        reinterpret_cast<const unsigned char *>(m_data.constData()), start, end,
+        reinterpret_cast<const unsigned char *>(pattern.constData()), count, table));
 }
 
 bool TByteBuffer::CopyToClipboard()
@@ -327,7 +227,7 @@ bool TByteBuffer::CopyToClipboard()
     auto object =
         std::make_shared<const ClipboardData>(bytes, name, QDateTime::currentDateTimeUtc());
     m_clipboard.setData(object);
-    m_lastCopied = std::move(object);
+    m_lastCopied = object;
     return true;
 }
 

@@ -119,5 +119,6 @@ private:
     bool m_modified = false;
     qint32 m_cursor = 0;
     Selection m_selection;
-    std::shared_ptr<const ClipboardData> m_lastCopied;
+    // Only to recognise the object later; holding it would keep a stale copy of the bytes.
+    std::weak_ptr<const ClipboardData> m_lastCopied;
 };

@@ -36,12 +36,18 @@ ScanResult scanRecordings(TByteBuffer &sourceBuffer)
     rewind(sourceBuffer);
     findAllOccurrences(sourceBuffer, RecordingScan::TypeMarkerText, result.TypeMarkerList);
 
+    completeScan(result);
+    return result;
+}
+
+void completeScan(ScanResult &result)
+{
     const int n = static_cast<int>(result.AmrStartList.size());
     result.statusText = scanStatusText(n);
     result.saveAllEnabled = n > 0;
+    result.captions.clear();
     for (int k = 1; k <= n; ++k)
         result.captions.append(recordingCaption(k));
-    return result;
 }
 
 QString recordingCaption(int k)

@@ -35,6 +35,9 @@ struct ScanResult
 // selected in a container shorter than 2 bytes, which has no recordings). Never throws.
 ScanResult scanRecordings(TByteBuffer &sourceBuffer);
 
+// Fills captions, statusText and saveAllEnabled from AmrStartList.
+void completeScan(ScanResult &result);
+
 // One search pass: from the buffer's cursor on, finds each occurrence of text (prepared with
 // ignoreCase), selects it with the cursor on its last byte and appends its offset to list.
 void findAllOccurrences(TByteBuffer &buffer, const QByteArray &text, QStringList &list);

@@ -6,10 +6,26 @@
 namespace {
 
 constexpr int MaxUintvarLength = 5;
+constexpr int MaxBytesBeforeContentType = 4;
 constexpr quint8 LengthQuote = 0x1F; // a uintvar length follows
 constexpr quint8 MaxShortLength = 30;
 const char AudioAmr[] = "audio/amr";
 constexpr qint64 AudioAmrLength = sizeof(AudioAmr) - 1;
+
+constexpr qint64 SlashInAudioAmr = 5; // "audio" comes before it
+
+// The last '/' of the count bytes at from, or null.
+const char *lastSlash(const char *from, qint64 count)
+{
+#ifdef __GLIBC__
+    return static_cast<const char *>(memrchr(from, '/', size_t(count)));
+#else
+    for (qint64 i = count - 1; i >= 0; --i)
+        if (from[i] == '/')
+            return from + i;
+    return nullptr;
+#endif
+}
 
 bool isAudioAmrAt(const char *data, qint64 pos)
 {
@@ -44,21 +60,21 @@ bool plausibleContentType(const char *data, qint64 mediaStart, qint64 valueEnd, 
     return !mediaType.isEmpty();
 }
 
-// HeadersLen and DataLen right before typeStart, HeadersLen reaching exactly to dataOffset.
-std::optional<WspPartHeader> lengthsBefore(const char *data, qint64 typeStart, qint64 dataOffset,
-                                           qint64 lowerBound)
+// HeadersLen and DataLen ending at lengthsEnd, HeadersLen reaching from there to dataOffset.
+std::optional<WspPartHeader> lengthsEndingAt(const char *data, qint64 lengthsEnd, qint64 dataOffset,
+                                             qint64 lowerBound)
 {
-    const qint64 headersLength = dataOffset - typeStart;
+    const qint64 headersLength = dataOffset - lengthsEnd;
     for (int dataLenBytes = 1; dataLenBytes <= MaxUintvarLength; ++dataLenBytes) {
         for (int headersLenBytes = 1; headersLenBytes <= MaxUintvarLength; ++headersLenBytes) {
-            const qint64 offset = typeStart - dataLenBytes - headersLenBytes;
+            const qint64 offset = lengthsEnd - dataLenBytes - headersLenBytes;
             if (offset < lowerBound)
                 break;
-            const auto headers = readUintvar(data, offset, typeStart);
+            const auto headers = readUintvar(data, offset, lengthsEnd);
             if (!headers || headers->length != headersLenBytes ||
                 headers->value != quint64(headersLength))
                 continue;
-            const auto dataLen = readUintvar(data, offset + headersLenBytes, typeStart);
+            const auto dataLen = readUintvar(data, offset + headersLenBytes, lengthsEnd);
             if (!dataLen || dataLen->length != dataLenBytes)
                 continue;
             WspPartHeader header;
@@ -72,16 +88,31 @@ std::optional<WspPartHeader> lengthsBefore(const char *data, qint64 typeStart, q
     return std::nullopt;
 }
 
+// HeadersLen and DataLen before the content type at typeStart: right before it, or up to maxGap
+// bytes before it (phone containers put a byte such as 06 there), HeadersLen counting those.
+std::optional<WspPartHeader> lengthsBefore(const char *data, qint64 typeStart, qint64 dataOffset,
+                                           qint64 lowerBound, int maxGap)
+{
+    for (int gap = 0; gap <= maxGap; ++gap) {
+        if (auto header = lengthsEndingAt(data, typeStart - gap, dataOffset, lowerBound))
+            return header;
+    }
+    return std::nullopt;
+}
+
 // Tries the three content-type encodings that put "audio/amr" at mediaStart.
 std::optional<WspPartHeader> partHeaderAround(const char *data, qint64 mediaStart,
                                               qint64 dataOffset, qint64 lowerBound)
 {
     QByteArray mediaType;
+    // Only a content type with a length may follow other bytes: a bare media text could be the
+    // tail of anything.
     auto tryType = [&](qint64 typeStart, qint64 valueEnd) -> std::optional<WspPartHeader> {
         if (typeStart < lowerBound ||
             !plausibleContentType(data, mediaStart, valueEnd, dataOffset, mediaType))
             return std::nullopt;
-        auto header = lengthsBefore(data, typeStart, dataOffset, lowerBound);
+        const int maxGap = typeStart == mediaStart ? 0 : MaxBytesBeforeContentType;
+        auto header = lengthsBefore(data, typeStart, dataOffset, lowerBound, maxGap);
         if (header)
             header->mediaType = mediaType;
         return header;
@@ -133,10 +164,17 @@ std::optional<Uintvar> readUintvar(const char *data, qint64 pos, qint64 limit)
 std::optional<WspPartHeader> findPartHeader(const char *data, qint64 dataOffset, qint64 lowerBound)
 {
     lowerBound = std::max({lowerBound, dataOffset - PartHeaderSearchWindow, qint64(0)});
-    // The smallest part header: HeadersLen, DataLen, "audio/amr" and its zero byte.
-    for (qint64 media = dataOffset - AudioAmrLength - 1; media >= lowerBound + 2; --media) {
-        if (data[media] != 'a' && data[media] != 'A')
-            continue;
+    // The smallest part header: HeadersLen, DataLen, "audio/amr" and its zero byte. The search
+    // goes back from slash to slash, which is fast where there is no part header at all.
+    const qint64 firstMedia = lowerBound + 2;
+    qint64 end = dataOffset - AudioAmrLength - 1 + SlashInAudioAmr + 1;
+    while (end > firstMedia + SlashInAudioAmr) {
+        const qint64 from = firstMedia + SlashInAudioAmr;
+        const char *slash = lastSlash(data + from, end - from);
+        if (slash == nullptr)
+            break;
+        const qint64 media = qint64(slash - data) - SlashInAudioAmr;
+        end = media + SlashInAudioAmr;
         if (!isAudioAmrAt(data, media))
             continue;
         if (auto header = partHeaderAround(data, media, dataOffset, lowerBound))

@@ -36,7 +36,8 @@ constexpr qint64 PartHeaderSearchWindow = 64 * 1024;
 // Looks for the part header of a part whose data starts at dataOffset: an "audio/amr..."
 // content type (0x1F + uintvar length, a short length, or plain text) at most
 // PartHeaderSearchWindow bytes back and not before lowerBound, preceded by HeadersLen and
-// DataLen, whose HeadersLen ends exactly at dataOffset. The nearest such header wins. Nothing
-// is checked about DataLen here. Safe on any bytes.
+// DataLen, whose HeadersLen ends exactly at dataOffset. Up to 4 bytes may stand between DataLen
+// and a content type with a length (phone containers put a 06 there), counted in HeadersLen.
+// The nearest such header wins. Nothing is checked about DataLen here. Safe on any bytes.
 std::optional<WspPartHeader> findPartHeader(const char *data, qint64 dataOffset,
                                             qint64 lowerBound = 0);

@@ -68,6 +68,7 @@ TEST(PartHeader, FindsEveryContentTypeEncoding)
         media + QByteArray("\x8Epart", 5) + '\0',                           // plain text
         "\x1F\x80\x15" + media + params, // a two-byte length uintvar
         audioContentType("Audio/AMR-WB"),
+        media, // the smallest: the media type is all the headers
     };
     for (const QByteArray &type : encodings) {
         const QByteArray prefix = "junk" + partBefore(type, 5000);
@@ -79,6 +80,21 @@ TEST(PartHeader, FindsEveryContentTypeEncoding)
         EXPECT_EQ(header->dataLength, 5000u);
         EXPECT_TRUE(header->mediaType.toLower().startsWith("audio/amr"));
     }
+}
+
+TEST(PartHeader, AllowsAFewBytesBeforeTheContentType)
+{
+    // HeadersLen 37, DataLen 8954, then 06 before 1F 22 "audio/amr": the headers start with it.
+    const QByteArray headers = "\x06" + audioContentType("audio/amr", "Rec001.amr");
+    const QByteArray prefix = "z" + partBefore(headers, 8954);
+    const auto header = find(prefix + Audio, prefix.size());
+    ASSERT_TRUE(header.has_value());
+    EXPECT_EQ(header->offset, 1);
+    EXPECT_EQ(header->headersLength, quint32(headers.size()));
+    EXPECT_EQ(header->dataLength, 8954u);
+
+    const QByteArray tooFar = "z" + partBefore("\x06\x06\x06\x06\x06" + audioContentType(), 99);
+    EXPECT_FALSE(find(tooFar + Audio, tooFar.size()).has_value());
 }
 
 TEST(PartHeader, RefusesHeadersThatDoNotReachTheRecording)

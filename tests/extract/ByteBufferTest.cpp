@@ -253,6 +253,17 @@ TEST_F(ByteBufferTest, CutShrinksTheDataAndOwnObjectLeavesWithTheBuffer)
 
     buffer.reset();
     EXPECT_TRUE(clipboard.formats().isEmpty());
+
+    // A buffer whose object was replaced by another's leaves the clipboard alone.
+    auto first = loaded("first");
+    first->SelectAll();
+    ASSERT_TRUE(first->CopyToClipboard());
+    TByteBuffer second(clipboard);
+    second.PasteFromClipboard();
+    second.SelectAll();
+    ASSERT_TRUE(second.CopyToClipboard());
+    first.reset();
+    EXPECT_EQ(readPrivateClipboardBlock(clipboard.data(ClipboardFormat::Private)).value(), "first");
 }
 
 TEST_F(ByteBufferTest, LoadFailuresCarryTheSystemText)

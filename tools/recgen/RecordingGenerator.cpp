@@ -270,7 +270,7 @@ QVector<qint32> ContainerBuilder::starts() const
     return result;
 }
 
-ContainerBuilder largeContainer(qint64 size, quint32 seed)
+ContainerBuilder largeContainer(qint64 size, quint32 seed, bool inParts)
 {
     Rng rng(seed);
     ContainerBuilder builder;
@@ -279,10 +279,15 @@ ContainerBuilder largeContainer(qint64 size, quint32 seed)
         const bool wideBand = rng.below(4) == 0;
         const int frameCount = 150 + rng.below(3000);
         const auto frames = phoneLikeFrames(wideBand, frameCount, rng);
-        builder.recordingPart(
-            makeRecording(wideBand ? AmrFormat::WideBand : AmrFormat::NarrowBand, 1, frames));
-        if (rng.below(3) == 0)
-            builder.imagePart(2000 + rng.below(30000), rng);
+        const Recording recording =
+            makeRecording(wideBand ? AmrFormat::WideBand : AmrFormat::NarrowBand, 1, frames);
+        if (!inParts) {
+            builder.recording(recording);
+        } else {
+            builder.recordingPart(recording);
+            if (rng.below(3) == 0)
+                builder.imagePart(2000 + rng.below(30000), rng);
+        }
         builder.randomBytes(rng.below(4096), rng);
     }
     return builder;

@@ -112,9 +112,9 @@ private:
     QList<PlacedRecording> m_recordings;
 };
 
-// A container of about size bytes: multipart parts of narrow- and wide-band recordings of
-// phone-like frames (a few seconds to a minute each), with container bytes and image parts
-// between.
-ContainerBuilder largeContainer(qint64 size, quint32 seed);
+// A container of about size bytes: narrow- and wide-band recordings of phone-like frames (a
+// few seconds to a minute each), as multipart parts with image parts between, or as plain
+// recordings; container bytes between them.
+ContainerBuilder largeContainer(qint64 size, quint32 seed, bool inParts = true);
 
 } // namespace RecGen

@@ -46,6 +46,15 @@ int main(int argc, char **argv)
     parser.addOption(largeOption);
     parser.process(app);
 
+    int mebibytes = 0;
+    if (parser.isSet(largeOption)) {
+        bool valid = false;
+        mebibytes = parser.value(largeOption).toInt(&valid);
+        if (!valid || mebibytes < 1 || mebibytes > 2000) {
+            std::fprintf(stderr, "vocafetch-recgen: --large needs a size of 1 ... 2000 MiB\n");
+            return 2;
+        }
+    }
     const QDir dir(parser.value(outputOption));
     if (!dir.exists()) {
         std::fprintf(stderr, "vocafetch-recgen: %s: no such folder\n", qPrintable(dir.path()));
@@ -53,15 +62,8 @@ int main(int argc, char **argv)
     }
     bool ok = writeContainer(dir, QStringLiteral("multipart.drf"), RecGen::multipartSample()) &&
               writeContainer(dir, QStringLiteral("mixed.drf"), RecGen::mixedSample());
-    if (ok && parser.isSet(largeOption)) {
-        bool valid = false;
-        const int mebibytes = parser.value(largeOption).toInt(&valid);
-        if (!valid || mebibytes < 1 || mebibytes > 2000) {
-            std::fprintf(stderr, "vocafetch-recgen: --large needs a size of 1 ... 2000 MiB\n");
-            return 2;
-        }
+    if (ok && mebibytes > 0)
         ok = writeContainer(dir, QStringLiteral("large.drf"),
                             RecGen::largeContainer(qint64(mebibytes) << 20, 1));
-    }
     return ok ? 0 : 1;
 }

@@ -1,0 +1,98 @@
+#include "ListCommand.h"
+
+#include "ContainerFileScan.h"
+#include "ExtractError.h"
+#include "RecordingExport.h"
+#include "ScannedContainer.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+QJsonObject RecordingListing::toJson() const
+{
+    return {{QStringLiteral("number"), number},
+            {QStringLiteral("offset"), offset},
+            {QStringLiteral("size"), size}};
+}
+
+QString RecordingListing::toText() const
+{
+    return QStringLiteral("  %1  offset %2  size %3").arg(number, 3).arg(offset, 10).arg(size, 10);
+}
+
+QJsonObject ContainerListing::toJson() const
+{
+    if (failed())
+        return {{QStringLiteral("path"), path}, {QStringLiteral("error"), error}};
+    QJsonArray markerArray;
+    for (qint32 marker : markers)
+        markerArray.append(marker);
+    QJsonArray recordingArray;
+    for (const RecordingListing &recording : recordings)
+        recordingArray.append(recording.toJson());
+    return {{QStringLiteral("path"), path},
+            {QStringLiteral("size"), size},
+            {QStringLiteral("markers"), markerArray},
+            {QStringLiteral("recordings"), recordingArray}};
+}
+
+QString ContainerListing::toText() const
+{
+    QString text = QStringLiteral("%1: %2 bytes, %3 recordings, %4 markers\n")
+                       .arg(path)
+                       .arg(size)
+                       .arg(recordings.size())
+                       .arg(markers.size());
+    for (const RecordingListing &recording : recordings)
+        text += recording.toText() + QLatin1Char('\n');
+    return text;
+}
+
+RecordingListing describeRecording(const ContainerFileScan &container, int i)
+{
+    const RecordingRange range =
+        recordingRange(container.scan.AmrStartList, i, static_cast<qint32>(container.size));
+    RecordingListing listing;
+    listing.number = i + 1;
+    listing.offset = range.first;
+    listing.size = range.size();
+    return listing;
+}
+
+ContainerListing listContainer(const QString &path)
+{
+    ContainerListing listing;
+    listing.path = path;
+    try {
+        const ContainerFileScan container = scanContainerFile(path);
+        listing.size = container.size;
+        listing.markers = offsetsOf(container.scan.TypeMarkerList);
+        for (int i = 0; i < container.scan.AmrStartList.size(); ++i)
+            listing.recordings.append(describeRecording(container, i));
+    } catch (const ExtractError &error) {
+        listing.error = oneLine(error.message());
+    }
+    return listing;
+}
+
+int runList(const CliRequest &request, QTextStream &out, QTextStream &err)
+{
+    bool anyFailed = false;
+    QJsonArray containers;
+    for (const QString &path : request.files) {
+        const ContainerListing listing = listContainer(path);
+        if (listing.failed()) {
+            anyFailed = true;
+            err << "vocafetch-cli: " << path << ": " << listing.error << Qt::endl;
+        }
+        if (request.json)
+            containers.append(listing.toJson());
+        else if (!listing.failed())
+            out << listing.toText() << Qt::flush;
+    }
+    if (request.json) {
+        const QJsonObject root{{QStringLiteral("containers"), containers}};
+        out << QJsonDocument(root).toJson(QJsonDocument::Indented) << Qt::flush;
+    }
+    return anyFailed ? 1 : 0;
+}

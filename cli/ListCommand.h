@@ -1,0 +1,46 @@
+#pragma once
+
+#include "CommandLine.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QTextStream>
+#include <QVector>
+
+struct ContainerFileScan;
+
+// One recording as `list` shows it. New per-recording facts go here, into
+// describeRecording() and into the two renderings.
+struct RecordingListing
+{
+    int number = 0;    // k, from 1
+    qint32 offset = 0; // of its "#!AMR"
+    qint32 size = 0;   // bytes of the file extract writes for it
+
+    QJsonObject toJson() const;
+    QString toText() const;
+};
+
+// One container as `list` shows it; a container that failed carries only path and error.
+struct ContainerListing
+{
+    QString path;
+    qint64 size = 0;
+    QVector<qint32> markers;
+    QVector<RecordingListing> recordings;
+    QString error;
+
+    bool failed() const { return !error.isEmpty(); }
+    QJsonObject toJson() const;
+    QString toText() const;
+};
+
+RecordingListing describeRecording(const ContainerFileScan &container, int i);
+// Scans the container file piece by piece (it is not held in memory whole); a failure goes
+// into the listing's error. Facts that need the recordings' bytes can load the container with
+// ScannedContainer instead, whose recordingBytes() and source().Data() give them.
+ContainerListing listContainer(const QString &path);
+
+// Prints the listing of every container of the request; failures also go to err as
+// "vocafetch-cli: PATH: MESSAGE". Returns the exit status: 0, or 1 when a container failed.
+int runList(const CliRequest &request, QTextStream &out, QTextStream &err);

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ExtractError.h"
+
+#include <QFile>
+#include <QString>
+
+// The file-operation failures of the extraction core, worded alike wherever they arise.
+namespace FileErrors {
+
+// A system error text as shown inside messages: no trailing blanks, control characters or
+// full stops.
+QString systemText(QString text);
+// The path as messages show it in full: absolute, with native separators.
+QString fullPath(const QString &path);
+
+// "Cannot open PATH.\r\n(REASON.)" with the path as given.
+ExtractError cannotOpen(const QString &path, const QString &reason);
+// "Cannot open file "FULL PATH". REASON"
+ExtractError cannotOpenFile(const QString &path, const QString &reason);
+// The file exceeds the 2147483647 bytes that offsets can address.
+ExtractError tooLarge(const QString &path, qint64 size);
+// "Cannot create file "FULL PATH". REASON"
+ExtractError cannotCreateFile(const QString &path, const QString &reason);
+
+// Opens a container for reading and gives its size; throws cannotOpen when it is missing, a
+// folder or unreadable, and tooLarge when it exceeds 2147483647 bytes.
+qint64 openForLoading(QFile &file, const QString &path);
+
+} // namespace FileErrors

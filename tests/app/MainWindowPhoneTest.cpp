@@ -1,0 +1,241 @@
+#include "ContainerBytes.h"
+#include "FakeDialogs.h"
+#include "FakePhoneLibrary.h"
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString Connecting = QStringLiteral("Соединение с телефоном...");
+const QString TimedOut = QStringLiteral("Невозможно установить соединение с телефоном");
+const QString AllDone = QStringLiteral("Все файлы успешно загружены");
+const QString NothingFound = QStringLiteral("Не найдено файлов DRF");
+
+// Everything below `dir` as sorted relative paths.
+QStringList tree(const QString &dir)
+{
+    QStringList paths;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << QDir(dir).relativeFilePath(it.next());
+    paths.sort();
+    return paths;
+}
+
+QStringList texts(const QListWidget *list)
+{
+    QStringList result;
+    for (int row = 0; row < list->count(); ++row)
+        result << list->item(row)->text();
+    return result;
+}
+
+// The window with a scripted phone, its start folder inside a temporary folder so that
+// anything written outside it shows.
+class MainWindowPhoneTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir(outer.path()).mkdir("start"));
+        auto library = std::make_unique<FakePhoneLibrary>();
+        phone = library.get();
+        phone->statuses = {1};
+        window = std::make_unique<TForm1>(dialogs, std::move(library));
+        window->StartDir = startDir();
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    QString startDir() const { return outer.filePath("start"); }
+    QString local(const QString &name) const { return QDir(startDir()).filePath(name); }
+
+    bool waitUntilIdle()
+    {
+        return QTest::qWaitFor([this] { return !window->Timer1->isActive(); }, 20000);
+    }
+
+    // Presses "Считать с телефона" on a fast timer and waits until the attempt has ended.
+    void readPhone()
+    {
+        window->Timer1->setInterval(1);
+        QTest::mouseClick(window->suiButton1, Qt::LeftButton);
+        ASSERT_TRUE(waitUntilIdle());
+    }
+
+    QTemporaryDir outer;
+    FakeDialogs dialogs;
+    FakePhoneLibrary *phone = nullptr;
+    std::unique_ptr<TForm1> window;
+};
+
+TEST_F(MainWindowPhoneTest, ReadyAtTheFirstTickDownloadsOneTickAfterThePress)
+{
+    phone->addFile("/a/mobile/mms/a.drf", "0123456789");
+    phone->addFile("/a/mobile/mms2/b.drf", "bbb");
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(window->suiButton1, Qt::LeftButton);
+    EXPECT_EQ(window->statusText(), Connecting);
+    EXPECT_EQ(phone->initCalls, 1);
+    EXPECT_EQ(phone->statusCalls, 0) << "the first poll waits for the first tick";
+    EXPECT_EQ(window->Timer1->interval(), 100);
+
+    ASSERT_TRUE(waitUntilIdle());
+    EXPECT_GE(clock.elapsed(), 90);
+    EXPECT_EQ(window->statusText(), AllDone);
+    EXPECT_EQ(texts(window->FileDRF), QStringList{"a.drf"});
+    EXPECT_EQ(window->DrfPathList, QStringList{local("a.drf")});
+    EXPECT_EQ(window->PhoneNameList, QStringList{"a.drf"});
+    EXPECT_EQ(window->PhoneSizeList, QStringList{"10"});
+    EXPECT_EQ(readFile(local("a.drf")), "0123456789");
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(MainWindowPhoneTest, NeverReadyIsAskedFiftyTimesAndEachPressRestartsTheCount)
+{
+    phone->statuses = {0};
+    const QString opened = writeFile(QDir(outer.path()), "opened.drf", "x");
+    dialogs.answers << QStringList{opened};
+    QTest::mouseClick(window->suiButton4, Qt::LeftButton);
+
+    readPhone();
+    EXPECT_EQ(phone->statusCalls, 50);
+    EXPECT_EQ(window->statusText(), TimedOut);
+    EXPECT_EQ(texts(window->FileDRF), QStringList{"opened.drf"}) << "nothing else changes";
+    QTest::qWait(20);
+    EXPECT_EQ(phone->statusCalls, 50) << "the timer stays off";
+
+    // Pressed again, through the menu item, in the middle of an attempt.
+    QTest::mouseClick(window->suiButton1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return phone->statusCalls >= 70; }, 10000));
+    const int askedBefore = phone->statusCalls;
+    window->N7->trigger();
+    EXPECT_EQ(phone->initCalls, 3);
+    EXPECT_EQ(window->statusText(), Connecting);
+    ASSERT_TRUE(waitUntilIdle());
+    EXPECT_EQ(phone->statusCalls, askedBefore + 50);
+    EXPECT_EQ(window->statusText(), TimedOut);
+
+    // A library calling back from a thread of its own reaches the status line.
+    phone->callBackFromOtherThread();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->statusText(), Connecting);
+}
+
+TEST_F(MainWindowPhoneTest, SaveDialogProposesTheLastFileAndCopiesScanLikeContainers)
+{
+    phone->addFile("/a/mobile/mms/x.drf", containerBytes(30, {0}));
+    phone->addFile("/a/mobile/mms/sub/voice.drf", containerBytes(40, {0, 20}));
+    readPhone();
+    ASSERT_EQ(texts(window->FileDRF), QStringList({"x.drf", "sub/voice.drf"}));
+
+    QTest::mouseClick(window->FileDRF->viewport(), Qt::LeftButton, {},
+                      window->FileDRF->visualItemRect(window->FileDRF->item(1)).center());
+    EXPECT_EQ(window->AMRFiles->count(), 2);
+    QTest::mouseClick(window->suiButton3, Qt::LeftButton);
+    ASSERT_EQ(dialogs.requests.size(), 1);
+    EXPECT_EQ(dialogs.requests[0].fileName, "voice");
+}
+
+TEST_F(MainWindowPhoneTest, SecondReadReplacesTheListsAndCloseRemovesEveryCopy)
+{
+    phone->addFile("/a/mobile/mms/a.drf", "a");
+    phone->addFile("/a/mobile/mms/b.drf", "b");
+    readPhone();
+    phone->entries.clear();
+    phone->addFile("/a/mobile/mms/c.drf", "c");
+    readPhone();
+    EXPECT_EQ(texts(window->FileDRF), QStringList{"c.drf"});
+    EXPECT_EQ(window->DrfPathList, QStringList{local("c.drf")});
+    EXPECT_EQ(window->PhoneNameList, QStringList{"c.drf"});
+
+    phone->entries.clear();
+    readPhone();
+    EXPECT_EQ(window->FileDRF->count(), 0);
+    EXPECT_TRUE(window->DrfPathList.isEmpty());
+    EXPECT_EQ(window->statusText(), NothingFound);
+
+    EXPECT_EQ(tree(startDir()), QStringList({"a.drf", "b.drf", "c.drf"}));
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(tree(startDir()), QStringList());
+}
+
+TEST_F(MainWindowPhoneTest, FilesOfTheUserAreNeverOverwrittenNorDeletedAtClose)
+{
+    writeFile(QDir(startDir()), "a.drf", "mine");
+    ASSERT_TRUE(QDir(startDir()).mkdir("kept"));
+    writeFile(QDir(startDir()), "kept/user.drf", "user");
+    phone->addFile("/a/mobile/mms/a.drf", "phone");
+    phone->addFile("/a/mobile/mms/sub/deep/x.drf", "x");
+    phone->addFile("/a/mobile/mms/kept/y.drf", "y");
+    readPhone();
+    EXPECT_EQ(texts(window->FileDRF), QStringList({"a (1).drf", "sub/deep/x.drf", "kept/y.drf"}));
+    EXPECT_EQ(window->DrfPathList.first(), local("a (1).drf"));
+    EXPECT_EQ(readFile(local("a.drf")), "mine");
+    EXPECT_EQ(readFile(local("a (1).drf")), "phone");
+
+    // A container opened from disk that bears a phone file's name stays too.
+    const QString opened = writeFile(QDir(startDir()), "y.drf", "opened");
+    dialogs.answers << QStringList{opened};
+    QTest::mouseClick(window->suiButton4, Qt::LeftButton);
+    window->PhoneNameList << "y.drf"
+                          << "kept/user.drf";
+
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(tree(startDir()), QStringList({"a.drf", "kept", "kept/user.drf", "y.drf"}));
+    EXPECT_EQ(readFile(local("a.drf")), "mine");
+}
+
+TEST_F(MainWindowPhoneTest, NamesThatCouldLeaveTheStartFolderAreSkipped)
+{
+    for (const char *name : {"../x.drf", "/etc/x.drf", "sub/../../x.drf", "a\\..\\x.drf", ""})
+        phone->addFile(QByteArray("/a/mobile/mms/") + name, "evil");
+    phone->addFile("/a/mobile/mms/ok.drf", "fine");
+    readPhone();
+    EXPECT_EQ(texts(window->FileDRF), QStringList{"ok.drf"});
+    EXPECT_EQ(window->PhoneNameList, QStringList{"ok.drf"});
+    EXPECT_EQ(phone->created, QList<QByteArray>{"/a/mobile/mms/ok.drf"});
+    EXPECT_EQ(tree(outer.path()), QStringList({"start", "start/ok.drf"}));
+}
+
+TEST_F(MainWindowPhoneTest, FailedCopyIsShownNamingTheFileAndTheWindowStaysUsable)
+{
+    writeFile(QDir(startDir()), "sub", "a file where a folder is needed");
+    phone->addFile("/a/mobile/mms/a.drf", "a");
+    phone->addFile("/a/mobile/mms/sub/x.drf", "x");
+    phone->addFile("/a/mobile/mms/c.drf", "c");
+    readPhone();
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(dialogs.errors[0].caption, "Vocafetch");
+    EXPECT_TRUE(dialogs.errors[0].message.contains("sub/x.drf"))
+        << dialogs.errors[0].message.toStdString();
+    EXPECT_EQ(texts(window->FileDRF), QStringList{"a.drf"});
+    EXPECT_EQ(window->DrfPathList, QStringList{local("a.drf")});
+    EXPECT_EQ(window->statusText(), QStringLiteral("Чтение файла 1/3"));
+    EXPECT_EQ(phone->closeCalls, 2);
+
+    QFile::remove(local("sub"));
+    readPhone();
+    EXPECT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(texts(window->FileDRF), QStringList({"a (1).drf", "sub/x.drf", "c.drf"}));
+    EXPECT_EQ(window->statusText(), AllDone);
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(tree(startDir()), QStringList());
+}
+
+} // namespace

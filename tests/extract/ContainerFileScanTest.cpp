@@ -1,0 +1,79 @@
+#include "ContainerFileScan.h"
+#include "ExtractError.h"
+#include "InProcessClipboard.h"
+#include "TestFiles.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+namespace {
+
+class ContainerFileScanTest : public ::testing::Test
+{
+protected:
+    // Scans the bytes both ways and expects the same lists.
+    void expectSameAsBuffer(const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(QStringLiteral("c.drf"));
+        writeFile(path, bytes);
+        InProcessClipboard clipboard;
+        TByteBuffer buffer(clipboard);
+        buffer.LoadFromFile(path);
+        const ScanResult loaded = scanRecordings(buffer);
+        const ContainerFileScan streamed = scanContainerFile(path);
+        EXPECT_EQ(streamed.size, bytes.size());
+        EXPECT_EQ(streamed.scan.AmrStartList, loaded.AmrStartList);
+        EXPECT_EQ(streamed.scan.TypeMarkerList, loaded.TypeMarkerList);
+        EXPECT_EQ(streamed.scan.captions, loaded.captions);
+        EXPECT_EQ(streamed.scan.statusText, loaded.statusText);
+        EXPECT_EQ(streamed.scan.saveAllEnabled, loaded.saveAllEnabled);
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(ContainerFileScanTest, SignaturesAcrossPieceBoundaries)
+{
+    // The file is read in 256 KiB pieces; put signatures across each boundary at every shift.
+    const int piece = 256 * 1024;
+    for (int shift = 0; shift <= 12; ++shift) {
+        QByteArray data = filler(3 * piece + 100);
+        place(data, piece - shift, "#!aMr");
+        place(data, 2 * piece - shift, RecordingScan::TypeMarkerText);
+        place(data, data.size() - 5, "#!AMR");
+        place(data, 0, RecordingScan::TypeMarkerText);
+        SCOPED_TRACE(shift);
+        expectSameAsBuffer(data);
+    }
+}
+
+TEST_F(ContainerFileScanTest, RandomContainersAndTinyOnes)
+{
+    QRandomGenerator random(3);
+    const QByteArray alphabet("#!AMRamr\x06\x1f\x22udio/x", 17);
+    for (int round = 0; round < 20; ++round) {
+        QByteArray data(random.bounded(600 * 1024), '\0');
+        for (char &c : data)
+            c = alphabet[random.bounded(alphabet.size())];
+        for (int i = 0; i < 40 && !data.isEmpty(); ++i) {
+            const int at = random.bounded(data.size());
+            place(data, at,
+                  (i % 2 ? QByteArray("#!AMR") : RecordingScan::TypeMarkerText)
+                      .left(data.size() - at));
+        }
+        expectSameAsBuffer(data);
+    }
+    for (const QByteArray &tiny : {QByteArray(), QByteArray("#"), QByteArray("#!AMR")})
+        expectSameAsBuffer(tiny);
+}
+
+TEST_F(ContainerFileScanTest, FailsWithTheLoadMessages)
+{
+    const QString missing = dir.filePath(QStringLiteral("none.drf"));
+    EXPECT_THROW_MESSAGE(scanContainerFile(missing),
+                         "Cannot open " + missing + ".\r\n(No such file or directory.)");
+    EXPECT_THROW_MESSAGE(scanContainerFile(dir.path()),
+                         "Cannot open " + dir.path() + ".\r\n(Is a directory.)");
+}
+
+} // namespace
