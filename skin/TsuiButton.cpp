@@ -5,6 +5,7 @@
 #include "TsuiCustomButtonPaint.h"
 
 #include <QFontMetrics>
+#include <QIcon>
 #include <QPainter>
 
 namespace {
@@ -22,6 +23,10 @@ TsuiButton::TsuiButton(QWidget *parent) : TsuiCustomButton(parent)
 void TsuiButton::setGlyph(const QImage &glyph)
 {
     m_glyph = glyph;
+    // The button's icon is the glyph's (first) image, for whoever asks the button for it.
+    const int w = glyph.width() == 2 * glyph.height() ? glyph.height() : glyph.width();
+    setIcon(glyph.isNull() ? QIcon()
+                           : QIcon(QPixmap::fromImage(glyph.copy(0, 0, w, glyph.height()))));
     update();
 }
 
