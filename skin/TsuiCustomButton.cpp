@@ -34,6 +34,7 @@ TsuiCustomButton::TsuiCustomButton(QWidget *parent)
     // Runs before every handler connected later, so state and modal result are settled when
     // the button's users hear of the click.
     connect(this, &QAbstractButton::clicked, this, &TsuiCustomButton::onClicked);
+    loadFaces();
 }
 
 TsuiCustomButton::~TsuiCustomButton() = default;
@@ -62,8 +63,18 @@ void TsuiCustomButton::setUIStyle(TsuiUIStyle style)
     applyStyle();
 }
 
+// The face is read once each time a style is applied, not on every paint.
+void TsuiCustomButton::loadFaces()
+{
+    for (int k = 0; k < 3; ++k) {
+        m_faces[k] = QImage();
+        ResolvedBitmap(UIStyle(), FileTheme(), StyleEntry::ButtonImage, &m_faces[k], 3, k + 1);
+    }
+}
+
 void TsuiCustomButton::applyStyle()
 {
+    loadFaces();
     UIStyleUpdated();
     UpdateAutoSize();
     update();
@@ -138,23 +149,17 @@ void TsuiCustomButton::TransparentUpdated()
 
 QImage TsuiCustomButton::LoadPicNormal()
 {
-    QImage picture;
-    ResolvedBitmap(UIStyle(), FileTheme(), StyleEntry::ButtonImage, &picture, 3, 1);
-    return picture;
+    return m_faces[0];
 }
 
 QImage TsuiCustomButton::LoadPicMouseOn()
 {
-    QImage picture;
-    ResolvedBitmap(UIStyle(), FileTheme(), StyleEntry::ButtonImage, &picture, 3, 2);
-    return picture;
+    return m_faces[1];
 }
 
 QImage TsuiCustomButton::LoadPicMouseDown()
 {
-    QImage picture;
-    ResolvedBitmap(UIStyle(), FileTheme(), StyleEntry::ButtonImage, &picture, 3, 3);
-    return picture;
+    return m_faces[2];
 }
 
 QImage TsuiCustomButton::LoadPicDisabled()
@@ -363,6 +368,15 @@ void TsuiCustomButton::changeEvent(QEvent *event)
     default:
         break;
     }
+}
+
+void TsuiCustomButton::hideEvent(QHideEvent *event)
+{
+    // A hidden button hears no release: it lets go and stops repeating.
+    setDown(false);
+    stopRepeat();
+    m_hot = false;
+    QAbstractButton::hideEvent(event);
 }
 
 bool TsuiCustomButton::event(QEvent *event)

@@ -109,6 +109,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -117,6 +118,7 @@ private:
     void startRepeat();
     void stopRepeat();
     void applyStyle();
+    void loadFaces();
     void updateDialogKeyFilter();
     bool isDialogKey(const QKeyEvent *event) const;
     bool canTakeFocus() const;
@@ -134,5 +136,6 @@ private:
     bool m_hot = false;
     bool m_boldCaption = false;
     QTimer *m_repeatTimer = nullptr; // a child: it dies with the button and never outlives it
+    QImage m_faces[3]; // normal, mouse-on and pressed frames of the style's face, per style applied
     QPointer<QWidget> m_filteredWindow;
 };

@@ -231,6 +231,22 @@ void TsuiScrollTrackBar::leaveEvent(QEvent *event)
     QWidget::leaveEvent(event);
 }
 
+void TsuiScrollTrackBar::hideEvent(QHideEvent *event)
+{
+    m_dragging = false;
+    stopPaging();
+    QWidget::hideEvent(event);
+}
+
+void TsuiScrollTrackBar::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::EnabledChange && !isEnabled()) {
+        m_dragging = false;
+        stopPaging();
+    }
+    QWidget::changeEvent(event);
+}
+
 void TsuiScrollTrackBar::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {

@@ -299,6 +299,14 @@ TEST_F(ButtonTest, RepeatsWhileHeldAndNeverIntoADestroyedButton)
     QTest::qWait(80);
     EXPECT_EQ(ticks, afterRelease);
 
+    // Hidden while held: it lets go.
+    QTest::mousePress(button, Qt::LeftButton, {}, centre());
+    button->hide();
+    EXPECT_FALSE(button->isRepeating());
+    EXPECT_FALSE(button->isDown());
+    QTest::mouseRelease(host.get(), Qt::LeftButton, {}, QPoint(50, 20));
+    button->show();
+
     QTest::mousePress(button, Qt::LeftButton, {}, centre());
     delete button;
     button = nullptr;
@@ -306,6 +314,26 @@ TEST_F(ButtonTest, RepeatsWhileHeldAndNeverIntoADestroyedButton)
     QTest::qWait(80);
     EXPECT_EQ(ticks, afterDelete);
     QTest::mouseRelease(host.get(), Qt::LeftButton, {}, QPoint(50, 20));
+}
+
+TEST_F(ButtonTest, FaceFromAThemeFileUntilTheThemeGoesAway)
+{
+    auto *theme = new TsuiFileTheme(host.get());
+    ASSERT_TRUE(theme->loadThemeFile(QStringLiteral(VOCAFETCH_THEMES_DIR "/amber/amber.theme")));
+    button->setUIStyle(TsuiUIStyle::FromThemeFile);
+    button->setFileTheme(theme);
+    QImage themed;
+    theme->ReadFrame(StyleEntry::ButtonImage, &themed, 3, 1);
+    ASSERT_FALSE(themed.isNull());
+    EXPECT_EQ(grabbed(button).pixel(FacePixel),
+              themed.pixel(themed.width() / 2, themed.height() / 2));
+    delete theme;
+    EXPECT_EQ(button->FileTheme(), nullptr);
+    EXPECT_EQ(button->UIStyle(), TsuiUIStyle::DeepBlue);
+    QImage deepBlue;
+    LoadStyleBitmap(TsuiUIStyle::DeepBlue, StyleEntry::ButtonImage, &deepBlue, 3, 1);
+    EXPECT_EQ(grabbed(button).pixel(FacePixel),
+              deepBlue.pixel(deepBlue.width() / 2, deepBlue.height() / 2));
 }
 
 TEST(ImageButton, PicturesPerStateWithFallbackToNormal)

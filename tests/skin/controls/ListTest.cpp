@@ -84,6 +84,22 @@ TEST_F(DemoFormTest, StyleChangeRecoloursTheRingAndRestylesTheLinkedBars)
     EXPECT_EQ(form.VScrollBar2->UIStyle(), TsuiUIStyle::DeepBlue);
 }
 
+TEST_F(DemoFormTest, ThemeFileColoursTheRingAndTheListBoxHandsItToItsBar)
+{
+    auto *theme = new TsuiFileTheme(&form);
+    ASSERT_TRUE(theme->loadThemeFile(QStringLiteral(VOCAFETCH_THEMES_DIR "/amber/amber.theme")));
+    form.ListBox1->setUIStyle(TsuiUIStyle::FromThemeFile);
+    form.ListBox1->setFileTheme(theme);
+    EXPECT_EQ(form.ListBox1->BorderColor(),
+              BgrToQColor(theme->ReadColor(StyleEntry::ControlBorderColor)));
+    EXPECT_EQ(form.VScrollBar2->FileTheme(), theme);
+    EXPECT_EQ(form.VScrollBar2->Color(),
+              BgrToQColor(theme->ReadColor(StyleEntry::ScrollBarBackgroundColor)));
+    delete theme;
+    EXPECT_EQ(form.ListBox1->UIStyle(), TsuiUIStyle::DeepBlue);
+    EXPECT_EQ(form.ListBox1->BorderColor(), BgrToQColor(StyleColor(TsuiUIStyle::DeepBlue, 25)));
+}
+
 TEST_F(DemoFormTest, LinkedBarsLieOverTheListsOwnBars)
 {
     const QRect view = form.ListView1->geometry(), box = form.ListBox1->geometry();
