@@ -85,6 +85,12 @@ ExtractPlan planExtraction(const ScannedContainer &container, const QString &cho
     return plan;
 }
 
+void writeRecording(ScannedContainer &container, TByteBuffer &output, const ExtractPlan &plan,
+                    int i)
+{
+    ExportRecording(container.source(), output, container.scan().AmrStartList, i, plan.chosenName);
+}
+
 int runExtract(const CliRequest &request, QTextStream &out, QTextStream &err)
 {
     if (!QDir().mkpath(request.outputDir)) {
@@ -108,8 +114,7 @@ int runExtract(const CliRequest &request, QTextStream &out, QTextStream &err)
                 throw ExtractError(refused);
             TByteBuffer output(container->clipboard());
             for (int i = 0; i < container->recordingCount(); ++i) {
-                ExportRecording(container->source(), output, container->scan().AmrStartList, i,
-                                plan.chosenName);
+                writeRecording(*container, output, plan, i);
                 writtenThisRun.insert(canonicalOutput(plan.outputs.at(i)));
                 ++written;
             }

@@ -8,6 +8,7 @@
 #include <QTextStream>
 
 class ScannedContainer;
+class TByteBuffer;
 
 // The files one container's extraction writes, decided before anything is written.
 struct ExtractPlan
@@ -21,6 +22,10 @@ struct ExtractPlan
 QString chosenNameFor(const QString &containerPath, const QString &outputDir,
                       const QString &prefix);
 ExtractPlan planExtraction(const ScannedContainer &container, const QString &chosenName);
+// Writes plan.outputs[i] from recording i: the one place that decides a file's bytes. output
+// must be built on container.clipboard().
+void writeRecording(ScannedContainer &container, TByteBuffer &output, const ExtractPlan &plan,
+                    int i);
 
 // Writes every container's recordings, byte for byte as the window's export does. Without
 // --force, a container whose files would replace any existing file writes nothing; files written

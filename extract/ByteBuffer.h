@@ -58,7 +58,8 @@ public:
     // Writes all bytes to path atomically (a temporary file in the same folder, then a rename):
     // on failure no partial file is left and an existing file is intact. With adopt, the buffer
     // takes path as its FileName and clears Modified and ReadOnlyFile. Saving under the
-    // buffer's own FileName first moves a modified file's old version to FileName + ".bak".
+    // buffer's own FileName first keeps a copy of a modified file's old version as FileName +
+    // ".bak".
     void SaveToFile(const QString &path, bool adopt);
 
     qint32 DataSize() const { return static_cast<qint32>(m_data.size()); }

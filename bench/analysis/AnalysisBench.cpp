@@ -1,5 +1,5 @@
-// Analysing every recording of a large container, next to the container scan that finds them,
-// so that the analysis can be kept a small addition to listing a container.
+// Analysing every recording of a large container, next to loading and scanning it as
+// "vocafetch-cli list" does, so that the analysis can be kept a small addition to a listing.
 #include "InProcessClipboard.h"
 #include "RecordingAnalysis.h"
 #include "RecordingGenerator.h"
@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <map>
+#include <memory>
 
 namespace {
 
@@ -25,6 +26,25 @@ const RecGen::ContainerBuilder &container(const benchmark::State &state)
         found =
             built.emplace(key, RecGen::largeContainer(key.first << 20, 42, key.second != 0)).first;
     return found->second;
+}
+
+// The container written to a temporary file, for the runs that load it as the listing does.
+QString containerFile(const benchmark::State &state)
+{
+    static std::unique_ptr<QTemporaryDir> dir;
+    static std::map<std::pair<qint64, qint64>, QString> written;
+    const auto key = std::make_pair(state.range(0), state.range(1));
+    if (written.count(key) != 0)
+        return written[key];
+    if (!dir)
+        dir = std::make_unique<QTemporaryDir>();
+    const QString path = dir->filePath(QStringLiteral("%1-%2.drf").arg(key.first).arg(key.second));
+    QFile file(path);
+    const QByteArray &bytes = container(state).data();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    written[key] = path;
+    return path;
 }
 
 void BM_AnalyseAllRecordings(benchmark::State &state)
@@ -44,35 +64,53 @@ void BM_AnalyseAllRecordings(benchmark::State &state)
     state.counters["frames"] = double(frames);
 }
 
-// The scan the analysis follows: both search passes over the same container.
-void BM_ScanRecordings(benchmark::State &state)
+// What the listing does with a container: load it and scan it, and with analyse also analyse
+// every recording. The two times give what the analysis adds.
+void loadAndScan(benchmark::State &state, bool analyse)
 {
-    const RecGen::ContainerBuilder &builder = container(state);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("large.drf"));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(builder.data()) != builder.data().size()) {
+    const QString path = containerFile(state);
+    if (path.isEmpty()) {
         state.SkipWithError("cannot write the container");
         return;
     }
-    file.close();
-    InProcessClipboard clipboard;
-    TByteBuffer buffer(clipboard);
-    buffer.LoadFromFile(path);
     for (auto _ : state) {
-        buffer.SetSelStart(0);
+        InProcessClipboard clipboard;
+        TByteBuffer buffer(clipboard);
+        buffer.LoadFromFile(path);
         const ScanResult scan = scanRecordings(buffer);
+        if (analyse)
+            benchmark::DoNotOptimize(
+                analyseRecordings(buffer.Data(), offsetsOf(scan.AmrStartList)).size());
         benchmark::DoNotOptimize(scan.AmrStartList.size());
     }
-    state.SetBytesProcessed(state.iterations() * builder.data().size());
+    state.SetBytesProcessed(state.iterations() * container(state).data().size());
+}
+
+void BM_LoadAndScan(benchmark::State &state)
+{
+    loadAndScan(state, false);
+}
+
+void BM_LoadScanAndAnalyse(benchmark::State &state)
+{
+    loadAndScan(state, true);
 }
 
 } // namespace
 
-BENCHMARK(BM_ScanRecordings)->Args({256, 1})->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_AnalyseAllRecordings)
     ->Args({256, 1})
     ->Args({256, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_LoadAndScan)
+    ->Args({512, 1})
+    ->MinTime(3.0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_LoadScanAndAnalyse)
+    ->Args({512, 1})
+    ->MinTime(3.0)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
