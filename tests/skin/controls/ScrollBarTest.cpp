@@ -158,14 +158,13 @@ TEST_F(ScrollBarTest, DraggingTheSliderFollowsTheMouse)
 
 TEST_F(ScrollBarTest, TrackDestroyedWhilePagingStopsItsTimer)
 {
-    QSignalSpy changes(bar, &TsuiScrollBar::changed);
+    // Under the sanitizers a tick into the destroyed track would be reported.
     QTest::mousePress(track(), Qt::LeftButton, {}, QPoint(8, 150));
     ASSERT_TRUE(track()->isPaging());
     delete bar;
     bar = nullptr;
     QTest::qWait(250);
     QTest::mouseRelease(host.get(), Qt::LeftButton, {}, QPoint(300, 250));
-    SUCCEED();
 }
 
 TEST(ScrollTrackBar, KeysMoveThePositionWhenFocused)
