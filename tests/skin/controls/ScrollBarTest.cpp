@@ -115,7 +115,7 @@ TEST_F(ScrollBarTest, ArrowStepsOnPressAndRepeatsWhileHeld)
     QTest::qWait(350);
     QTest::mouseRelease(down, Qt::LeftButton, {}, QPoint(8, 8));
     const int held = bar->Position();
-    EXPECT_GE(held, 9);
+    EXPECT_GE(held, 6); // at least one repeat
     QTest::qWait(150);
     EXPECT_EQ(bar->Position(), held);
     QTest::mouseClick(bar->decreaseButton(), Qt::LeftButton, {}, QPoint(8, 8));
