@@ -1,6 +1,7 @@
 #include "ScrollMath.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace ScrollMath {
 
@@ -23,7 +24,7 @@ int SliderOffset(int position, int min, int max, int trackLength, int sliderLeng
 {
     if (min == max)
         return 0;
-    return int(qint64(position - min) * (trackLength - sliderLength) / (qint64(max) - min));
+    return int((qint64(position) - min) * (trackLength - sliderLength) / (qint64(max) - min));
 }
 
 int SliderAcross(int trackThickness, int sliderThickness)
@@ -36,8 +37,11 @@ int ValueAtPixel(int p, int min, int max, int trackLength, int sliderLength)
     const int room = trackLength - sliderLength;
     if (room <= 0)
         return 0;
-    const qint64 num = qint64(p - sliderLength / 2) * (qint64(max) - min);
-    return int(RoundHalfEven(num, room) + min);
+    const qint64 num = (qint64(p) - sliderLength / 2) * (qint64(max) - min);
+    // A mouse far outside a wide range must not wrap around: the caller clamps the result.
+    const qint64 value = RoundHalfEven(num, room) + min;
+    return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(),
+                                  std::numeric_limits<int>::max()));
 }
 
 int RaisedLineButton(int lineButton)

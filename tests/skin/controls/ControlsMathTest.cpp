@@ -7,6 +7,7 @@
 #include "TsuiScrollBarPictures.h"
 
 #include <QPainter>
+#include <climits>
 #include <gtest/gtest.h>
 
 namespace {
@@ -148,6 +149,7 @@ TEST(ScrollMath, ValueUnderAPixelCentresTheSliderThere)
     EXPECT_EQ(ScrollMath::ValueAtPixel(30, 5, 15, 100, 20), 7);
     EXPECT_EQ(ScrollMath::ValueAtPixel(0, 0, 10, 100, 20), -1); // clamped by the track
     EXPECT_EQ(ScrollMath::ValueAtPixel(40, 3, 10, 20, 20), 0);  // slider fills the track
+    EXPECT_EQ(ScrollMath::ValueAtPixel(5000, 0, INT_MAX, 30, 20), INT_MAX); // no wrap-around
 }
 
 TEST(ScrollMath, SliderPlacementAlongAndAcross)
