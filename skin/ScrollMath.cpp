@@ -59,7 +59,8 @@ int SliderLength(int lineButton, int pageSize, int trackLength)
 
 int PageStepTowards(int position, int step, int target, bool forward)
 {
-    return forward ? std::min(position + step, target) : std::max(position - step, target);
+    const qint64 stepped = forward ? qint64(position) + step : qint64(position) - step;
+    return int(forward ? std::min<qint64>(stepped, target) : std::max<qint64>(stepped, target));
 }
 
 MirroredRange MirrorRange(const ScrollInfo &info)

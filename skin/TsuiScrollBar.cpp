@@ -7,6 +7,8 @@
 #include "TsuiScrollBarPictures.h"
 #include "TsuiScrollTrackBar.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int ArrowRepeatMs = 100;
@@ -51,7 +53,7 @@ TsuiScrollBar::~TsuiScrollBar() = default;
 
 void TsuiScrollBar::step(int delta)
 {
-    setPosition(Position() + delta);
+    setPosition(int(std::clamp<qint64>(qint64(Position()) + delta, Min(), Max())));
 }
 
 void TsuiScrollBar::setFileTheme(TsuiFileTheme *theme)

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -45,6 +46,11 @@ void TsuiScrollTrackBar::setPosition(int position)
 {
     m_position = std::clamp(position, m_min, m_max);
     positionChanged();
+}
+
+void TsuiScrollTrackBar::stepBy(qint64 delta)
+{
+    setPosition(int(std::clamp<qint64>(m_position + delta, m_min, m_max)));
 }
 
 void TsuiScrollTrackBar::positionChanged()
@@ -163,8 +169,8 @@ void TsuiScrollTrackBar::pageTowards(int p, int step)
 
 void TsuiScrollTrackBar::pageTick()
 {
-    const int step = m_orientation == Qt::Vertical ? m_pageSize : 3 * m_pageSize;
-    pageTowards(along(m_mouse), step);
+    const qint64 step = m_orientation == Qt::Vertical ? m_pageSize : 3 * qint64(m_pageSize);
+    pageTowards(along(m_mouse), int(std::min<qint64>(step, std::numeric_limits<int>::max())));
 }
 
 void TsuiScrollTrackBar::stopPaging()
@@ -251,10 +257,10 @@ void TsuiScrollTrackBar::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_PageUp:
-        setPosition(m_position - m_pageSize);
+        stepBy(-qint64(m_pageSize));
         break;
     case Qt::Key_PageDown:
-        setPosition(m_position + m_pageSize);
+        stepBy(m_pageSize);
         break;
     case Qt::Key_End:
         setPosition(m_max);
@@ -264,11 +270,11 @@ void TsuiScrollTrackBar::keyPressEvent(QKeyEvent *event)
         break;
     case Qt::Key_Left:
     case Qt::Key_Up:
-        setPosition(m_position - LineSize);
+        stepBy(-LineSize);
         break;
     case Qt::Key_Right:
     case Qt::Key_Down:
-        setPosition(m_position + LineSize);
+        stepBy(LineSize);
         break;
     default:
         QWidget::keyPressEvent(event);

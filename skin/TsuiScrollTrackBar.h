@@ -78,6 +78,7 @@ private:
     int valueAt(int p) const;
     void placeSlider();
     void positionChanged();
+    void stepBy(qint64 delta);
     void pageTowards(int p, int step);
     void pageTick();
     void stopPaging();
