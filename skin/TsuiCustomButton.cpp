@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QVariant>
 
 #include <algorithm>
 
@@ -17,6 +18,22 @@ namespace {
 // The grey of a disabled caption (0x808080) and the white copy under it.
 const QColor DisabledTextColor(128, 128, 128);
 const QColor DisabledShadowColor(Qt::white);
+
+// The colour behind the face: the nearest skinned container's Color (a frame publishes one),
+// else the palette's window colour, which Qt passes down from the parents.
+QColor parentColor(const QWidget *button)
+{
+    for (const QWidget *w = button->parentWidget(); w; w = w->parentWidget()) {
+        const QVariant color = w->property("Color");
+        if (color.metaType() == QMetaType::fromType<QColor>())
+            return color.value<QColor>();
+        if (color.canConvert<quint32>() && color.isValid())
+            return BgrToQColor(color.value<quint32>());
+        if (w->isWindow())
+            break;
+    }
+    return button->palette().color(QPalette::Window);
+}
 
 bool isPressKey(int key)
 {
@@ -228,7 +245,7 @@ void TsuiCustomButton::paintEvent(QPaintEvent *)
     QImage offscreen(size(), QImage::Format_RGB32);
     {
         QPainter canvas(&offscreen);
-        canvas.fillRect(offscreen.rect(), palette().color(QPalette::Window));
+        canvas.fillRect(offscreen.rect(), parentColor(this));
         if (m_transparent)
             PaintParentBackground(&canvas, this);
         PaintPicture(canvas, state);

@@ -336,6 +336,20 @@ TEST_F(ButtonTest, FaceFromAThemeFileUntilTheThemeGoesAway)
               deepBlue.pixel(deepBlue.width() / 2, deepBlue.height() / 2));
 }
 
+TEST(ImageButton, WithoutPicturesShowsThePanelColourBehindIt)
+{
+    auto host = shownHost();
+    auto *panel = new QWidget(host.get());
+    panel->setGeometry(0, 0, 100, 50);
+    auto *b = new TsuiImageButton(panel);
+    b->setGeometry(5, 5, 20, 20);
+    panel->show();
+    EXPECT_EQ(grabbed(b).pixel(10, 10), host->palette().color(QPalette::Window).rgb());
+    panel->setProperty("Color", QVariant::fromValue(quint32(0x0000FF))); // a frame's red
+    b->update();
+    EXPECT_EQ(grabbed(b).pixel(10, 10), Red);
+}
+
 TEST(ImageButton, PicturesPerStateWithFallbackToNormal)
 {
     auto host = shownHost();
