@@ -47,6 +47,8 @@ AmrFrameDecoder::AmrFrameDecoder(bool wideBand)
 
 AmrFrameDecoder::~AmrFrameDecoder()
 {
+    if (m_state == nullptr)
+        return;
     if (m_wideBand)
         D_IF_exit(m_state);
     else
@@ -77,6 +79,11 @@ bool decodeAmr(const char *data, qint64 start, qint64 end, const PcmSink &sink, 
         return false;
     }
     AmrFrameDecoder decoder(isWideBand(walk.header.format));
+    if (!decoder.isValid()) {
+        if (error)
+            *error = QStringLiteral("The AMR decoder cannot be started");
+        return false;
+    }
     std::vector<qint16> samples(size_t(decoder.samplesPerFrame()));
     const bool completed =
         forEachFirstChannelFrame(data, walk, start, [&](const char *frame, int size) {

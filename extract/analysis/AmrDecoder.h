@@ -21,6 +21,8 @@ public:
     AmrFrameDecoder(const AmrFrameDecoder &) = delete;
     AmrFrameDecoder &operator=(const AmrFrameDecoder &) = delete;
 
+    // False when the decoder could not be set up (out of memory); decode must not be called.
+    bool isValid() const { return m_state != nullptr; }
     int samplesPerFrame() const { return m_wideBand ? 320 : 160; }
     // Decodes one storage-format frame (header byte first, size bytes, as the frame walk
     // accepted it) into samplesPerFrame() samples. A damaged frame (Q = 0) is concealed;
