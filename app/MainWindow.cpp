@@ -4,6 +4,8 @@
 #include "LoadedPhoneLibrary.h"
 #include "Localization.h"
 #include "PhoneConnection.h"
+#include "TsuiButton.h"
+#include "TsuiListView.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -60,6 +62,14 @@ FileDialogRequest saveDialogSettings()
     request.filter = QStringLiteral("*.amr (*.amr)");
     request.confirmOverwrite = false;
     return request;
+}
+
+// The lists are skinned in the window's WinXP style.
+QListWidget *createList(QWidget *parent)
+{
+    auto *list = new TsuiListView(parent);
+    list->setUIStyle(TsuiUIStyle::WinXP);
+    return list;
 }
 
 // Small-icon view: 16 x 16 icons with the caption beside them, flowing left to right and
@@ -210,12 +220,12 @@ void TForm1::createPopupMenu()
 
 void TForm1::createLists()
 {
-    FileDRF = new QListWidget(suiForm1);
+    FileDRF = createList(suiForm1);
     FileDRF->setObjectName(QStringLiteral("FileDRF"));
     FileDRF->setGeometry(FileDRFGeometry);
     configureList(FileDRF);
 
-    AMRFiles = new QListWidget(suiForm1);
+    AMRFiles = createList(suiForm1);
     AMRFiles->setObjectName(QStringLiteral("AMRFiles"));
     AMRFiles->setGeometry(AMRFilesGeometry);
     configureList(AMRFiles);
@@ -224,10 +234,11 @@ void TForm1::createLists()
 
 QAbstractButton *TForm1::createButton(const QString &caption, int glyph, const QRect &geometry)
 {
-    auto *button = new QPushButton(ImageList2.icon(glyph), caption, suiForm1);
+    auto *button = new TsuiButton(suiForm1);
+    button->setUIStyle(TsuiUIStyle::WinXP);
+    button->setCaption(caption);
+    button->setGlyph(ImageList2.picture(glyph).toImage());
     button->setGeometry(geometry);
-    button->setIconSize(QSize(ImageList::IconSize, ImageList::IconSize));
-    button->setAutoDefault(false);
     return button;
 }
 

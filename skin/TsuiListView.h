@@ -1,0 +1,62 @@
+#pragma once
+// A list with a skinned border: the system frame is replaced by a two-pixel ring, outer pixel in
+// the style's control border colour, inner pixel in the list's own background. Skinned scroll
+// bars can be linked to it (VScrollBar, HScrollBar) and then follow and drive its scrolling.
+
+#include "ScrollBarLink.h"
+#include "TsuiFileTheme.h"
+#include "TsuiScrollBar.h"
+#include "TsuiUIStyle.h"
+
+#include <QListWidget>
+#include <QPointer>
+
+// Frames the whole of list one pixel wide in border and the ring inside it in inner.
+void PaintListBorder(QWidget *list, const QColor &border, const QColor &inner);
+
+class TsuiListView : public QListWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(TsuiFileTheme *FileTheme READ FileTheme WRITE setFileTheme)
+    Q_PROPERTY(TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
+    Q_PROPERTY(QColor BorderColor READ BorderColor WRITE setBorderColor)
+    Q_PROPERTY(TsuiScrollBar *VScrollBar READ VScrollBar WRITE setVScrollBar)
+    Q_PROPERTY(TsuiScrollBar *HScrollBar READ HScrollBar WRITE setHScrollBar)
+
+public:
+    explicit TsuiListView(QWidget *parent = nullptr);
+    ~TsuiListView() override;
+
+    TsuiFileTheme *FileTheme() const { return m_fileTheme; }
+    void setFileTheme(TsuiFileTheme *theme);
+    // Sets BorderColor from the style and restyles the linked bars.
+    TsuiUIStyle UIStyle() const { return m_uiStyle; }
+    void setUIStyle(TsuiUIStyle style);
+    QColor BorderColor() const { return m_borderColor; }
+    void setBorderColor(const QColor &color);
+    TsuiScrollBar *VScrollBar() const { return m_link->bar(Qt::Vertical); }
+    void setVScrollBar(TsuiScrollBar *bar) { m_link->LinkScrollBar(Qt::Vertical, bar); }
+    TsuiScrollBar *HScrollBar() const { return m_link->bar(Qt::Horizontal); }
+    void setHScrollBar(TsuiScrollBar *bar) { m_link->LinkScrollBar(Qt::Horizontal, bar); }
+
+    ScrollBarLink *scrollBarLink() const { return m_link; }
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void itemsRemoved();
+
+    QPointer<TsuiFileTheme> m_fileTheme;
+    TsuiUIStyle m_uiStyle;
+    QColor m_borderColor;
+    ScrollBarLink *m_link;
+};
