@@ -55,8 +55,9 @@ int TsuiMenuStyle::itemWidthForQt(const QWidget *widget) const
             continue;
         const SkinMenuItem item = m_menu->itemFor(action);
         widest = std::max(widest, MeasureSkinnedMenuItem(item, metrics, look).width());
-        if (!action->isSeparator() && !action->text().contains(QLatin1Char('\t')) &&
-            shortcutShown(action))
+        // Qt counts a shortcut typed after a tab in the text, or the action's own when shown.
+        if (!action->isSeparator() &&
+            (action->text().contains(QLatin1Char('\t')) || shortcutShown(action)))
             widestShortcut = std::max(widestShortcut, metrics.horizontalAdvance(item.shortcut));
     }
     return widest - widestShortcut;
