@@ -11,8 +11,9 @@ const QString Description = QStringLiteral(
     "\n"
     "Commands:\n"
     "  list [--json] FILE...                          show the recordings of each container\n"
-    "  extract [-o DIR] [--prefix NAME] [--force] FILE...\n"
-    "                                                 write DIR/NAME_k.amr for each recording k");
+    "  extract [-o DIR] [--prefix NAME] [--force] [--clean | --wav] FILE...\n"
+    "                                                 write DIR/NAME_k.amr for each recording k\n"
+    "                                                 (--wav: DIR/NAME_k.wav)");
 
 void addListOptions(QCommandLineParser &parser)
 {
@@ -30,6 +31,12 @@ void addExtractOptions(QCommandLineParser &parser)
                                      "the container's file name without its extension)."),
                       QStringLiteral("name")});
     parser.addOption({QStringLiteral("force"), QStringLiteral("Replace files that exist.")});
+    parser.addOption({QStringLiteral("clean"),
+                      QStringLiteral("Write each recording from its \"#!AMR\" up to the end of "
+                                     "its audio only, without the container bytes after it.")});
+    parser.addOption({QStringLiteral("wav"),
+                      QStringLiteral("Decode each recording's audio and write it as NAME_k.wav "
+                                     "(16-bit mono PCM, 8 kHz narrow band, 16 kHz wide band).")});
 }
 
 CliRequest usageError(const QString &text)
@@ -101,6 +108,8 @@ CliRequest parseCommandLine(const QStringList &arguments)
                                 : QStringLiteral(".");
         request.prefix = parser.value(QStringLiteral("prefix"));
         request.force = parser.isSet(QStringLiteral("force"));
+        request.clean = parser.isSet(QStringLiteral("clean"));
+        request.wav = parser.isSet(QStringLiteral("wav"));
         if (request.outputDir.isEmpty())
             return usageError(QStringLiteral("the output folder name is empty"));
         if (parser.isSet(QStringLiteral("prefix")) && request.prefix.isEmpty())

@@ -23,6 +23,8 @@ struct CliRequest
     QString outputDir; // "." unless -o
     QString prefix;    // empty: each container's own name
     bool force = false;
+    bool clean = false; // each file from its "#!AMR" up to its audio end only
+    bool wav = false;   // decoded to NAME_k.wav instead of NAME_k.amr (audio only)
     // ShowHelp / ShowVersion: the text to print; UsageError: what is wrong
     QString text;
 };

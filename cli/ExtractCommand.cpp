@@ -3,6 +3,7 @@
 #include "ExtractError.h"
 #include "RecordingExport.h"
 #include "ScannedContainer.h"
+#include "WavFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -44,6 +45,13 @@ private:
     bool m_shown = false;
 };
 
+ExtractOutput outputOf(const CliRequest &request)
+{
+    if (request.wav)
+        return ExtractOutput::Wav;
+    return request.clean ? ExtractOutput::Clean : ExtractOutput::Whole;
+}
+
 QString canonicalOutput(const QString &path)
 {
     return QFileInfo(path).absoluteFilePath();
@@ -76,19 +84,77 @@ QString chosenNameFor(const QString &containerPath, const QString &outputDir, co
     return QDir(outputDir).filePath(name);
 }
 
-ExtractPlan planExtraction(const ScannedContainer &container, const QString &chosenName)
+QString wavFileName(const QString &chosenName, int k)
+{
+    return chosenName + QLatin1Char('_') + QString::number(k) + QStringLiteral(".wav");
+}
+
+ExtractPlan planExtraction(const ScannedContainer &container, const QString &chosenName,
+                           ExtractOutput output)
 {
     ExtractPlan plan;
     plan.chosenName = chosenName;
+    plan.output = output;
     for (int i = 0; i < container.recordingCount(); ++i)
-        plan.outputs.append(recordingFileName(chosenName, i + 1));
+        plan.outputs.append(output == ExtractOutput::Wav ? wavFileName(chosenName, i + 1)
+                                                         : recordingFileName(chosenName, i + 1));
+    if (output != ExtractOutput::Whole)
+        plan.analyses =
+            analyseRecordings(container.source().Data(), offsetsOf(container.scan().AmrStartList));
     return plan;
 }
+
+namespace {
+
+// Writes bytes first ... last of the container the way the window's export does: through the
+// output buffer and the container's own clipboard, saved atomically.
+void exportRange(ScannedContainer &container, TByteBuffer &output, qint32 first, qint32 last,
+                 const QString &path)
+{
+    TByteBuffer &source = container.source();
+    source.SetSelStart(first);
+    source.SetSelEnd(last);
+    output.SelectAll();
+    output.CutToClipboard();
+    source.CopyToClipboard();
+    output.CreateEmpty(QStringLiteral("temp.amr"));
+    if (!output.PasteFromClipboard() || output.DataSize() != last - first + 1)
+        throw ExtractError(QStringLiteral("The recording could not be passed to the output"));
+    output.SaveToFile(path, true);
+    output.clipboard().clear();
+}
+
+} // namespace
 
 void writeRecording(ScannedContainer &container, TByteBuffer &output, const ExtractPlan &plan,
                     int i)
 {
-    ExportRecording(container.source(), output, container.scan().AmrStartList, i, plan.chosenName);
+    switch (plan.output) {
+    case ExtractOutput::Whole:
+        ExportRecording(container.source(), output, container.scan().AmrStartList, i,
+                        plan.chosenName);
+        return;
+    case ExtractOutput::Clean: {
+        const ByteSpan span = cleanRange(plan.analyses.at(i));
+        exportRange(container, output, qint32(span.begin), qint32(span.end - 1),
+                    plan.outputs.at(i));
+        return;
+    }
+    case ExtractOutput::Wav: {
+        const RecordingAnalysis &analysis = plan.analyses.at(i);
+        if (!analysis.recognised())
+            throw ExtractError(QStringLiteral("recording %1 does not start with a known AMR "
+                                              "header; %2 not written")
+                                   .arg(i + 1)
+                                   .arg(plan.outputs.at(i)));
+        const ByteSpan span = cleanRange(analysis);
+        QString error;
+        if (!writeAmrAsWav(plan.outputs.at(i), container.source().Data().constData(), span.begin,
+                           span.end, &error))
+            throw ExtractError(error);
+        return;
+    }
+    }
 }
 
 int runExtract(const CliRequest &request, QTextStream &out, QTextStream &err)
@@ -108,7 +174,8 @@ int runExtract(const CliRequest &request, QTextStream &out, QTextStream &err)
         try {
             auto container = std::make_unique<ScannedContainer>(path);
             const ExtractPlan plan =
-                planExtraction(*container, chosenNameFor(path, request.outputDir, request.prefix));
+                planExtraction(*container, chosenNameFor(path, request.outputDir, request.prefix),
+                               outputOf(request));
             const QString refused = refusal(plan, request.force, writtenThisRun);
             if (!refused.isEmpty())
                 throw ExtractError(refused);

@@ -2,6 +2,7 @@
 
 #include "ContainerFileScan.h"
 #include "ExtractError.h"
+#include "FileAnalysis.h"
 #include "RecordingExport.h"
 #include "ScannedContainer.h"
 
@@ -10,14 +11,26 @@
 
 QJsonObject RecordingListing::toJson() const
 {
-    return {{QStringLiteral("number"), number},
-            {QStringLiteral("offset"), offset},
-            {QStringLiteral("size"), size}};
+    QJsonObject object{{QStringLiteral("number"), number},
+                       {QStringLiteral("offset"), offset},
+                       {QStringLiteral("size"), size}};
+    addAnalysisFields(object, analysis);
+    return object;
 }
 
 QString RecordingListing::toText() const
 {
-    return QStringLiteral("  %1  offset %2  size %3").arg(number, 3).arg(offset, 10).arg(size, 10);
+    QString text =
+        QStringLiteral("  %1  offset %2  size %3").arg(number, 3).arg(offset, 10).arg(size, 10);
+    text += QStringLiteral("  %1  %2 frames  %3 ms  audio end %4 (%5)")
+                .arg(amrFormatName(analysis.format()), -12)
+                .arg(analysis.frames())
+                .arg(analysis.durationMs())
+                .arg(analysis.audioEnd)
+                .arg(endSourceName(analysis.endFrom));
+    if (analysis.damaged() > 0)
+        text += QStringLiteral("  %1 damaged").arg(analysis.damaged());
+    return text;
 }
 
 QJsonObject ContainerListing::toJson() const
@@ -48,7 +61,8 @@ QString ContainerListing::toText() const
     return text;
 }
 
-RecordingListing describeRecording(const ContainerFileScan &container, int i)
+RecordingListing describeRecording(const ContainerFileScan &container, int i,
+                                   const RecordingAnalysis &analysis)
 {
     const RecordingRange range =
         recordingRange(container.scan.AmrStartList, i, static_cast<qint32>(container.size));
@@ -56,6 +70,7 @@ RecordingListing describeRecording(const ContainerFileScan &container, int i)
     listing.number = i + 1;
     listing.offset = range.first;
     listing.size = range.size();
+    listing.analysis = analysis;
     return listing;
 }
 
@@ -67,8 +82,10 @@ ContainerListing listContainer(const QString &path)
         const ContainerFileScan container = scanContainerFile(path);
         listing.size = container.size;
         listing.markers = offsetsOf(container.scan.TypeMarkerList);
+        const QVector<RecordingAnalysis> analyses =
+            analyseContainerFile(path, container.size, offsetsOf(container.scan.AmrStartList));
         for (int i = 0; i < container.scan.AmrStartList.size(); ++i)
-            listing.recordings.append(describeRecording(container, i));
+            listing.recordings.append(describeRecording(container, i, analyses.at(i)));
     } catch (const ExtractError &error) {
         listing.error = oneLine(error.message());
     }

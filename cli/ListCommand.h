@@ -1,6 +1,7 @@
 #pragma once
 
 #include "CommandLine.h"
+#include "RecordingAnalysis.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -16,6 +17,8 @@ struct RecordingListing
     int number = 0;    // k, from 1
     qint32 offset = 0; // of its "#!AMR"
     qint32 size = 0;   // bytes of the file extract writes for it
+    // What the recording holds: format, frames, duration and where its audio ends.
+    RecordingAnalysis analysis;
 
     QJsonObject toJson() const;
     QString toText() const;
@@ -35,10 +38,10 @@ struct ContainerListing
     QString toText() const;
 };
 
-RecordingListing describeRecording(const ContainerFileScan &container, int i);
-// Scans the container file piece by piece (it is not held in memory whole); a failure goes
-// into the listing's error. Facts that need the recordings' bytes can load the container with
-// ScannedContainer instead, whose recordingBytes() and source().Data() give them.
+RecordingListing describeRecording(const ContainerFileScan &container, int i,
+                                   const RecordingAnalysis &analysis);
+// Scans the container file piece by piece and analyses each recording from its own bytes (the
+// file is never held in memory whole); a failure goes into the listing's error.
 ContainerListing listContainer(const QString &path);
 
 // Prints the listing of every container of the request; failures also go to err as

@@ -28,6 +28,7 @@ public:
 
     // The buffer holding the container and the clipboard an export must share with it.
     TByteBuffer &source() { return m_source; }
+    const TByteBuffer &source() const { return m_source; }
     Clipboard &clipboard() { return m_clipboard; }
 
 private:

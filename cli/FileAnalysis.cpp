@@ -1,0 +1,68 @@
+#include "FileAnalysis.h"
+
+#include "FileErrors.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+
+// Moves a recording's offsets, found in bytes read from base on, to container offsets.
+void shift(RecordingAnalysis &recording, qint64 base)
+{
+    recording.start += base;
+    recording.limit += base;
+    recording.audioEnd += base;
+    recording.walk.audioEnd += base;
+    if (recording.hasPartHeader) {
+        recording.partHeader.offset += base;
+        recording.partHeader.dataOffset += base;
+    }
+}
+
+// Reads each recording's bytes, and before them as far back as a part header may stand (not
+// past the previous recording's start), and analyses them.
+QVector<RecordingAnalysis> analyseByReading(QFile &file, qint64 size, const QVector<qint32> &starts)
+{
+    QVector<RecordingAnalysis> result;
+    result.reserve(starts.size());
+    for (qsizetype i = 0; i < starts.size(); ++i) {
+        const qint64 start = std::clamp<qint64>(starts[i], 0, size);
+        const qint64 limit =
+            i + 1 < starts.size() ? std::clamp<qint64>(starts[i + 1], start, size) : size;
+        const qint64 previous = i > 0 ? std::clamp<qint64>(starts[i - 1], 0, start) : 0;
+        const qint64 base = std::max(previous, start - PartHeaderSearchWindow);
+        QByteArray bytes;
+        if (file.seek(base))
+            bytes = file.read(limit - base);
+        const qint64 held = base + bytes.size();
+        RecordingAnalysis recording = analyseRecording(
+            bytes.constData(), start - base, std::min(limit, held) - base, previous - base);
+        shift(recording, base);
+        result.append(recording);
+    }
+    return result;
+}
+
+} // namespace
+
+QVector<RecordingAnalysis> analyseContainerFile(const QString &path, qint64 size,
+                                                const QVector<qint32> &starts, FileAccess access)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw FileErrors::cannotOpen(path, file.errorString());
+    // The file may have shrunk since it was scanned: no recording reads past its end.
+    size = std::min(size, file.size());
+    size = std::max<qint64>(size, 0);
+    if (size == 0 || access == FileAccess::ReadEachRecording)
+        return analyseByReading(file, size, starts);
+    const uchar *mapped = file.map(0, size);
+    if (!mapped)
+        return analyseByReading(file, size, starts);
+    QVector<RecordingAnalysis> result =
+        analyseRecordings(reinterpret_cast<const char *>(mapped), size, starts);
+    file.unmap(const_cast<uchar *>(mapped));
+    return result;
+}
