@@ -1,10 +1,14 @@
 #include "FileAnalysis.h"
 
+#include "ByteBuffer.h"
 #include "FileErrors.h"
+#include "PatternSearch.h"
+#include "RecordingScan.h"
 
 #include <QFile>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -65,4 +69,70 @@ QVector<RecordingAnalysis> analyseContainerFile(const QString &path, qint64 size
         analyseRecordings(reinterpret_cast<const char *>(mapped), size, starts);
     file.unmap(const_cast<uchar *>(mapped));
     return result;
+}
+
+namespace {
+
+// Below this size the analysis is quick enough after the scan.
+constexpr qint64 AnalysisAheadSize = 8 * 1024 * 1024;
+
+} // namespace
+
+RecordingAnalysisAhead::RecordingAnalysisAhead(const QString &path) : m_path(path), m_file(path)
+{
+    if (!m_file.open(QIODevice::ReadOnly))
+        return;
+    const qint64 size = m_file.size();
+    // Containers the scan refuses are not worth the work.
+    if (size < AnalysisAheadSize || size > std::numeric_limits<qint32>::max())
+        return;
+    m_map = m_file.map(0, size);
+    if (!m_map)
+        return;
+    m_mapSize = size;
+    m_worker = std::thread(&RecordingAnalysisAhead::findAndAnalyse, this);
+}
+
+RecordingAnalysisAhead::~RecordingAnalysisAhead()
+{
+    finish();
+    if (m_map)
+        m_file.unmap(const_cast<uchar *>(m_map));
+}
+
+void RecordingAnalysisAhead::finish()
+{
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void RecordingAnalysisAhead::findAndAnalyse()
+{
+    // The scan's own search: every "#!AMR" in any letter case.
+    QByteArray pattern = RecordingScan::RecordingStartText;
+    for (char &c : pattern)
+        c = char(TByteBuffer::lowercaseTable()[quint8(c)]);
+    const auto *pat = reinterpret_cast<const unsigned char *>(pattern.constData());
+    const auto count = qint32(pattern.size());
+    for (qint64 from = 0;;) {
+        const qint64 found = PatternSearch::find(m_map, from, m_mapSize - 1, pat, count,
+                                                 TByteBuffer::lowercaseTable());
+        if (found < 0)
+            break;
+        m_starts.append(qint32(found));
+        from = found + count;
+    }
+    // One core: the other one scans.
+    m_analyses = analyseRecordings(reinterpret_cast<const char *>(m_map), m_mapSize, m_starts, 1);
+}
+
+QVector<RecordingAnalysis> RecordingAnalysisAhead::results(qint64 size,
+                                                           const QVector<qint32> &starts)
+{
+    finish();
+    if (m_map && size == m_mapSize && starts == m_starts)
+        return m_analyses;
+    if (m_map && size <= m_mapSize)
+        return analyseRecordings(reinterpret_cast<const char *>(m_map), size, starts);
+    return analyseContainerFile(m_path, size, starts);
 }

@@ -22,12 +22,11 @@ QString RecordingListing::toText() const
 {
     QString text =
         QStringLiteral("  %1  offset %2  size %3").arg(number, 3).arg(offset, 10).arg(size, 10);
+    // One multi-argument arg(): listings of large containers have many thousand lines.
     text += QStringLiteral("  %1  %2 frames  %3 ms  audio end %4 (%5)")
-                .arg(amrFormatName(analysis.format()), -12)
-                .arg(analysis.frames())
-                .arg(analysis.durationMs())
-                .arg(analysis.audioEnd)
-                .arg(endSourceName(analysis.endFrom));
+                .arg(amrFormatName(analysis.format()).leftJustified(12),
+                     QString::number(analysis.frames()), QString::number(analysis.durationMs()),
+                     QString::number(analysis.audioEnd), endSourceName(analysis.endFrom));
     if (analysis.damaged() > 0)
         text += QStringLiteral("  %1 damaged").arg(analysis.damaged());
     return text;
@@ -79,11 +78,12 @@ ContainerListing listContainer(const QString &path)
     ContainerListing listing;
     listing.path = path;
     try {
+        RecordingAnalysisAhead analysis(path);
         const ContainerFileScan container = scanContainerFile(path);
         listing.size = container.size;
         listing.markers = offsetsOf(container.scan.TypeMarkerList);
         const QVector<RecordingAnalysis> analyses =
-            analyseContainerFile(path, container.size, offsetsOf(container.scan.AmrStartList));
+            analysis.results(container.size, offsetsOf(container.scan.AmrStartList));
         for (int i = 0; i < container.scan.AmrStartList.size(); ++i)
             listing.recordings.append(describeRecording(container, i, analyses.at(i)));
     } catch (const ExtractError &error) {

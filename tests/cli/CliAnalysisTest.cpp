@@ -142,6 +142,29 @@ TEST_F(CliAnalysisTest, MappedAndReadAnalysesAgree)
         expectSameAnalyses(path(name + ".drf"), builder);
 }
 
+TEST_F(CliAnalysisTest, AnalysisAheadOfTheScanGivesTheSameResult)
+{
+    // Large enough for the analysis to start on another core while the file is scanned.
+    const ContainerBuilder builder = largeContainer(9 << 20, 7);
+    write("large.drf", builder.data());
+    QVector<qint32> starts = builder.starts();
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
+        // Second pass: the scan found other starts than the worker, so they are analysed anew.
+        if (pass == 1)
+            starts.removeAt(1);
+        RecordingAnalysisAhead ahead(path("large.drf"));
+        const QVector<RecordingAnalysis> got = ahead.results(builder.data().size(), starts);
+        const QVector<RecordingAnalysis> expected = analyseRecordings(builder.data(), starts);
+        ASSERT_EQ(got.size(), expected.size());
+        for (int i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].limit, expected[i].limit) << i;
+            EXPECT_EQ(got[i].audioEnd, expected[i].audioEnd) << i;
+            EXPECT_EQ(got[i].frames(), expected[i].frames()) << i;
+        }
+    }
+}
+
 TEST_F(CliAnalysisTest, AnalysisOfAShrunkFileReadsNothingPastItsEnd)
 {
     const ContainerBuilder builder = mixedSample();
