@@ -202,6 +202,7 @@ void TForm1::createMainMenu()
                                                         {N3, "N3"}, {Dsjl1, "Dsjl1"}, {N8, "N8"}};
     for (const auto &[item, name] : names)
         item->setObjectName(QString::fromLatin1(name));
+    createCleanCutItem();
     suiMainMenu1->Loaded();
 }
 
@@ -215,6 +216,7 @@ void TForm1::createPopupMenu()
     N5->setObjectName(QStringLiteral("N5"));
     N6 = createMenuItem(suiPopupMenu1, QStringLiteral("Сохранить все"), SaveAllImage);
     N6->setObjectName(QStringLiteral("N6"));
+    createRecordingPopupItems();
     suiPopupMenu1->AttachItemHandlers(suiPopupMenu1);
 }
 
@@ -282,6 +284,8 @@ void TForm1::connectHandlers()
     connectHandler(N8, &QAction::triggered, &TForm1::N8Click);
     connectHandler(N5, &QAction::triggered, &TForm1::N5Click);
     connectHandler(N6, &QAction::triggered, &TForm1::N6Click);
+    connectHandler(Play1, &QAction::triggered, &TForm1::Play1Click);
+    connectHandler(SaveWav1, &QAction::triggered, &TForm1::SaveWav1Click);
     connectHandler(Action1, &QAction::triggered, &TForm1::Action1Execute);
     connectHandler(Action2, &QAction::triggered, &TForm1::Action2Execute);
 
@@ -343,8 +347,10 @@ void TForm1::closeEvent(QCloseEvent *event)
 {
     bool canClose = true;
     m_errorBoundary.run([&]() { FormCloseQuery(canClose); });
-    if (canClose)
+    if (canClose) {
+        stopPlayback();
         event->accept();
-    else
+    } else {
         event->ignore();
+    }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AudioOutput.h"
 #include "ByteBuffer.h"
 #include "ErrorBoundary.h"
 #include "FileDialog.h"
@@ -7,11 +8,13 @@
 #include "InProcessClipboard.h"
 #include "PhoneCopyRegistry.h"
 #include "PhoneLibrary.h"
+#include "RecordingAnalysis.h"
 #include "TsuiForm.h"
 #include "TsuiMainMenu.h"
 #include "TsuiPopupMenu.h"
 
 #include <QStringList>
+#include <QVector>
 #include <QWidget>
 
 #include <memory>
@@ -84,6 +87,16 @@ public:
     QAction *N5; // "Сохранить"
     QAction *N6; // "Сохранить все"
 
+    // Recording tools (MainWindowRecordings.cpp): the File menu's checkable clean cut, and the
+    // pop-up menu's listening and WAV save.
+    QAction *CleanCut1; // "Сохранять только звук": saves write only the audio; off at start
+    QAction *Play1;    // "Прослушать": plays the selected recording, or stops playing
+    QAction *SaveWav1; // "Сохранить как WAV…"
+    // What each recording of the loaded container holds, index-aligned with AmrStartList.
+    QVector<RecordingAnalysis> RecordingAnalyses;
+    // Plays through output instead of the system's default audio device.
+    void setAudioOutput(std::unique_ptr<AudioOutput> output);
+
     // ActionList1: the scan and the phone download.
     QAction *Action1;
     QAction *Action2;
@@ -139,6 +152,8 @@ public slots:
     void suiButton2Click();
     void suiButton3Click();
     void Action1Execute();
+    void Play1Click();
+    void SaveWav1Click();
 
     // The phone connection and download.
     void suiButton1Click();
@@ -167,6 +182,18 @@ private:
                             const QKeySequence &shortcut = {});
     void updateSaveButtons();
 
+    void createCleanCutItem();
+    void createRecordingPopupItems();
+    void analyseLoadedRecordings();
+    void enableRecordingPopupItems();
+    int selectedRecording() const;
+    // Writes recording i as the save commands do: its whole range, or with the clean cut on
+    // only its audio.
+    void saveRecording(int i);
+    AudioOutput &audioOutput();
+    void stopPlayback();
+    void playbackFinished(bool failed);
+
     template <class Signal, class Sender>
     void connectHandler(Sender *sender, Signal signal, void (TForm1::*handler)());
 
@@ -178,4 +205,7 @@ private:
     std::unique_ptr<PhoneLibrary> m_phoneLibrary;
     std::unique_ptr<PhoneConnection> m_phoneConnection;
     PhoneCopyRegistry m_phoneCopies;
+
+    // Created on the first listening unless set beforehand.
+    std::unique_ptr<AudioOutput> m_audioOutput;
 };

@@ -1,5 +1,5 @@
 // The main window's commands: opening and loading containers, the enabling rules, saving
-// recordings and the About box.
+// recordings (MainWindowRecordings.cpp decides their bytes) and the About box.
 #include "MainWindow.h"
 
 #include "AboutBox.h"
@@ -46,6 +46,7 @@ void TForm1::FileDRFClick()
         return;
     AmrStartList.clear();
     TypeMarkerList.clear();
+    RecordingAnalyses.clear();
     AMRFiles->clear();
     suiButton2->setEnabled(false);
 
@@ -68,6 +69,7 @@ void TForm1::Action1Execute()
     AMRFiles->clear();
     for (const QString &caption : scan.captions)
         AMRFiles->addItem(new QListWidgetItem(ImageList2.icon(0), caption));
+    analyseLoadedRecordings();
 }
 
 void TForm1::AMRFilesSelectItem()
@@ -79,6 +81,7 @@ void TForm1::suiPopupMenu1Popup()
 {
     N5->setEnabled(!AMRFiles->selectedItems().isEmpty());
     N6->setEnabled(AMRFiles->count() > 0);
+    enableRecordingPopupItems();
 }
 
 void TForm1::N7Click()
@@ -105,7 +108,7 @@ void TForm1::N5Click()
     const int i = AMRFiles->row(selected.first());
     if (!SaveDialog1.Execute())
         return;
-    ExportRecording(SourceBuffer, OutputBuffer, AmrStartList, i, SaveDialog1.FileName());
+    saveRecording(i);
 }
 
 void TForm1::N6Click()
@@ -114,7 +117,9 @@ void TForm1::N6Click()
         return;
     if (!SaveDialog1.Execute())
         return;
-    exportAllRecordings(SourceBuffer, OutputBuffer, AmrStartList, SaveDialog1.FileName());
+    // One file per recording start, in order; a failure stops at that recording.
+    for (int i = 0; i < AmrStartList.size(); ++i)
+        saveRecording(i);
 }
 
 void TForm1::AMR1Click()

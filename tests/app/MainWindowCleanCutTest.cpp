@@ -1,0 +1,233 @@
+// The window's recording tools: tool tips with each recording's format and duration, the clean
+// cut of the three save commands, saving as WAV and listening.
+#include "AudioOutput.h"
+#include "ContainerBytes.h"
+#include "FakeDialogs.h"
+#include "MainWindow.h"
+#include "SampleContainers.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace RecGen;
+
+namespace {
+
+const QString NoDeviceText = QStringLiteral("Нет устройства для воспроизведения звука");
+
+// Plays nothing: records what it was asked to play.
+class FakeAudioOutput : public AudioOutput
+{
+public:
+    bool hasDevice = true;
+    bool playing = false;
+    int starts = 0;
+    QByteArray samples;
+    int sampleRate = 0;
+
+    StartResult start(const QByteArray &pcm, int rate) override
+    {
+        if (!hasDevice)
+            return StartResult::NoDevice;
+        ++starts;
+        samples = pcm;
+        sampleRate = rate;
+        playing = true;
+        return StartResult::Started;
+    }
+    void stop() override { playing = false; }
+    bool isPlaying() const override { return playing; }
+
+    void playToTheEnd()
+    {
+        playing = false;
+        emit finished(false);
+    }
+};
+
+class MainWindowCleanCutTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        window = std::make_unique<TForm1>(dialogs);
+        auto output = std::make_unique<FakeAudioOutput>();
+        audio = output.get();
+        window->setAudioOutput(std::move(output));
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    void load(const QByteArray &bytes)
+    {
+        dialogs.answers << QStringList{writeFile(QDir(dir.path()), "c.drf", bytes)};
+        window->N2->trigger();
+        const QRect rect = window->FileDRF->visualItemRect(window->FileDRF->item(0));
+        QTest::mouseClick(window->FileDRF->viewport(), Qt::LeftButton, {}, rect.center());
+        ASSERT_EQ(window->AMRFiles->count(), window->AmrStartList.size());
+    }
+
+    void select(int row) { window->AMRFiles->item(row)->setSelected(true); }
+
+    // Answers the next save dialog with dir/name and returns that path.
+    QString answerSave(const QString &name)
+    {
+        const QString path = QDir(dir.path()).filePath(name);
+        dialogs.answers << QStringList{path};
+        return path;
+    }
+
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    std::unique_ptr<TForm1> window;
+    FakeAudioOutput *audio = nullptr;
+};
+
+TEST_F(MainWindowCleanCutTest, EachRecordingShowsItsFormatAndDurationAsItsToolTip)
+{
+    load(mixedSample().data() + "#!amr and nothing more");
+    const QStringList expected{"AMR-NB\nДлительность: 0:06,0\nПовреждённых кадров: 12",
+                               "AMR-WB\nДлительность: 0:03,0",
+                               "AMR-NB, каналов: 2\nДлительность: 0:02,0",
+                               "AMR-NB\nДлительность: 0:02,4", "Формат не распознан"};
+    ASSERT_EQ(window->AMRFiles->count(), expected.size());
+    for (int row = 0; row < expected.size(); ++row) {
+        EXPECT_EQ(window->AMRFiles->item(row)->toolTip(), expected[row]) << row;
+        EXPECT_EQ(window->AMRFiles->item(row)->text(),
+                  QStringLiteral("Запись_%1.amr").arg(row + 1));
+    }
+}
+
+TEST_F(MainWindowCleanCutTest, CleanCutMakesEverySaveWriteExactlyTheAudio)
+{
+    const ContainerBuilder builder = mixedSample();
+    load(builder.data());
+    EXPECT_TRUE(window->CleanCut1->isCheckable());
+    EXPECT_FALSE(window->CleanCut1->isChecked());
+
+    // Off: the whole ranges, up to the next recording's start.
+    const QString whole = answerSave("whole");
+    window->N6->trigger();
+    EXPECT_EQ(readFile(whole + "_1.amr"),
+              builder.data().mid(builder.starts()[0], builder.starts()[1] - builder.starts()[0]));
+
+    window->CleanCut1->trigger();
+    ASSERT_TRUE(window->CleanCut1->isChecked());
+    const QList<PlacedRecording> &placed = builder.recordings();
+    for (QAction *saveAll : {window->N6, window->AMR1}) {
+        const QString chosen = answerSave(saveAll->objectName());
+        saveAll->trigger();
+        for (int i = 0; i < placed.size(); ++i)
+            EXPECT_EQ(readFile(chosen + QStringLiteral("_%1.amr").arg(i + 1)),
+                      placed[i].recording.bytes)
+                << saveAll->objectName().toStdString() << i;
+    }
+    select(3); // the one whose last frame is cut off
+    const QString one = answerSave("one");
+    window->N5->trigger();
+    EXPECT_EQ(readFile(one + "_4.amr"), placed[3].recording.bytes);
+    EXPECT_FALSE(QFile::exists(one + "_1.amr"));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(MainWindowCleanCutTest, SaveAsWavWritesTheDecodedSamples)
+{
+    const ContainerBuilder builder = mixedSample();
+    load(builder.data());
+    window->suiPopupMenu1Popup();
+    EXPECT_FALSE(window->SaveWav1->isEnabled());
+    EXPECT_FALSE(window->Play1->isEnabled());
+
+    select(1); // wide band
+    window->suiPopupMenu1Popup();
+    EXPECT_TRUE(window->SaveWav1->isEnabled());
+    EXPECT_TRUE(window->Play1->isEnabled());
+    const QString chosen = answerSave("rec");
+    window->SaveWav1->trigger();
+    const QByteArray wav = readFile(chosen + "_2.wav");
+    const qint64 frames = builder.recordings()[1].recording.frames;
+    ASSERT_EQ(wav.size(), 44 + frames * 320 * 2);
+    EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 24), 16000u);
+    EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 40), quint32(frames * 320 * 2));
+
+    // Cancelled: nothing written.
+    window->SaveWav1->trigger();
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.wav"}).size(), 1);
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(MainWindowCleanCutTest, ListeningStartsStopsAndEnds)
+{
+    const ContainerBuilder builder = mixedSample();
+    load(builder.data());
+    select(0);
+    window->Play1->trigger();
+    ASSERT_TRUE(audio->playing);
+    EXPECT_EQ(audio->sampleRate, 8000);
+    EXPECT_EQ(audio->samples.size(), builder.recordings()[0].recording.frames * 160 * 2);
+    EXPECT_EQ(window->statusText(), "Прослушивание: Запись_1.amr");
+
+    // While it plays the item stays usable, so a second click can stop it.
+    window->AMRFiles->clearSelection();
+    window->suiPopupMenu1Popup();
+    EXPECT_TRUE(window->Play1->isEnabled());
+    window->Play1->trigger();
+    EXPECT_FALSE(audio->playing);
+    EXPECT_EQ(window->statusText(), "Прослушивание остановлено");
+
+    select(2);
+    window->Play1->trigger();
+    EXPECT_EQ(audio->starts, 2);
+    audio->playToTheEnd();
+    EXPECT_EQ(window->statusText(), "Прослушивание завершено");
+
+    window->Play1->trigger();
+    ASSERT_TRUE(audio->playing);
+    window->close();
+    EXPECT_FALSE(audio->playing);
+
+    audio->hasDevice = false;
+    window->Play1->trigger();
+    EXPECT_EQ(window->statusText(), NoDeviceText);
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(MainWindowCleanCutTest, ListeningToAnUndecodableRecordingSaysSo)
+{
+    load(containerBytes(40, {5}));
+    select(0);
+    window->Play1->trigger();
+    EXPECT_FALSE(audio->playing);
+    EXPECT_EQ(window->statusText(), "Запись не удаётся декодировать");
+}
+
+TEST(MainWindowListening, SystemAudioOutputWithoutADeviceGivesAStatusText)
+{
+    // The system's own output: the test environment has no sound device, or if it has one the
+    // recording plays and a second click stops it.
+    QTemporaryDir dir;
+    FakeDialogs dialogs;
+    TForm1 window(dialogs);
+    dialogs.answers << QStringList{writeFile(QDir(dir.path()), "c.drf", mixedSample().data())};
+    window.N2->trigger();
+    window.FileDRF->item(0)->setSelected(true);
+    window.FileDRFClick();
+    window.AMRFiles->item(0)->setSelected(true);
+    window.Play1->trigger();
+    if (window.statusText() != NoDeviceText) {
+        EXPECT_EQ(window.statusText(), "Прослушивание: Запись_1.amr");
+        window.Play1->trigger();
+        EXPECT_EQ(window.statusText(), "Прослушивание остановлено");
+    }
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+} // namespace
