@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include "AppInfo.h"
+#include "ContainerDropTarget.h"
 #include "LoadedPhoneLibrary.h"
 #include "Localization.h"
 #include "PhoneConnection.h"
@@ -116,6 +117,7 @@ TForm1::TForm1(Dialogs &dialogs, std::unique_ptr<PhoneLibrary> phoneLibrary, QWi
     createButtons();
     createStatusBar();
     connectHandlers();
+    new ContainerDropTarget(this);
 
     FormCreate();
 }

@@ -139,6 +139,9 @@ public slots:
     void FormCloseQuery(bool &CanClose);
 
     void N2Click();
+    // Lists `paths` in FileDRF as the open command does, replacing the list. Used for files
+    // dropped on the window and for those a file manager opens the program with.
+    void ListContainers(const QStringList &paths);
     void suiButton4Click();
     void FileDRFClick();
     void AMRFilesSelectItem();

@@ -26,9 +26,14 @@ void TForm1::N2Click()
 {
     if (!OpenDialog1.Execute())
         return;
+    ListContainers(OpenDialog1.Files());
+}
+
+void TForm1::ListContainers(const QStringList &paths)
+{
     DrfPathList.clear();
     FileDRF->clear();
-    for (const QString &path : OpenDialog1.Files()) {
+    for (const QString &path : paths) {
         FileDRF->addItem(new QListWidgetItem(ImageList1.icon(0), QFileInfo(path).fileName()));
         DrfPathList << path;
     }

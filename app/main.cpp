@@ -1,4 +1,5 @@
 #include "AboutBox.h"
+#include "ContainerDropTarget.h"
 #include "Dialogs.h"
 #include "MainWindow.h"
 #include "Startup.h"
@@ -12,5 +13,9 @@ int main(int argc, char *argv[])
     QtDialogs dialogs;
     const Startup::Windows windows = Startup::createWindows(dialogs);
     windows.Form1->show();
+    // The program reads no options; a file manager's "open with" hands it containers to list.
+    const QStringList opened = ContainerFilesAmong(app.arguments().mid(1));
+    if (!opened.isEmpty())
+        windows.Form1->ListContainers(opened);
     return app.exec();
 }

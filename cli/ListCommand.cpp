@@ -9,6 +9,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <algorithm>
+#include <cstdio>
+
 QJsonObject RecordingListing::toJson() const
 {
     QJsonObject object{{QStringLiteral("number"), number},
@@ -20,16 +23,19 @@ QJsonObject RecordingListing::toJson() const
 
 QString RecordingListing::toText() const
 {
-    QString text =
-        QStringLiteral("  %1  offset %2  size %3").arg(number, 3).arg(offset, 10).arg(size, 10);
-    // One multi-argument arg(): listings of large containers have many thousand lines.
-    text += QStringLiteral("  %1  %2 frames  %3 ms  audio end %4 (%5)")
-                .arg(amrFormatName(analysis.format()).leftJustified(12),
-                     QString::number(analysis.frames()), QString::number(analysis.durationMs()),
-                     QString::number(analysis.audioEnd), endSourceName(analysis.endFrom));
-    if (analysis.damaged() > 0)
-        text += QStringLiteral("  %1 damaged").arg(analysis.damaged());
-    return text;
+    // One formatting call into a local buffer: listings of large containers have many
+    // thousand lines.
+    char line[256];
+    int length = std::snprintf(
+        line, sizeof line,
+        "  %3d  offset %10d  size %10d  %-12s  %lld frames  %lld ms  audio end %lld (%s)", number,
+        offset, size, amrFormatName(analysis.format()).toLatin1().constData(),
+        qlonglong(analysis.frames()), qlonglong(analysis.durationMs()),
+        qlonglong(analysis.audioEnd), endSourceName(analysis.endFrom).toLatin1().constData());
+    if (analysis.damaged() > 0 && length > 0 && length < int(sizeof line))
+        length += std::snprintf(line + length, sizeof line - size_t(length), "  %lld damaged",
+                                qlonglong(analysis.damaged()));
+    return QString::fromLatin1(line, std::clamp(length, 0, int(sizeof line) - 1));
 }
 
 QJsonObject ContainerListing::toJson() const
