@@ -1,0 +1,188 @@
+// vocafetch-fuzz-seeds: writes the seed corpora of the fuzz targets from the sample
+// generators: containers as phones write them, recordings of every storage format, phone file
+// lists with the awkward names and sizes, and the sample theme with one of its bitmaps.
+// Usage: vocafetch-fuzz-seeds OUTPUT-FOLDER [SAMPLE-THEME-FOLDER]
+#include "PhoneFuzzInput.h"
+
+#include "RecordingGenerator.h"
+#include "SampleContainer.h"
+#include "SampleContainers.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+int written = 0;
+
+bool write(const QDir &dir, const QString &name, const QByteArray &bytes)
+{
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "vocafetch-fuzz-seeds: %s: %s\n", qPrintable(file.fileName()),
+                     qPrintable(file.errorString()));
+        return false;
+    }
+    ++written;
+    return true;
+}
+
+QDir subfolder(const QDir &out, const QString &name)
+{
+    out.mkpath(name);
+    return QDir(out.filePath(name));
+}
+
+QVector<QByteArray> smallContainers()
+{
+    SampleGen::Random random(7);
+    QVector<QByteArray> containers;
+    containers << SampleGen::container({SampleGen::amrRecording(3, 7, random)}, random).bytes;
+    containers << SampleGen::container({SampleGen::amrRecording(5, 0, random),
+                                        SampleGen::amrRecording(2, 4, random)},
+                                       random)
+                      .bytes;
+    containers << RecGen::multipartSample().data() << RecGen::mixedSample().data();
+    containers << QByteArray("#!AMR#!AMR") << QByteArray("#!amr\n\x3c") << QByteArray("x");
+    return containers;
+}
+
+QVector<QByteArray> recordings()
+{
+    RecGen::Rng rng(11);
+    QVector<QByteArray> out;
+    out << RecGen::makeRecording(AmrFormat::NarrowBand, 1, RecGen::phoneLikeFrames(false, 12, rng))
+               .bytes;
+    out << RecGen::makeRecording(AmrFormat::WideBand, 1, RecGen::phoneLikeFrames(true, 12, rng))
+               .bytes;
+    out << RecGen::makeRecording(AmrFormat::MultiChannelNarrowBand, 2,
+                                 RecGen::randomFrames(false, 8, {7, 8, 15}, 3, rng))
+               .bytes;
+    out << RecGen::makeRecording(AmrFormat::MultiChannelWideBand, 2,
+                                 RecGen::randomFrames(true, 6, {2, 9, 14}, 2, rng))
+               .bytes;
+    const RecGen::Recording part = RecGen::makeRecording(
+        AmrFormat::NarrowBand, 1, RecGen::randomFrames(false, 6, {7}, 0, rng));
+    out << RecGen::wspPart(RecGen::audioContentType(), part.bytes);
+    out << RecGen::wspPart(RecGen::audioContentType(), part.bytes, part.bytes.size() + 40);
+    RecGen::ContainerBuilder builder;
+    builder.randomBytes(20, rng).recordingPart(part).imagePart(30, rng).truncatedFrame(false, 7, 9,
+                                                                                       rng);
+    out << builder.data();
+    return out;
+}
+
+QVector<PhoneFuzzInput::Phone> phones(const QByteArray &container)
+{
+    using namespace PhoneFuzzInput;
+    auto entry = [](const QByteArray &path, const QByteArray &content, int rule = SizeOfContent,
+                    bool inFolder = true) {
+        Entry e;
+        e.path = path;
+        e.content = content;
+        e.sizeRule = rule;
+        e.inFolder = inFolder;
+        return e;
+    };
+    const QByteArray small = container.left(200);
+    QVector<Phone> out;
+    Phone plain;
+    plain.entries << entry("a.drf", small) << entry("/a/mobile/mms2/b.drf", small, 0, false)
+                  << entry("/A/mobile/mms/x.drf", small, 0, false);
+    out << plain;
+    Phone awkward;
+    awkward.entries << entry("existing.drf", small) << entry("sub/keep.drf", small)
+                    << entry("sub/deeper/new.drf", small, SizeLarger)
+                    << entry("link/escape.drf", small) << entry("../escape.drf", small)
+                    << entry("pipe", small, SizeSmaller) << entry("pipe/x.drf", small)
+                    << entry("empty.drf", {}, SizeZero) << entry("neg.drf", small, SizeMinusOne);
+    out << awkward;
+    Phone full;
+    Entry longName = entry("f", small);
+    longName.fillField = true;
+    full.entries << longName << entry("c:evil.drf", small) << entry("a\\b.drf", small);
+    out << full;
+    Phone lying;
+    lying.countLie = 3;
+    lying.hostileIndex = 4;
+    lying.entries << entry("a.drf", small);
+    out << lying;
+    Phone notReady;
+    notReady.notReady = true;
+    notReady.countLie = 1;
+    notReady.entries << entry("a.drf", small);
+    out << notReady;
+    return out;
+}
+
+// The sample theme with every bitmap naming the image that follows it in the input.
+QByteArray themeSeed(const QDir &themeFolder, const QString &bitmap)
+{
+    QFile theme(themeFolder.filePath(QStringLiteral("amber.theme")));
+    QFile image(themeFolder.filePath(bitmap));
+    if (!theme.open(QIODevice::ReadOnly) || !image.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray text;
+    bool inBitmaps = false;
+    for (QByteArray line : theme.readAll().split('\n')) {
+        if (line.startsWith('['))
+            inBitmaps = line.trimmed() == "[Bitmaps]";
+        else if (inBitmaps && line.contains('='))
+            line = line.left(line.indexOf('=') + 1) + "image.bin";
+        text += line + '\n';
+    }
+    return text + '\0' + image.readAll();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.size() > 2) {
+        std::fprintf(stderr, "usage: vocafetch-fuzz-seeds OUTPUT-FOLDER [SAMPLE-THEME-FOLDER]\n");
+        return 2;
+    }
+    const QDir out(args[0]);
+    if (!out.mkpath(QStringLiteral(".")))
+        return 1;
+
+    bool ok = true;
+    const QVector<QByteArray> containers = smallContainers();
+    const QDir containerDir = subfolder(out, QStringLiteral("container"));
+    for (int i = 0; i < containers.size(); ++i)
+        ok &= write(containerDir, QStringLiteral("seed-%1.drf").arg(i), containers[i]);
+
+    const QDir frameDir = subfolder(out, QStringLiteral("frames"));
+    const QVector<QByteArray> recs = recordings();
+    for (int i = 0; i < recs.size(); ++i) {
+        ok &= write(frameDir, QStringLiteral("seed-%1").arg(i), char(128) + recs[i]);
+        ok &= write(frameDir, QStringLiteral("seed-%1-split").arg(i), char(40 + 20 * i) + recs[i]);
+    }
+    ok &= write(frameDir, QStringLiteral("seed-container"), char(100) + containers[3]);
+
+    const QDir phoneDir = subfolder(out, QStringLiteral("phone"));
+    const QVector<PhoneFuzzInput::Phone> phoneSeeds = phones(containers[0]);
+    for (int i = 0; i < phoneSeeds.size(); ++i)
+        ok &= write(phoneDir, QStringLiteral("seed-%1").arg(i),
+                    PhoneFuzzInput::encode(phoneSeeds[i]));
+
+    const QDir themeDir = subfolder(out, QStringLiteral("theme"));
+    if (args.size() == 2) {
+        const QDir sample(args[1]);
+        for (const QString &bitmap : {QStringLiteral("button.png"), QStringLiteral("titlebtn.png"),
+                                      QStringLiteral("scrollbar_track.png")}) {
+            const QByteArray seed = themeSeed(sample, bitmap);
+            ok &= !seed.isEmpty() && write(themeDir, QStringLiteral("seed-") + bitmap, seed);
+        }
+    }
+    ok &= write(themeDir, QStringLiteral("seed-minimal"),
+                "[Integers]\nFormBorderColor=0x00FF00\n[Booleans]\nTitleBarCustom=1\n");
+
+    std::printf("vocafetch-fuzz-seeds: %d seeds in %s\n", written, qPrintable(out.path()));
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang (AddressSanitizer and UndefinedBehaviorSanitizer) in a
+# build folder of their own, writes their seed corpora with the sample generators and runs each
+# target for a bounded time. Fails on a crash, a failed check or a sanitizer report.
+# Usage: scripts/fuzz.sh [seconds-per-target, default 20]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-20}
+case "$seconds" in
+'' | *[!0-9]*) echo "fuzz.sh: give the seconds per target as a whole number" >&2; exit 2 ;;
+esac
+
+scripts/install-deps.sh test
+build=${VOCAFETCH_FUZZ_BUILD_DIR:-build-fuzz}
+targets=(fuzz_container fuzz_frames fuzz_theme fuzz_phone)
+
+CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVOCAFETCH_FUZZ=ON -DVOCAFETCH_SANITIZE=ON \
+    -DVOCAFETCH_BUILD_TESTS=OFF -DVOCAFETCH_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" vocafetch-fuzz-seeds vocafetch-artgen
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export LSAN_OPTIONS=suppressions=$PWD/tests/common/lsan.supp
+
+root=$PWD
+work="$root/$build/fuzz-run"
+rm -rf "$work"
+mkdir -p "$work/sample-theme"
+"$build/tools/artgen/vocafetch-artgen" --theme "$work/sample-theme" >/dev/null
+"$build/fuzz/vocafetch-fuzz-seeds" "$work/seeds" "$work/sample-theme"
+
+failed=()
+summary=()
+for target in "${targets[@]}"; do
+    corpus="$work/corpus/${target#fuzz_}"
+    mkdir -p "$corpus" "$work/artifacts"
+    log="$work/$target.log"
+    echo "== $target: ${seconds}s"
+    status=0
+    (cd "$work" && "$root/$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
+        -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/artifacts/$target-" \
+        "$corpus" "$work/seeds/${target#fuzz_}") >"$log" 2>&1 || status=$?
+    # The last status line gives the executions and the coverage reached.
+    line=$(grep -E '^#[0-9]+' "$log" | tail -n 1 || true)
+    runs=$(grep -E '^stat::number_of_executed_units:' "$log" | awk '{print $2}' || true)
+    cov=$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$line")
+    ft=$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$line")
+    summary+=("$(printf '%-15s executions: %-8s cov: %-6s ft: %s' "$target" "${runs:-?}" "${cov:-?}" "${ft:-?}")")
+    if [ "$status" -ne 0 ] || grep -qE 'ERROR: (AddressSanitizer|LeakSanitizer|libFuzzer)|runtime error:' "$log"; then
+        failed+=("$target")
+        echo "-- $target failed (exit $status); the end of $log:" >&2
+        tail -n 40 "$log" >&2
+    fi
+done
+
+echo "== fuzzing summary (${seconds}s per target)"
+printf '%s\n' "${summary[@]}"
+if [ ${#failed[@]} -ne 0 ]; then
+    echo "fuzz.sh: failed: ${failed[*]} (crashing inputs in $work/artifacts)" >&2
+    exit 1
+fi
