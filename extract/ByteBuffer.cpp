@@ -86,7 +86,9 @@ TByteBuffer::~TByteBuffer()
 
 void TByteBuffer::LoadFromFile(const QString &path)
 {
-    QFile file(path);
+    const std::unique_ptr<QFile> opened =
+        m_fileOpener ? m_fileOpener(path) : std::make_unique<QFile>(path);
+    QFile &file = *opened;
     const qint64 size = FileErrors::openForLoading(file, path);
     const bool readOnly = !QFileInfo(path).isWritable();
     // The old bytes go first, so that two containers are never held at once; a failed read
@@ -144,6 +146,13 @@ void TByteBuffer::SaveToFile(const QString &path, bool adopt)
             throw FileErrors::cannotCreateFile(path, reason);
         }
         done += wrote;
+    }
+    // A write the buffer took in but the disk then refused must fail here: commit() alone
+    // would rename the short file into place.
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        throw FileErrors::cannotCreateFile(path, reason);
     }
     if (!file.commit())
         throw FileErrors::cannotCreateFile(path, file.errorString());

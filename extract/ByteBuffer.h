@@ -6,7 +6,10 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
+
+class QFile;
 
 // An in-memory byte store with a cursor, an inclusive selection, a byte-pattern search that can
 // ignore the case of letters, and copy / cut / paste through a Clipboard. The window keeps two:
@@ -52,6 +55,10 @@ public:
     // Replaces the data with the file's bytes; cursor to 0, no selection, Modified cleared,
     // FileName := path, ReadOnlyFile := whether the file cannot be written. The file is only read.
     void LoadFromFile(const QString &path);
+    // Makes the QFile that LoadFromFile reads path through; tests give one whose reads fail.
+    // An empty opener restores plain QFile.
+    using FileOpener = std::function<std::unique_ptr<QFile>(const QString &path)>;
+    void setFileOpener(FileOpener opener) { m_fileOpener = std::move(opener); }
     // Empties the buffer: FileName := name (or "Untitled" when empty), ReadOnlyFile := true,
     // Modified cleared, no selection, cursor 0. Nothing on disk is touched.
     void CreateEmpty(const QString &placeholderName);
@@ -114,6 +121,7 @@ private:
     void insertAtCursor(const QByteArray &bytes);
 
     Clipboard &m_clipboard;
+    FileOpener m_fileOpener;
     QByteArray m_data;
     QString m_fileName;
     bool m_readOnlyFile = true;

@@ -5,6 +5,9 @@
 
 namespace FileErrors {
 
+const QString NotARegularFile =
+    QStringLiteral("Not a regular file (a pipe, device or socket cannot be loaded)");
+
 QString systemText(QString text)
 {
     while (!text.isEmpty()) {
@@ -51,8 +54,12 @@ ExtractError cannotCreateFile(const QString &path, const QString &reason)
 
 qint64 openForLoading(QFile &file, const QString &path)
 {
-    if (QFileInfo(path).isDir())
+    const QFileInfo info(path);
+    if (info.isDir())
         throw cannotOpen(path, QStringLiteral("Is a directory"));
+    // Opening a pipe would wait for a writer, and a device can be endless: only files load.
+    if (info.exists() && !info.isFile())
+        throw cannotOpen(path, NotARegularFile);
     if (!file.open(QIODevice::ReadOnly))
         throw cannotOpen(path, file.errorString());
     const qint64 size = file.size();

@@ -23,8 +23,12 @@ ExtractError tooLarge(const QString &path, qint64 size);
 // "Cannot create file "FULL PATH". REASON"
 ExtractError cannotCreateFile(const QString &path, const QString &reason);
 
+// The reason given for a container that is a pipe, a device or a socket.
+extern const QString NotARegularFile;
+
 // Opens a container for reading and gives its size; throws cannotOpen when it is missing, a
-// folder or unreadable, and tooLarge when it exceeds 2147483647 bytes.
+// folder, not a regular file (a pipe would block, a device may never end) or unreadable, and
+// tooLarge when it exceeds 2147483647 bytes.
 qint64 openForLoading(QFile &file, const QString &path);
 
 } // namespace FileErrors

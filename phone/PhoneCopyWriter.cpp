@@ -75,6 +75,9 @@ QString PhoneCopyWriter::makeFolders(const QString &relativeFolder, const QStrin
             m_copies.recordFolder(path);
         } else if (!info.isDir()) {
             fail(phonePath, path, QStringLiteral("A file of that name is in the way."));
+        } else {
+            // A link to a folder elsewhere must not get the next folder created through it.
+            ensureInsideStartDir(path, phonePath);
         }
     }
     const QString folder = start.filePath(relativeFolder);

@@ -47,6 +47,13 @@ QString tooLongMessage()
 
 bool commit(QSaveFile &file, const QString &path, QString *error)
 {
+    // Buffered bytes the disk refuses only fail at the flush; commit() alone would keep the
+    // short file.
+    if (!file.flush() || file.error() != QFileDevice::NoError) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(error, createMessage(path, reason));
+    }
     if (!file.commit())
         return fail(error, createMessage(path, file.errorString()));
     return true;
