@@ -61,23 +61,6 @@ QString recordingToolTip(const RecordingAnalysis &recording)
     return tip;
 }
 
-// Writes bytes span of sourceBuffer to path the way a recording export does: through
-// outputBuffer and the buffers' own clipboard, saved atomically.
-void exportSpan(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer, const ByteSpan &span,
-                const QString &path)
-{
-    sourceBuffer.SetSelStart(qint32(span.begin));
-    sourceBuffer.SetSelEnd(qint32(span.end - 1));
-    outputBuffer.SelectAll();
-    outputBuffer.CutToClipboard();
-    sourceBuffer.CopyToClipboard();
-    outputBuffer.CreateEmpty(QStringLiteral("temp.amr"));
-    if (!outputBuffer.PasteFromClipboard() || outputBuffer.DataSize() != span.size())
-        throw ExtractError(QStringLiteral("The recording could not be passed to the output"));
-    outputBuffer.SaveToFile(path, true);
-    outputBuffer.clipboard().clear();
-}
-
 QString wavFileName(const QString &chosenName, int k)
 {
     return chosenName + QLatin1Char('_') + QString::number(k) + QStringLiteral(".wav");
@@ -132,8 +115,9 @@ void TForm1::saveRecording(int i)
     }
     if (i < 0 || i >= RecordingAnalyses.size())
         throw ExtractError(QStringLiteral("List index out of bounds (%1)").arg(i));
-    exportSpan(SourceBuffer, OutputBuffer, cleanRange(RecordingAnalyses.at(i)),
-               recordingFileName(SaveDialog1.FileName(), i + 1));
+    const ByteSpan span = cleanRange(RecordingAnalyses.at(i));
+    ExportRange(SourceBuffer, OutputBuffer, qint32(span.begin), qint32(span.end - 1),
+                recordingFileName(SaveDialog1.FileName(), i + 1));
 }
 
 void TForm1::SaveWav1Click()

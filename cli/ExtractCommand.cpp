@@ -104,28 +104,6 @@ ExtractPlan planExtraction(const ScannedContainer &container, const QString &cho
     return plan;
 }
 
-namespace {
-
-// Writes bytes first ... last of the container the way the window's export does: through the
-// output buffer and the container's own clipboard, saved atomically.
-void exportRange(ScannedContainer &container, TByteBuffer &output, qint32 first, qint32 last,
-                 const QString &path)
-{
-    TByteBuffer &source = container.source();
-    source.SetSelStart(first);
-    source.SetSelEnd(last);
-    output.SelectAll();
-    output.CutToClipboard();
-    source.CopyToClipboard();
-    output.CreateEmpty(QStringLiteral("temp.amr"));
-    if (!output.PasteFromClipboard() || output.DataSize() != last - first + 1)
-        throw ExtractError(QStringLiteral("The recording could not be passed to the output"));
-    output.SaveToFile(path, true);
-    output.clipboard().clear();
-}
-
-} // namespace
-
 void writeRecording(ScannedContainer &container, TByteBuffer &output, const ExtractPlan &plan,
                     int i)
 {
@@ -136,7 +114,7 @@ void writeRecording(ScannedContainer &container, TByteBuffer &output, const Extr
         return;
     case ExtractOutput::Clean: {
         const ByteSpan span = cleanRange(plan.analyses.at(i));
-        exportRange(container, output, qint32(span.begin), qint32(span.end - 1),
+        ExportRange(container.source(), output, qint32(span.begin), qint32(span.end - 1),
                     plan.outputs.at(i));
         return;
     }

@@ -31,24 +31,31 @@ QString recordingFileName(const QString &chosenName, int k)
     return chosenName + QLatin1Char('_') + QString::number(k) + QStringLiteral(".amr");
 }
 
-void ExportRecording(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer,
-                     const QStringList &AmrStartList, int i, const QString &chosenName)
+void ExportRange(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer, qint32 first, qint32 last,
+                 const QString &path)
 {
     Q_ASSERT(&sourceBuffer.clipboard() == &outputBuffer.clipboard());
-    const RecordingRange range = recordingRange(AmrStartList, i, sourceBuffer.DataSize());
-    if (range.last < range.first)
-        throw ExtractError(QStringLiteral("Invalid selection end"));
-    sourceBuffer.SetSelStart(range.first);
-    sourceBuffer.SetSelEnd(range.last);
+    sourceBuffer.SetSelStart(first);
+    sourceBuffer.SetSelEnd(last);
 
     outputBuffer.SelectAll();
     outputBuffer.CutToClipboard();
     sourceBuffer.CopyToClipboard();
     outputBuffer.CreateEmpty(QStringLiteral("temp.amr"));
-    if (!outputBuffer.PasteFromClipboard() || outputBuffer.DataSize() != range.size())
+    if (!outputBuffer.PasteFromClipboard() || outputBuffer.DataSize() != last - first + 1)
         throw ExtractError(QStringLiteral("The recording could not be passed to the output"));
-    outputBuffer.SaveToFile(recordingFileName(chosenName, i + 1), true);
+    outputBuffer.SaveToFile(path, true);
     outputBuffer.clipboard().clear();
+}
+
+void ExportRecording(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer,
+                     const QStringList &AmrStartList, int i, const QString &chosenName)
+{
+    const RecordingRange range = recordingRange(AmrStartList, i, sourceBuffer.DataSize());
+    if (range.last < range.first)
+        throw ExtractError(QStringLiteral("Invalid selection end"));
+    ExportRange(sourceBuffer, outputBuffer, range.first, range.last,
+                recordingFileName(chosenName, i + 1));
 }
 
 QStringList exportAllRecordings(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer,

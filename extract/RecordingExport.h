@@ -23,14 +23,19 @@ RecordingRange recordingRange(const QStringList &AmrStartList, int i, qint32 con
 // chosenName + "_" + k + ".amr": "rec" gives "rec_1.amr", "rec.amr" gives "rec.amr_1.amr".
 QString recordingFileName(const QString &chosenName, int k);
 
+// Writes bytes first ... last of sourceBuffer to path, replacing an existing file atomically.
+// The bytes go through the buffers' clipboard: outputBuffer's previous bytes are cut away, the
+// range is copied from sourceBuffer and pasted into outputBuffer, outputBuffer saves and adopts
+// the file, and the clipboard is emptied. Both buffers must share one InProcessClipboard, so the
+// user's system clipboard is never replaced or emptied. Afterwards sourceBuffer selects the range
+// with the cursor on first. Throws ExtractError when the range is not in sourceBuffer, the bytes
+// do not reach outputBuffer or the file cannot be written (messages of TByteBuffer).
+void ExportRange(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer, qint32 first, qint32 last,
+                 const QString &path);
+
 // Writes recording i of the container in sourceBuffer to recordingFileName(chosenName, i + 1),
-// replacing an existing file atomically. The bytes go through the buffers' clipboard:
-// outputBuffer's previous bytes are cut away, the range is copied from sourceBuffer and pasted
-// into outputBuffer, outputBuffer saves and adopts the file, and the clipboard is emptied.
-// Both buffers must share one InProcessClipboard, so the user's system clipboard is never
-// replaced or emptied. Afterwards sourceBuffer selects the range with the cursor on its first
-// byte. Throws ExtractError when the file cannot be written (messages of TByteBuffer) or i is
-// not a listed recording.
+// as ExportRange does. Throws ExtractError when the file cannot be written (messages of
+// TByteBuffer) or i is not a listed recording.
 void ExportRecording(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer,
                      const QStringList &AmrStartList, int i, const QString &chosenName);
 
