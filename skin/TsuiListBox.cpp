@@ -1,23 +1,16 @@
 #include "TsuiListBox.h"
 
-#include "StyleLookup.h"
-#include "StyleResolve.h"
-#include "TsuiListView.h"
-
 #include <QMouseEvent>
 
 TsuiListBox::TsuiListBox(QWidget *parent)
-    : QListWidget(parent), m_uiStyle(OwnerFormStyle(parent ? parent->window() : nullptr)),
-      m_link(new ScrollBarLink(this, ScrollBarLink::ListKind::ListBox))
+    : QListWidget(parent), m_link(new ScrollBarLink(this, ScrollBarLink::ListKind::ListBox)),
+      m_frame(this, [this](TsuiUIStyle style) { setUIStyle(style); })
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-    setLineWidth(2);
     // Strings added, inserted, removed or replaced: the bar follows at once.
     connect(model(), &QAbstractItemModel::rowsInserted, this, &TsuiListBox::itemsChanged);
     connect(model(), &QAbstractItemModel::rowsRemoved, this, &TsuiListBox::itemsChanged);
     connect(model(), &QAbstractItemModel::modelReset, this, &TsuiListBox::itemsChanged);
-    setUIStyle(m_uiStyle);
+    setUIStyle(m_frame.uiStyle());
 }
 
 TsuiListBox::~TsuiListBox()
@@ -30,36 +23,23 @@ TsuiListBox::~TsuiListBox()
 
 void TsuiListBox::setFileTheme(TsuiFileTheme *theme)
 {
-    if (m_fileTheme != theme) {
-        if (m_fileTheme)
-            disconnect(m_fileTheme, nullptr, this, nullptr);
-        m_fileTheme = theme;
-        if (theme) {
-            connect(theme, &QObject::destroyed, this, [this]() {
-                m_fileTheme = nullptr;
-                setUIStyle(TsuiUIStyle::DeepBlue);
-            });
-            connect(theme, &TsuiFileTheme::themeLoaded, this, [this]() { setUIStyle(m_uiStyle); });
-        }
-    }
+    m_frame.setFileTheme(theme);
     if (TsuiScrollBar *bar = VScrollBar())
         bar->setFileTheme(theme);
-    setUIStyle(m_uiStyle);
+    setUIStyle(m_frame.uiStyle());
 }
 
 void TsuiListBox::setUIStyle(TsuiUIStyle style)
 {
-    m_uiStyle = style;
-    const StyleSource source = ResolveStyle(style, m_fileTheme);
-    m_borderColor = BgrToQColor(ResolvedColor(style, m_fileTheme, StyleEntry::ControlBorderColor));
+    const TsuiUIStyle barStyle = m_frame.setUIStyle(style);
     if (TsuiScrollBar *bar = VScrollBar())
-        bar->setUIStyle(source.style);
+        bar->setUIStyle(barStyle);
     update();
 }
 
 void TsuiListBox::setBorderColor(const QColor &color)
 {
-    m_borderColor = color;
+    m_frame.setBorderColor(color);
     update();
 }
 
@@ -68,7 +48,7 @@ bool TsuiListBox::event(QEvent *event)
     const bool handled = QListWidget::event(event);
     switch (event->type()) {
     case QEvent::Paint:
-        PaintListBorder(this, m_borderColor, palette().color(QPalette::Base));
+        m_frame.paintBorder();
         break;
     case QEvent::Resize:
         m_link->PlaceScrollBars();

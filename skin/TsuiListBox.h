@@ -3,12 +3,12 @@
 // vertical skinned bar (VScrollBar) follows every change of its items and scrolls it by position.
 
 #include "ScrollBarLink.h"
+#include "SkinnedListFrame.h"
 #include "TsuiFileTheme.h"
 #include "TsuiScrollBar.h"
 #include "TsuiUIStyle.h"
 
 #include <QListWidget>
-#include <QPointer>
 
 class TsuiListBox : public QListWidget
 {
@@ -23,11 +23,11 @@ public:
     ~TsuiListBox() override;
 
     // Also handed to the linked bar.
-    TsuiFileTheme *FileTheme() const { return m_fileTheme; }
+    TsuiFileTheme *FileTheme() const { return m_frame.fileTheme(); }
     void setFileTheme(TsuiFileTheme *theme);
-    TsuiUIStyle UIStyle() const { return m_uiStyle; }
+    TsuiUIStyle UIStyle() const { return m_frame.uiStyle(); }
     void setUIStyle(TsuiUIStyle style);
-    QColor BorderColor() const { return m_borderColor; }
+    QColor BorderColor() const { return m_frame.borderColor(); }
     void setBorderColor(const QColor &color);
     TsuiScrollBar *VScrollBar() const { return m_link->bar(Qt::Vertical); }
     void setVScrollBar(TsuiScrollBar *bar) { m_link->LinkScrollBar(Qt::Vertical, bar); }
@@ -48,8 +48,6 @@ protected:
 private:
     void itemsChanged();
 
-    QPointer<TsuiFileTheme> m_fileTheme;
-    TsuiUIStyle m_uiStyle;
-    QColor m_borderColor;
     ScrollBarLink *m_link;
+    SkinnedListFrame m_frame;
 };

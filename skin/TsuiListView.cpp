@@ -1,38 +1,13 @@
 #include "TsuiListView.h"
 
-#include "StyleLookup.h"
-#include "StyleResolve.h"
-
 #include <QMouseEvent>
-#include <QPainter>
-
-void PaintListBorder(QWidget *list, const QColor &border, const QColor &inner)
-{
-    QPainter painter(list);
-    painter.setPen(Qt::NoPen);
-    const QRect outer = list->rect();
-    auto frame = [&painter](const QRect &r, const QColor &color) {
-        if (r.width() <= 0 || r.height() <= 0)
-            return;
-        painter.fillRect(QRect(r.left(), r.top(), r.width(), 1), color);
-        painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), color);
-        painter.fillRect(QRect(r.left(), r.top(), 1, r.height()), color);
-        painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), color);
-    };
-    frame(outer, border);
-    frame(outer.adjusted(1, 1, -1, -1), inner);
-}
 
 TsuiListView::TsuiListView(QWidget *parent)
-    : QListWidget(parent), m_uiStyle(OwnerFormStyle(parent ? parent->window() : nullptr)),
-      m_link(new ScrollBarLink(this, ScrollBarLink::ListKind::ListView))
+    : QListWidget(parent), m_link(new ScrollBarLink(this, ScrollBarLink::ListKind::ListView)),
+      m_frame(this, [this](TsuiUIStyle style) { setUIStyle(style); })
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    // No system frame: two pixels of frame room that the skinned ring fills.
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-    setLineWidth(2);
     connect(model(), &QAbstractItemModel::rowsRemoved, this, &TsuiListView::itemsRemoved);
-    setUIStyle(m_uiStyle);
+    setUIStyle(m_frame.uiStyle());
 }
 
 TsuiListView::~TsuiListView()
@@ -45,36 +20,23 @@ TsuiListView::~TsuiListView()
 
 void TsuiListView::setFileTheme(TsuiFileTheme *theme)
 {
-    if (m_fileTheme != theme) {
-        if (m_fileTheme)
-            disconnect(m_fileTheme, nullptr, this, nullptr);
-        m_fileTheme = theme;
-        if (theme) {
-            connect(theme, &QObject::destroyed, this, [this]() {
-                m_fileTheme = nullptr;
-                setUIStyle(TsuiUIStyle::DeepBlue);
-            });
-            connect(theme, &TsuiFileTheme::themeLoaded, this, [this]() { setUIStyle(m_uiStyle); });
-        }
-    }
-    setUIStyle(m_uiStyle);
+    m_frame.setFileTheme(theme);
+    setUIStyle(m_frame.uiStyle());
 }
 
 void TsuiListView::setUIStyle(TsuiUIStyle style)
 {
-    m_uiStyle = style;
-    const StyleSource source = ResolveStyle(style, m_fileTheme);
-    m_borderColor = BgrToQColor(ResolvedColor(style, m_fileTheme, StyleEntry::ControlBorderColor));
+    const TsuiUIStyle barStyle = m_frame.setUIStyle(style);
     for (TsuiScrollBar *bar : {VScrollBar(), HScrollBar()}) {
         if (bar)
-            bar->setUIStyle(source.style);
+            bar->setUIStyle(barStyle);
     }
     update();
 }
 
 void TsuiListView::setBorderColor(const QColor &color)
 {
-    m_borderColor = color;
+    m_frame.setBorderColor(color);
     update();
 }
 
@@ -83,7 +45,7 @@ bool TsuiListView::event(QEvent *event)
     const bool handled = QListWidget::event(event);
     switch (event->type()) {
     case QEvent::Paint:
-        PaintListBorder(this, m_borderColor, palette().color(QPalette::Base));
+        m_frame.paintBorder();
         break;
     case QEvent::Resize:
         m_link->PlaceScrollBars();

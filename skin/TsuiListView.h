@@ -4,15 +4,12 @@
 // bars can be linked to it (VScrollBar, HScrollBar) and then follow and drive its scrolling.
 
 #include "ScrollBarLink.h"
+#include "SkinnedListFrame.h"
 #include "TsuiFileTheme.h"
 #include "TsuiScrollBar.h"
 #include "TsuiUIStyle.h"
 
 #include <QListWidget>
-#include <QPointer>
-
-// Frames the whole of list one pixel wide in border and the ring inside it in inner.
-void PaintListBorder(QWidget *list, const QColor &border, const QColor &inner);
 
 class TsuiListView : public QListWidget
 {
@@ -27,12 +24,12 @@ public:
     explicit TsuiListView(QWidget *parent = nullptr);
     ~TsuiListView() override;
 
-    TsuiFileTheme *FileTheme() const { return m_fileTheme; }
+    TsuiFileTheme *FileTheme() const { return m_frame.fileTheme(); }
     void setFileTheme(TsuiFileTheme *theme);
     // Sets BorderColor from the style and restyles the linked bars.
-    TsuiUIStyle UIStyle() const { return m_uiStyle; }
+    TsuiUIStyle UIStyle() const { return m_frame.uiStyle(); }
     void setUIStyle(TsuiUIStyle style);
-    QColor BorderColor() const { return m_borderColor; }
+    QColor BorderColor() const { return m_frame.borderColor(); }
     void setBorderColor(const QColor &color);
     TsuiScrollBar *VScrollBar() const { return m_link->bar(Qt::Vertical); }
     void setVScrollBar(TsuiScrollBar *bar) { m_link->LinkScrollBar(Qt::Vertical, bar); }
@@ -55,8 +52,6 @@ protected:
 private:
     void itemsRemoved();
 
-    QPointer<TsuiFileTheme> m_fileTheme;
-    TsuiUIStyle m_uiStyle;
-    QColor m_borderColor;
     ScrollBarLink *m_link;
+    SkinnedListFrame m_frame;
 };
