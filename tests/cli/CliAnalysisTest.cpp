@@ -1,6 +1,7 @@
 // vocafetch-cli's recording analysis: the listing's per-recording facts, and extract's clean
 // cut and WAV files, on generated containers whose true layout is known.
 #include "AmrDecoder.h"
+#include "CliFixture.h"
 #include "FileAnalysis.h"
 #include "SampleContainers.h"
 
@@ -9,8 +10,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
@@ -19,40 +18,9 @@ using namespace RecGen;
 
 namespace {
 
-struct CliRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-class CliAnalysisTest : public ::testing::Test
+class CliAnalysisTest : public CliFixture
 {
 protected:
-    CliRun run(const QStringList &arguments)
-    {
-        QProcess process;
-        process.setWorkingDirectory(dir.path());
-        process.start(QStringLiteral(VOCAFETCH_CLI_PATH), arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        CliRun result;
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = process.readAllStandardOutput();
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
-    }
-    QString path(const QString &name) const { return dir.filePath(name); }
-    void write(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray read(const QString &name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
     // Every kind of recording, written as NAME.drf: multipart parts with an image part between
     // and trailing bytes, and plain recordings with damaged frames, wide band, two channels and
     // a cut-off last frame.
@@ -64,8 +32,6 @@ protected:
             write(name + ".drf", builder.data());
         return samples;
     }
-
-    QTemporaryDir dir;
 };
 
 QJsonArray listedRecordings(const QByteArray &json)

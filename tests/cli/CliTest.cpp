@@ -1,40 +1,18 @@
+#include "CliFixture.h"
 #include "SampleContainer.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct CliRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-class CliTest : public ::testing::Test
+class CliTest : public CliFixture
 {
 protected:
-    CliRun run(const QStringList &arguments)
-    {
-        QProcess process;
-        process.setWorkingDirectory(dir.path());
-        process.start(QStringLiteral(VOCAFETCH_CLI_PATH), arguments);
-        EXPECT_TRUE(process.waitForFinished(60000));
-        CliRun result;
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.out = QString::fromUtf8(process.readAllStandardOutput());
-        result.err = QString::fromUtf8(process.readAllStandardError());
-        return result;
-    }
-    QString path(const QString &name) const { return dir.filePath(name); }
     SampleGen::Layout writeContainer(const QString &name, int recordings, quint32 seed)
     {
         SampleGen::Random random(seed);
@@ -45,23 +23,10 @@ protected:
         write(name, layout.bytes);
         return layout;
     }
-    void write(const QString &name, const QByteArray &bytes)
-    {
-        QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray read(const QString &name) const
-    {
-        QFile file(path(name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
     QStringList amrFiles(const QString &sub = QStringLiteral(".")) const
     {
         return QDir(path(sub)).entryList({"*.amr"}, QDir::Files, QDir::Name);
     }
-
-    QTemporaryDir dir;
 };
 
 TEST_F(CliTest, ListJsonDescribesEveryContainer)
@@ -74,8 +39,8 @@ TEST_F(CliTest, ListJsonDescribesEveryContainer)
         << result.err.toStdString();
 
     const QJsonArray containers =
-        QJsonDocument::fromJson(result.out.toUtf8()).object().value("containers").toArray();
-    ASSERT_EQ(containers.size(), 3) << result.out.toStdString();
+        QJsonDocument::fromJson(result.out).object().value("containers").toArray();
+    ASSERT_EQ(containers.size(), 3) << result.outText().toStdString();
     const QJsonObject calls = containers[0].toObject();
     EXPECT_EQ(calls.value("path").toString(), "calls.drf");
     EXPECT_EQ(calls.value("size").toInt(), layout.bytes.size());
@@ -99,9 +64,9 @@ TEST_F(CliTest, ListJsonDescribesEveryContainer)
 
     const CliRun text = run({"list", "calls.drf"});
     EXPECT_EQ(text.exitCode, 0);
-    EXPECT_TRUE(text.out.startsWith(
+    EXPECT_TRUE(text.outText().startsWith(
         QStringLiteral("calls.drf: %1 bytes, 3 recordings, 3 markers").arg(layout.bytes.size())))
-        << text.out.toStdString();
+        << text.outText().toStdString();
 }
 
 TEST_F(CliTest, ExtractWritesEachRecordingByteForByte)
@@ -172,10 +137,10 @@ TEST_F(CliTest, BadPathsAndUsage)
     }
     result = run({"--version"});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_EQ(result.out.trimmed(), "vocafetch-cli " VOCAFETCH_VERSION);
+    EXPECT_EQ(result.outText().trimmed(), "vocafetch-cli " VOCAFETCH_VERSION);
     result = run({"extract", "--help"});
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_TRUE(result.out.contains("--prefix"));
+    EXPECT_TRUE(result.outText().contains("--prefix"));
 }
 
 } // namespace
