@@ -1,9 +1,9 @@
 #include "TsuiListBox.h"
 
-#include <QMouseEvent>
+#include <QEvent>
 
 TsuiListBox::TsuiListBox(QWidget *parent)
-    : QListWidget(parent), m_link(new ScrollBarLink(this, ScrollBarLink::ListKind::ListBox)),
+    : SkinnedListWidget(parent, ScrollBarLink::ListKind::ListBox),
       m_frame(this, [this](TsuiUIStyle style) { setUIStyle(style); })
 {
     // Strings added, inserted, removed or replaced: the bar follows at once.
@@ -11,14 +11,6 @@ TsuiListBox::TsuiListBox(QWidget *parent)
     connect(model(), &QAbstractItemModel::rowsRemoved, this, &TsuiListBox::itemsChanged);
     connect(model(), &QAbstractItemModel::modelReset, this, &TsuiListBox::itemsChanged);
     setUIStyle(m_frame.uiStyle());
-}
-
-TsuiListBox::~TsuiListBox()
-{
-    // The items go away with the base class: neither this list nor its link may hear of it.
-    disconnect(model(), nullptr, this, nullptr);
-    delete m_link;
-    m_link = nullptr;
 }
 
 void TsuiListBox::setFileTheme(TsuiFileTheme *theme)
@@ -45,16 +37,13 @@ void TsuiListBox::setBorderColor(const QColor &color)
 
 bool TsuiListBox::event(QEvent *event)
 {
-    const bool handled = QListWidget::event(event);
+    const bool handled = SkinnedListWidget::event(event);
     switch (event->type()) {
     case QEvent::Paint:
         m_frame.paintBorder();
         break;
-    case QEvent::Resize:
-        m_link->PlaceScrollBars();
-        break;
     case QEvent::Show:
-        m_link->MirrorScrollState();
+        scrollBarLink()->MirrorScrollState();
         break;
     default:
         break;
@@ -65,58 +54,5 @@ bool TsuiListBox::event(QEvent *event)
 void TsuiListBox::itemsChanged()
 {
     executeDelayedItemsLayout();
-    m_link->MirrorScrollState();
-}
-
-void TsuiListBox::keyPressEvent(QKeyEvent *event)
-{
-    QListWidget::keyPressEvent(event);
-    m_link->MirrorScrollState();
-}
-
-void TsuiListBox::mousePressEvent(QMouseEvent *event)
-{
-    QListWidget::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton)
-        m_link->setLeftButtonHeld(true);
-    m_link->MirrorScrollState();
-}
-
-void TsuiListBox::mouseMoveEvent(QMouseEvent *event)
-{
-    QListWidget::mouseMoveEvent(event);
-    if (m_link->isLeftButtonHeld())
-        m_link->MirrorScrollState();
-}
-
-void TsuiListBox::mouseReleaseEvent(QMouseEvent *event)
-{
-    QListWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton)
-        m_link->setLeftButtonHeld(false);
-}
-
-void TsuiListBox::wheelEvent(QWheelEvent *event)
-{
-    QListWidget::wheelEvent(event);
-    m_link->MirrorScrollState();
-}
-
-void TsuiListBox::changeEvent(QEvent *event)
-{
-    QListWidget::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
-        m_link->MirrorScrollState();
-}
-
-void TsuiListBox::moveEvent(QMoveEvent *event)
-{
-    QListWidget::moveEvent(event);
-    m_link->PlaceScrollBars();
-}
-
-void TsuiListBox::resizeEvent(QResizeEvent *event)
-{
-    QListWidget::resizeEvent(event);
-    m_link->PlaceScrollBars();
+    scrollBarLink()->MirrorScrollState();
 }

@@ -3,15 +3,13 @@
 // the style's control border colour, inner pixel in the list's own background. Skinned scroll
 // bars can be linked to it (VScrollBar, HScrollBar) and then follow and drive its scrolling.
 
-#include "ScrollBarLink.h"
 #include "SkinnedListFrame.h"
+#include "SkinnedListWidget.h"
 #include "TsuiFileTheme.h"
 #include "TsuiScrollBar.h"
 #include "TsuiUIStyle.h"
 
-#include <QListWidget>
-
-class TsuiListView : public QListWidget
+class TsuiListView : public SkinnedListWidget
 {
     Q_OBJECT
     Q_PROPERTY(TsuiFileTheme *FileTheme READ FileTheme WRITE setFileTheme)
@@ -22,7 +20,6 @@ class TsuiListView : public QListWidget
 
 public:
     explicit TsuiListView(QWidget *parent = nullptr);
-    ~TsuiListView() override;
 
     TsuiFileTheme *FileTheme() const { return m_frame.fileTheme(); }
     void setFileTheme(TsuiFileTheme *theme);
@@ -31,27 +28,16 @@ public:
     void setUIStyle(TsuiUIStyle style);
     QColor BorderColor() const { return m_frame.borderColor(); }
     void setBorderColor(const QColor &color);
-    TsuiScrollBar *VScrollBar() const { return m_link->bar(Qt::Vertical); }
-    void setVScrollBar(TsuiScrollBar *bar) { m_link->LinkScrollBar(Qt::Vertical, bar); }
-    TsuiScrollBar *HScrollBar() const { return m_link->bar(Qt::Horizontal); }
-    void setHScrollBar(TsuiScrollBar *bar) { m_link->LinkScrollBar(Qt::Horizontal, bar); }
-
-    ScrollBarLink *scrollBarLink() const { return m_link; }
+    TsuiScrollBar *VScrollBar() const { return scrollBarLink()->bar(Qt::Vertical); }
+    void setVScrollBar(TsuiScrollBar *bar) { scrollBarLink()->LinkScrollBar(Qt::Vertical, bar); }
+    TsuiScrollBar *HScrollBar() const { return scrollBarLink()->bar(Qt::Horizontal); }
+    void setHScrollBar(TsuiScrollBar *bar) { scrollBarLink()->LinkScrollBar(Qt::Horizontal, bar); }
 
 protected:
     bool event(QEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void wheelEvent(QWheelEvent *event) override;
-    void changeEvent(QEvent *event) override;
-    void moveEvent(QMoveEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void itemsRemoved();
 
-    ScrollBarLink *m_link;
     SkinnedListFrame m_frame;
 };
