@@ -127,6 +127,12 @@ bool TsuiThemeFileReader::parse(const QString &text, const QString &baseDir, con
 void TsuiThemeFileReader::addBitmap(const QString &key, const QString &file, const QString &baseDir)
 {
     const QString path = QDir(baseDir).filePath(file);
+    // A pipe would block the open and a device such as /dev/zero passes the size check with 0
+    // and never ends: only files are read.
+    if (!QFileInfo(path).isFile()) {
+        qCWarning(lcTheme, "bitmap %s: \"%s\" is not a file", qPrintable(key), qPrintable(path));
+        return;
+    }
     QFile image(path);
     if (!image.open(QIODevice::ReadOnly)) {
         qCWarning(lcTheme, "bitmap %s: cannot open \"%s\": %s", qPrintable(key), qPrintable(path),

@@ -6,8 +6,11 @@
 #include "ContainerBytes.h"
 #include "FakeDialogs.h"
 #include "MainWindow.h"
+#include "TsuiFileTheme.h"
+#include "TsuiUIStyle.h"
 
 #include <QAbstractButton>
+#include <QImage>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -250,6 +253,32 @@ TEST_F(HostileFilesTest, FullDiskWhileSavingLeavesNoPartialFileAndTheOldOneIntac
     EXPECT_EQ(readFile(first), QByteArray("old"));
     dialogs.errors.clear();
     expectUsable();
+}
+
+TEST(HostileThemeTest, BitmapsNamingAPipeOrAnEndlessDeviceAreSkippedWithoutBlocking)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QDir folder(dir.path());
+    ASSERT_EQ(::mkfifo(qPrintable(folder.filePath(QStringLiteral("pipe"))), 0600), 0);
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), folder.filePath(QStringLiteral("zero"))));
+    QImage real(2, 2, QImage::Format_RGB32);
+    real.fill(Qt::red);
+    ASSERT_TRUE(real.save(folder.filePath(QStringLiteral("real.png"))));
+    const QString theme = writeFile(folder, QStringLiteral("t.theme"),
+                                    "[Bitmaps]\nButtonImage=pipe\nCheckBoxImage=zero\n"
+                                    "TitleBarButtonImage=real.png\n");
+
+    TsuiFileTheme fileTheme;
+    PipeWatchdog watchdog(folder.filePath(QStringLiteral("pipe")));
+    ASSERT_TRUE(fileTheme.loadThemeFile(theme));
+    EXPECT_FALSE(watchdog.finish()) << "the theme blocked on the pipe";
+    QImage button, checkBox, titleButton;
+    fileTheme.ReadBitmap(StyleEntry::ButtonImage, &button);
+    fileTheme.ReadBitmap(StyleEntry::CheckBoxImage, &checkBox);
+    fileTheme.ReadBitmap(StyleEntry::TitleBarButtonImage, &titleButton);
+    EXPECT_TRUE(button.isNull() && checkBox.isNull());
+    EXPECT_EQ(titleButton.size(), QSize(2, 2));
 }
 
 } // namespace
