@@ -23,7 +23,9 @@ void checkWalk(const FrameWalk &walk, qint64 start, qint64 limit)
         return;
     }
     FUZZ_CHECK(walk.audioEnd >= start + walk.header.size);
-    FUZZ_CHECK(walk.damaged <= walk.frames && walk.foreignSid <= walk.frames);
+    // A multichannel frame counts once, however many of its channels' frames are foreign.
+    FUZZ_CHECK(walk.damaged <= walk.frames &&
+               walk.foreignSid <= walk.frames * walk.header.channels);
     FUZZ_CHECK(walk.frames <= walk.audioEnd - start - walk.header.size);
     FUZZ_CHECK(walk.stop != WalkStop::Limit || walk.audioEnd == limit);
 }
