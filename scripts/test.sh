@@ -9,6 +9,6 @@ cmake --build "$build" -j"$(nproc)"
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-ctest --test-dir "$build" --output-on-failure --no-tests=error -j"$(nproc)"
 # Bad input must not hurt it: every fuzz target for a bounded time.
 scripts/fuzz.sh "${VOCAFETCH_FUZZ_SECONDS:-20}"
+ctest --test-dir "$build" --output-on-failure --no-tests=error -j"$(nproc)"
