@@ -1,5 +1,6 @@
 #include "SkinnedListFrame.h"
 
+#include "FollowFileTheme.h"
 #include "StyleLookup.h"
 #include "StyleResolve.h"
 
@@ -42,19 +43,9 @@ SkinnedListFrame::~SkinnedListFrame()
 
 void SkinnedListFrame::setFileTheme(TsuiFileTheme *theme)
 {
-    if (m_fileTheme == theme)
-        return;
-    if (m_fileTheme)
-        QObject::disconnect(m_fileTheme, nullptr, m_list, nullptr);
-    m_fileTheme = theme;
-    if (!theme)
-        return;
-    QObject::connect(theme, &QObject::destroyed, m_list, [this]() {
-        m_fileTheme = nullptr;
-        m_restyle(TsuiUIStyle::DeepBlue);
-    });
-    QObject::connect(theme, &TsuiFileTheme::themeLoaded, m_list,
-                     [this]() { m_restyle(m_uiStyle); });
+    FollowFileTheme(
+        m_list, m_fileTheme, theme, [this]() { m_restyle(TsuiUIStyle::DeepBlue); },
+        [this]() { m_restyle(m_uiStyle); });
 }
 
 TsuiUIStyle SkinnedListFrame::setUIStyle(TsuiUIStyle style)

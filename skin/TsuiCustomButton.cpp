@@ -1,5 +1,6 @@
 #include "TsuiCustomButton.h"
 
+#include "FollowFileTheme.h"
 #include "PaintParentBackground.h"
 #include "StyleLookup.h"
 #include "StyleResolve.h"
@@ -58,19 +59,10 @@ TsuiCustomButton::~TsuiCustomButton() = default;
 
 void TsuiCustomButton::setFileTheme(TsuiFileTheme *theme)
 {
-    if (m_fileTheme != theme) {
-        if (m_fileTheme)
-            disconnect(m_fileTheme, nullptr, this, nullptr);
-        m_fileTheme = theme;
-        if (theme) {
-            // A theme going away leaves the button in the fallback style.
-            connect(theme, &QObject::destroyed, this, [this]() {
-                m_fileTheme = nullptr;
-                setUIStyle(TsuiUIStyle::DeepBlue);
-            });
-            connect(theme, &TsuiFileTheme::themeLoaded, this, &TsuiCustomButton::applyStyle);
-        }
-    }
+    // A theme going away leaves the button in the fallback style.
+    FollowFileTheme(
+        this, m_fileTheme, theme, [this]() { setUIStyle(TsuiUIStyle::DeepBlue); },
+        [this]() { applyStyle(); });
     applyStyle();
 }
 

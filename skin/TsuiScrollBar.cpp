@@ -1,5 +1,6 @@
 #include "TsuiScrollBar.h"
 
+#include "FollowFileTheme.h"
 #include "ScrollMath.h"
 #include "StyleLookup.h"
 #include "StyleResolve.h"
@@ -58,18 +59,9 @@ void TsuiScrollBar::step(int delta)
 
 void TsuiScrollBar::setFileTheme(TsuiFileTheme *theme)
 {
-    if (m_fileTheme != theme) {
-        if (m_fileTheme)
-            disconnect(m_fileTheme, nullptr, this, nullptr);
-        m_fileTheme = theme;
-        if (theme) {
-            connect(theme, &QObject::destroyed, this, [this]() {
-                m_fileTheme = nullptr;
-                setUIStyle(TsuiUIStyle::DeepBlue);
-            });
-            connect(theme, &TsuiFileTheme::themeLoaded, this, &TsuiScrollBar::applyStyle);
-        }
-    }
+    FollowFileTheme(
+        this, m_fileTheme, theme, [this]() { setUIStyle(TsuiUIStyle::DeepBlue); },
+        [this]() { applyStyle(); });
     applyStyle();
 }
 
