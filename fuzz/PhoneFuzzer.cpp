@@ -10,6 +10,7 @@
 #include "PhoneCopyRegistry.h"
 #include "PhoneDownload.h"
 #include "PhoneDownloadError.h"
+#include "PhoneFileName.h"
 
 #include <sys/stat.h>
 
@@ -115,7 +116,7 @@ void checkCopies(const FakePhoneLibrary &phone, const PhoneDownloadResult &resul
     FUZZ_CHECK(result.captions.size() <= phone.created.size());
     for (int i = 0; i < result.captions.size(); ++i) {
         const QString &local = result.localPaths[i];
-        FUZZ_CHECK(local == QDir(layout().start).filePath(result.captions[i]));
+        FUZZ_CHECK(local == pathBelow(QDir(layout().start).path(), result.captions[i]));
         const QFileInfo info(local);
         if (!info.isFile() || info.isSymLink() || !insideStart(local))
             std::fprintf(stderr, "copy %d: \"%s\" is not a file inside the start folder\n", i,

@@ -33,18 +33,17 @@ QString PhoneCopyWriter::write(const QString &name, const QByteArray &bytes,
     const QString relativeFolder = slash < 0 ? QString() : name.left(slash);
     const QString fileName = name.mid(slash + 1);
     const QString folder = makeFolders(relativeFolder, phonePath);
-    const QDir folderDir(folder);
 
-    QTemporaryFile temporary(folderDir.filePath(QStringLiteral(".vocafetch-XXXXXX")));
+    QTemporaryFile temporary(pathBelow(folder, QStringLiteral(".vocafetch-XXXXXX")));
     if (!temporary.open())
-        fail(phonePath, folderDir.filePath(fileName), temporary.errorString());
+        fail(phonePath, pathBelow(folder, fileName), temporary.errorString());
     if (temporary.write(bytes) != bytes.size() || !temporary.flush())
-        fail(phonePath, folderDir.filePath(fileName), temporary.errorString());
+        fail(phonePath, pathBelow(folder, fileName), temporary.errorString());
 
     // The rename never replaces an existing file, so a name taken meanwhile is skipped too.
     for (int number = 0; number <= MaxNumber; ++number) {
         const QString candidate = number == 0 ? fileName : numberedFileName(fileName, number);
-        const QString localPath = folderDir.filePath(candidate);
+        const QString localPath = pathBelow(folder, candidate);
         if (isTaken(localPath))
             continue;
         if (temporary.rename(localPath)) {
@@ -55,22 +54,22 @@ QString PhoneCopyWriter::write(const QString &name, const QByteArray &bytes,
         if (!isTaken(localPath))
             fail(phonePath, localPath, temporary.errorString());
     }
-    fail(phonePath, folderDir.filePath(fileName), QStringLiteral("No free file name is left."));
+    fail(phonePath, pathBelow(folder, fileName), QStringLiteral("No free file name is left."));
 }
 
 QString PhoneCopyWriter::makeFolders(const QString &relativeFolder, const QString &phonePath)
 {
-    const QDir start(m_startDir);
+    const QString start = QDir(m_startDir).path();
     if (relativeFolder.isEmpty())
-        return start.path();
+        return start;
     QString relative;
     const QStringList components = relativeFolder.split(QLatin1Char('/'));
     for (const QString &component : components) {
         relative = relative.isEmpty() ? component : relative + u'/' + component;
-        const QString path = start.filePath(relative);
+        const QString path = pathBelow(start, relative);
         const QFileInfo info(path);
         if (!isTaken(path)) {
-            if (!start.mkdir(relative))
+            if (!QDir().mkdir(path))
                 fail(phonePath, path, QStringLiteral("The folder cannot be created."));
             m_copies.recordFolder(path);
         } else if (!info.isDir()) {
@@ -80,7 +79,7 @@ QString PhoneCopyWriter::makeFolders(const QString &relativeFolder, const QStrin
             ensureInsideStartDir(path, phonePath);
         }
     }
-    const QString folder = start.filePath(relativeFolder);
+    const QString folder = pathBelow(start, relativeFolder);
     ensureInsideStartDir(folder, phonePath);
     return folder;
 }

@@ -107,5 +107,5 @@ void PhoneDownload::copyFile(const PhoneFile &file)
     const QString caption = writer.write(file.name, bytes, QString::fromLocal8Bit(phonePath));
 
     m_result.captions.append(caption);
-    m_result.localPaths.append(QDir(m_startDir).filePath(caption));
+    m_result.localPaths.append(pathBelow(QDir(m_startDir).path(), caption));
 }

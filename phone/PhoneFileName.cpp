@@ -51,3 +51,8 @@ QString saveDialogPreset(const QString &name)
     const QString fileName = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
     return fileName.left(qMax<qsizetype>(0, fileName.size() - 4));
 }
+
+QString pathBelow(const QString &dir, const QString &relative)
+{
+    return dir.endsWith(QLatin1Char('/')) ? dir + relative : dir + QLatin1Char('/') + relative;
+}

@@ -18,3 +18,7 @@ QString numberedFileName(const QString &fileName, int number);
 // The file name proposed by the recordings' save dialog after downloading `name`: its file
 // name without the last four characters ("x.drf" gives "x"; empty when it is that short).
 QString saveDialogPreset(const QString &name);
+
+// `relative` below the folder `dir`. Unlike QDir::filePath, a name beginning with ':' stays a
+// file below `dir` instead of turning into a path of the program's resources.
+QString pathBelow(const QString &dir, const QString &relative);

@@ -229,3 +229,20 @@ TEST_F(PhoneDownloadTest, FoldersThatCannotHoldTheCopyStopWithAClearError)
     EXPECT_EQ(library.closeCalls, 2);
     EXPECT_TRUE(QDir(outer.filePath("elsewhere")).isEmpty());
 }
+
+// Qt reads paths beginning with ':' as the program's resources; phone names like that must
+// still be plain files below the start folder.
+TEST_F(PhoneDownloadTest, NamesBeginningWithAColonStayFilesBelowTheStartFolder)
+{
+    library.addFile("/a/mobile/mms/:", "colon");
+    library.addFile("/a/mobile/mms/:dir/:x.drf", "deep");
+
+    const PhoneDownloadResult &result = download();
+
+    EXPECT_EQ(result.captions, QStringList({":", ":dir/:x.drf"}));
+    EXPECT_EQ(result.localPaths, QStringList({startDir() + "/:", startDir() + "/:dir/:x.drf"}));
+    EXPECT_EQ(readAll(startDir() + "/:"), "colon");
+    EXPECT_EQ(readAll(startDir() + "/:dir/:x.drf"), "deep");
+    copies.removeAll();
+    EXPECT_EQ(tree(outer.path()), QStringList({"start"}));
+}
