@@ -1,7 +1,7 @@
-#include "AboutBox.h"
+#include "app/AboutBox.h"
 
-#include "AppInfo.h"
-#include "Localization.h"
+#include "app/AppInfo.h"
+#include "app/Localization.h"
 
 #include <QLabel>
 #include <QPushButton>

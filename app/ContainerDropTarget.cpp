@@ -1,6 +1,6 @@
-#include "ContainerDropTarget.h"
+#include "app/ContainerDropTarget.h"
 
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>

@@ -1,8 +1,8 @@
-#include "ErrorBoundary.h"
+#include "app/ErrorBoundary.h"
 
-#include "AppInfo.h"
-#include "Dialogs.h"
-#include "ExtractError.h"
+#include "app/AppInfo.h"
+#include "app/Dialogs.h"
+#include "extract/ExtractError.h"
 
 #include <exception>
 

@@ -1,4 +1,4 @@
-#include "Localization.h"
+#include "app/Localization.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,12 +1,12 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "AppInfo.h"
-#include "ContainerDropTarget.h"
-#include "LoadedPhoneLibrary.h"
-#include "Localization.h"
-#include "PhoneConnection.h"
-#include "TsuiButton.h"
-#include "TsuiListView.h"
+#include "app/AppInfo.h"
+#include "app/ContainerDropTarget.h"
+#include "app/Localization.h"
+#include "phone/LoadedPhoneLibrary.h"
+#include "phone/PhoneConnection.h"
+#include "skin/controls/TsuiButton.h"
+#include "skin/controls/TsuiListView.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "AudioOutput.h"
-#include "ByteBuffer.h"
-#include "ErrorBoundary.h"
-#include "FileDialog.h"
-#include "ImageList.h"
-#include "InProcessClipboard.h"
-#include "PhoneCopyRegistry.h"
-#include "PhoneLibrary.h"
-#include "RecordingAnalysis.h"
-#include "TsuiForm.h"
-#include "TsuiMainMenu.h"
-#include "TsuiPopupMenu.h"
+#include "app/AudioOutput.h"
+#include "app/ErrorBoundary.h"
+#include "app/FileDialog.h"
+#include "app/ImageList.h"
+#include "extract/ByteBuffer.h"
+#include "extract/InProcessClipboard.h"
+#include "extract/analysis/RecordingAnalysis.h"
+#include "phone/PhoneCopyRegistry.h"
+#include "phone/PhoneLibrary.h"
+#include "skin/chrome/TsuiForm.h"
+#include "skin/chrome/TsuiMainMenu.h"
+#include "skin/chrome/TsuiPopupMenu.h"
 
 #include <QStringList>
 #include <QVector>

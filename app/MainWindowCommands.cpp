@@ -1,10 +1,10 @@
 // The main window's commands: opening and loading containers, the enabling rules, saving
 // recordings (MainWindowRecordings.cpp decides their bytes) and the About box.
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "AboutBox.h"
-#include "RecordingExport.h"
-#include "RecordingScan.h"
+#include "app/AboutBox.h"
+#include "extract/RecordingExport.h"
+#include "extract/RecordingScan.h"
 
 #include <QAbstractButton>
 #include <QAction>

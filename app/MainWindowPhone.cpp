@@ -1,9 +1,9 @@
 // The main window's phone side: connecting on Timer1, downloading the phone's containers into
 // StartDir and listing them, and removing at close exactly the copies that downloads wrote.
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "PhoneConnection.h"
-#include "PhoneDownload.h"
+#include "phone/PhoneConnection.h"
+#include "phone/PhoneDownload.h"
 
 #include <QAction>
 #include <QListWidget>

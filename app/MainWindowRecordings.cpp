@@ -1,13 +1,13 @@
 // The main window's recording tools: what each recording holds (the recording list's tool
 // tips), the clean cut of the save commands, listening and saving as WAV.
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "AmrDecoder.h"
-#include "ExtractError.h"
-#include "QtAudioOutput.h"
-#include "RecordingExport.h"
-#include "RecordingScan.h"
-#include "WavFile.h"
+#include "app/QtAudioOutput.h"
+#include "extract/ExtractError.h"
+#include "extract/RecordingExport.h"
+#include "extract/RecordingScan.h"
+#include "extract/analysis/AmrDecoder.h"
+#include "extract/analysis/WavFile.h"
 
 #include <QAction>
 #include <QListWidget>

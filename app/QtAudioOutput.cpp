@@ -1,4 +1,4 @@
-#include "QtAudioOutput.h"
+#include "app/QtAudioOutput.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

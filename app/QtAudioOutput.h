@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AudioOutput.h"
+#include "app/AudioOutput.h"
 
 #include <QBuffer>
 

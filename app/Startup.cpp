@@ -1,10 +1,10 @@
-#include "Startup.h"
+#include "app/Startup.h"
 
-#include "AboutBox.h"
-#include "AppInfo.h"
-#include "ImageList.h"
-#include "Localization.h"
-#include "MainWindow.h"
+#include "app/AboutBox.h"
+#include "app/AppInfo.h"
+#include "app/ImageList.h"
+#include "app/Localization.h"
+#include "app/MainWindow.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
-#include "SystemClipboard.h"
+#include "app/SystemClipboard.h"
 
-#include "ExtractError.h"
+#include "extract/ExtractError.h"
 
 #include <QGuiApplication>
 #include <QMimeData>

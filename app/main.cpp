@@ -1,8 +1,8 @@
-#include "AboutBox.h"
-#include "ContainerDropTarget.h"
-#include "Dialogs.h"
-#include "MainWindow.h"
-#include "Startup.h"
+#include "app/AboutBox.h"
+#include "app/ContainerDropTarget.h"
+#include "app/Dialogs.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 

@@ -1,9 +1,9 @@
 // Throughput of the two scan passes over a 256 MiB container of random bytes with a
 // recording (and its content-type marker) every 64 KiB. Target: at least 1 GB/s per pass.
-#include "ByteBuffer.h"
-#include "InProcessClipboard.h"
-#include "RecordingScan.h"
 #include "SampleContainer.h"
+#include "extract/ByteBuffer.h"
+#include "extract/InProcessClipboard.h"
+#include "extract/RecordingScan.h"
 
 #include <QCoreApplication>
 #include <QFile>

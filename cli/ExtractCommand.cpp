@@ -1,9 +1,9 @@
-#include "ExtractCommand.h"
+#include "cli/ExtractCommand.h"
 
-#include "ExtractError.h"
-#include "RecordingExport.h"
-#include "ScannedContainer.h"
-#include "WavFile.h"
+#include "cli/ScannedContainer.h"
+#include "extract/ExtractError.h"
+#include "extract/RecordingExport.h"
+#include "extract/analysis/WavFile.h"
 
 #include <QDir>
 #include <QFileInfo>

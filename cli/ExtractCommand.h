@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CommandLine.h"
-#include "RecordingAnalysis.h"
+#include "cli/CommandLine.h"
+#include "extract/analysis/RecordingAnalysis.h"
 
 #include <QSet>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "FileAnalysis.h"
+#include "cli/FileAnalysis.h"
 
-#include "ByteBuffer.h"
-#include "FileErrors.h"
-#include "PatternSearch.h"
-#include "RecordingScan.h"
+#include "extract/ByteBuffer.h"
+#include "extract/FileErrors.h"
+#include "extract/PatternSearch.h"
+#include "extract/RecordingScan.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordingAnalysis.h"
+#include "extract/analysis/RecordingAnalysis.h"
 
 #include <QFile>
 #include <QString>

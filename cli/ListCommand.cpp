@@ -1,10 +1,10 @@
-#include "ListCommand.h"
+#include "cli/ListCommand.h"
 
-#include "ContainerFileScan.h"
-#include "ExtractError.h"
-#include "FileAnalysis.h"
-#include "RecordingExport.h"
-#include "ScannedContainer.h"
+#include "cli/FileAnalysis.h"
+#include "cli/ScannedContainer.h"
+#include "extract/ContainerFileScan.h"
+#include "extract/ExtractError.h"
+#include "extract/RecordingExport.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,4 +1,4 @@
-#include "ScannedContainer.h"
+#include "cli/ScannedContainer.h"
 
 ScannedContainer::ScannedContainer(const QString &path) : m_path(path)
 {

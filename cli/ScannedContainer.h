@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ByteBuffer.h"
-#include "InProcessClipboard.h"
-#include "RecordingExport.h"
-#include "RecordingScan.h"
+#include "extract/ByteBuffer.h"
+#include "extract/InProcessClipboard.h"
+#include "extract/RecordingExport.h"
+#include "extract/RecordingScan.h"
 
 #include <QByteArray>
 #include <QString>

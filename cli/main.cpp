@@ -1,7 +1,7 @@
 // vocafetch-cli: lists the recordings in recording containers and extracts them to files.
-#include "CommandLine.h"
-#include "ExtractCommand.h"
-#include "ListCommand.h"
+#include "cli/CommandLine.h"
+#include "cli/ExtractCommand.h"
+#include "cli/ListCommand.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

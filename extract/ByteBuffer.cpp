@@ -1,8 +1,8 @@
-#include "ByteBuffer.h"
+#include "extract/ByteBuffer.h"
 
-#include "ExtractError.h"
-#include "FileErrors.h"
-#include "PatternSearch.h"
+#include "extract/ExtractError.h"
+#include "extract/FileErrors.h"
+#include "extract/PatternSearch.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Clipboard.h"
+#include "extract/Clipboard.h"
 
 #include <QByteArray>
 #include <QString>

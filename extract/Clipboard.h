@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ClipboardData.h"
+#include "extract/ClipboardData.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ClipboardData.h"
+#include "extract/ClipboardData.h"
 
 #include <QFileInfo>
 #include <QtEndian>

@@ -1,7 +1,7 @@
-#include "ContainerFileScan.h"
+#include "extract/ContainerFileScan.h"
 
-#include "FileErrors.h"
-#include "PatternSearch.h"
+#include "extract/FileErrors.h"
+#include "extract/PatternSearch.h"
 
 #include <QFile>
 

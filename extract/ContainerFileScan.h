@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordingScan.h"
+#include "extract/RecordingScan.h"
 
 #include <QString>
 

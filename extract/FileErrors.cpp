@@ -1,4 +1,4 @@
-#include "FileErrors.h"
+#include "extract/FileErrors.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExtractError.h"
+#include "extract/ExtractError.h"
 
 #include <QFile>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Clipboard.h"
+#include "extract/Clipboard.h"
 
 // A clipboard private to this process: nothing outside sees or changes it. Exports carry
 // recordings through one of these, so the user's system clipboard is never touched.

@@ -1,4 +1,4 @@
-#include "PatternSearch.h"
+#include "extract/PatternSearch.h"
 
 #include <cstring>
 

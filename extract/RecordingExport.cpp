@@ -1,6 +1,6 @@
-#include "RecordingExport.h"
+#include "extract/RecordingExport.h"
 
-#include "ExtractError.h"
+#include "extract/ExtractError.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "RecordingScan.h"
+#include "extract/RecordingScan.h"
 
 #include <algorithm>
 

@@ -4,13 +4,13 @@
 // recording start on, and nothing may be written anywhere else.
 #include "FuzzSupport.h"
 
-#include "ByteBuffer.h"
-#include "ContainerFileScan.h"
-#include "ExtractError.h"
-#include "InProcessClipboard.h"
-#include "RecordingAnalysis.h"
-#include "RecordingExport.h"
-#include "RecordingScan.h"
+#include "extract/ByteBuffer.h"
+#include "extract/ContainerFileScan.h"
+#include "extract/ExtractError.h"
+#include "extract/InProcessClipboard.h"
+#include "extract/RecordingExport.h"
+#include "extract/RecordingScan.h"
+#include "extract/analysis/RecordingAnalysis.h"
 
 #include <cstdint>
 

@@ -5,9 +5,9 @@
 // Input: one control byte (where a walk is split in two), then the bytes.
 #include "FuzzSupport.h"
 
-#include "AmrFrameWalker.h"
-#include "RecordingAnalysis.h"
-#include "WspPartHeader.h"
+#include "extract/analysis/AmrFrameWalker.h"
+#include "extract/analysis/RecordingAnalysis.h"
+#include "extract/analysis/WspPartHeader.h"
 
 #include <cstdint>
 #include <cstring>

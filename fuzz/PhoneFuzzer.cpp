@@ -6,11 +6,11 @@
 #include "FuzzSupport.h"
 #include "PhoneFuzzInput.h"
 
-#include "FakePhoneLibrary.h"
-#include "PhoneCopyRegistry.h"
-#include "PhoneDownload.h"
-#include "PhoneDownloadError.h"
-#include "PhoneFileName.h"
+#include "phone/PhoneCopyRegistry.h"
+#include "phone/PhoneDownload.h"
+#include "phone/PhoneDownloadError.h"
+#include "phone/PhoneFileName.h"
+#include "support/FakePhoneLibrary.h"
 
 #include <sys/stat.h>
 

@@ -4,9 +4,9 @@
 // Input: the theme file's text, then a zero byte, then the bytes of "image.bin".
 #include "FuzzSupport.h"
 
-#include "StyleLookup.h"
-#include "TsuiFileTheme.h"
-#include "TsuiUIStyle.h"
+#include "skin/style/StyleLookup.h"
+#include "skin/style/TsuiFileTheme.h"
+#include "skin/style/TsuiUIStyle.h"
 
 #include <QImage>
 #include <QLoggingCategory>

@@ -1,6 +1,6 @@
-#include "LoadedPhoneLibrary.h"
+#include "phone/LoadedPhoneLibrary.h"
 
-#include "PhoneLog.h"
+#include "phone/PhoneLog.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // call does nothing and the phone is simply never ready, as with no phone attached.
 #pragma once
 
-#include "PhoneLibrary.h"
+#include "phone/PhoneLibrary.h"
 
 #include <QLibrary>
 #include <QStringList>

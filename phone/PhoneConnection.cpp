@@ -1,4 +1,4 @@
-#include "PhoneConnection.h"
+#include "phone/PhoneConnection.h"
 
 #include <QCoreApplication>
 #include <QPointer>

@@ -3,7 +3,7 @@
 // lives on the user-interface thread; library callbacks from other threads are brought there.
 #pragma once
 
-#include "PhoneLibrary.h"
+#include "phone/PhoneLibrary.h"
 
 #include <QObject>
 #include <QString>

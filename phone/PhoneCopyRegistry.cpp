@@ -1,4 +1,4 @@
-#include "PhoneCopyRegistry.h"
+#include "phone/PhoneCopyRegistry.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "PhoneCopyWriter.h"
+#include "phone/PhoneCopyWriter.h"
 
-#include "PhoneCopyRegistry.h"
-#include "PhoneDownloadError.h"
-#include "PhoneFileName.h"
+#include "phone/PhoneCopyRegistry.h"
+#include "phone/PhoneDownloadError.h"
+#include "phone/PhoneFileName.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,10 +1,10 @@
-#include "PhoneDownload.h"
+#include "phone/PhoneDownload.h"
 
-#include "PhoneCopyWriter.h"
-#include "PhoneDownloadError.h"
-#include "PhoneFileEntry.h"
-#include "PhoneFileName.h"
-#include "PhoneLog.h"
+#include "phone/PhoneCopyWriter.h"
+#include "phone/PhoneDownloadError.h"
+#include "phone/PhoneFileEntry.h"
+#include "phone/PhoneFileName.h"
+#include "phone/PhoneLog.h"
 
 #include <QDir>
 #include <QScopeGuard>

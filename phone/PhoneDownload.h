@@ -3,7 +3,7 @@
 // object serves one download; every copy it writes is recorded for the clean-up at close.
 #pragma once
 
-#include "PhoneLibrary.h"
+#include "phone/PhoneLibrary.h"
 
 #include <QList>
 #include <QString>

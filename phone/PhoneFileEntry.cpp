@@ -1,4 +1,4 @@
-#include "PhoneFileEntry.h"
+#include "phone/PhoneFileEntry.h"
 
 #include <QtEndian>
 

@@ -1,7 +1,7 @@
 // Reading the fields of a phone file-list entry.
 #pragma once
 
-#include "p2kapi.h"
+#include "phone/p2kapi.h"
 
 #include <QByteArray>
 #include <QtGlobal>

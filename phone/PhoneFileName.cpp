@@ -1,4 +1,4 @@
-#include "PhoneFileName.h"
+#include "phone/PhoneFileName.h"
 
 #include <QList>
 

@@ -2,7 +2,7 @@
 // (LoadedPhoneLibrary); tests put a scripted fake in its place.
 #pragma once
 
-#include "p2kapi.h"
+#include "phone/p2kapi.h"
 
 #include <functional>
 

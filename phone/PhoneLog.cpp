@@ -1,3 +1,3 @@
-#include "PhoneLog.h"
+#include "phone/PhoneLog.h"
 
 Q_LOGGING_CATEGORY(lcPhone, "vocafetch.phone", QtWarningMsg)

@@ -1,9 +1,9 @@
 // Analysing every recording of a large container, next to loading and scanning it as
 // "vocafetch-cli list" does, so that the analysis can be kept a small addition to a listing.
-#include "InProcessClipboard.h"
-#include "RecordingAnalysis.h"
 #include "RecordingGenerator.h"
-#include "RecordingScan.h"
+#include "extract/InProcessClipboard.h"
+#include "extract/RecordingScan.h"
+#include "extract/analysis/RecordingAnalysis.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-#include "AmrDecoder.h"
+#include "extract/analysis/AmrDecoder.h"
 
-#include "AmrFrameWalker.h"
+#include "extract/analysis/AmrFrameWalker.h"
 
 #include <QtEndian>
 

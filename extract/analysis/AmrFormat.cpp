@@ -1,4 +1,4 @@
-#include "AmrFormat.h"
+#include "extract/analysis/AmrFormat.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "AmrFrameWalker.h"
+#include "extract/analysis/AmrFrameWalker.h"
 
 #include <array>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "RecordingAnalysis.h"
+#include "extract/analysis/RecordingAnalysis.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "AmrFrameWalker.h"
-#include "WspPartHeader.h"
+#include "extract/analysis/AmrFrameWalker.h"
+#include "extract/analysis/WspPartHeader.h"
 
 #include <QByteArray>
 #include <QJsonObject>

@@ -1,7 +1,7 @@
-#include "WavFile.h"
+#include "extract/analysis/WavFile.h"
 
-#include "AmrDecoder.h"
-#include "AmrFrameWalker.h"
+#include "extract/analysis/AmrDecoder.h"
+#include "extract/analysis/AmrFrameWalker.h"
 
 #include <QSaveFile>
 #include <QtEndian>

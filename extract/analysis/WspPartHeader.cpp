@@ -1,4 +1,4 @@
-#include "WspPartHeader.h"
+#include "extract/analysis/WspPartHeader.h"
 
 #include <algorithm>
 #include <cstring>

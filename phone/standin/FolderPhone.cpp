@@ -4,7 +4,7 @@
 // unset or the folder is missing, and becomes ready P2K_PHONE_READY_DELAY_MS milliseconds
 // (300 unless set) after P2K_Init, once it has called the connection callback from a thread
 // of its own. Every call returns 0 on success and -1 on failure.
-#include "p2kapi.h"
+#include "phone/p2kapi.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,8 +1,8 @@
-#include "AmrDecoder.h"
 #include "ExactBuffer.h"
-#include "RecordingAnalysis.h"
 #include "SampleContainers.h"
-#include "WavFile.h"
+#include "extract/analysis/AmrDecoder.h"
+#include "extract/analysis/RecordingAnalysis.h"
+#include "extract/analysis/WavFile.h"
 
 #include <QDir>
 #include <QFile>

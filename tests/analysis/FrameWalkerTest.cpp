@@ -1,6 +1,6 @@
-#include "AmrFrameWalker.h"
 #include "ExactBuffer.h"
 #include "RecordingGenerator.h"
+#include "extract/analysis/AmrFrameWalker.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ExactBuffer.h"
 #include "RecordingGenerator.h"
-#include "WspPartHeader.h"
+#include "extract/analysis/WspPartHeader.h"
 
 #include <gtest/gtest.h>
 

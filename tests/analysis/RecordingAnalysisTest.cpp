@@ -1,8 +1,8 @@
-#include "RecordingAnalysis.h"
+#include "extract/analysis/RecordingAnalysis.h"
 #include "ExactBuffer.h"
-#include "InProcessClipboard.h"
-#include "RecordingScan.h"
 #include "SampleContainers.h"
+#include "extract/InProcessClipboard.h"
+#include "extract/RecordingScan.h"
 
 #include <QFile>
 #include <QTemporaryDir>

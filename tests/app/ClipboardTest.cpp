@@ -1,8 +1,8 @@
-#include "ByteBuffer.h"
-#include "ClipboardData.h"
-#include "ContainerBytes.h"
-#include "InProcessClipboard.h"
-#include "SystemClipboard.h"
+#include "app/SystemClipboard.h"
+#include "extract/ByteBuffer.h"
+#include "extract/ClipboardData.h"
+#include "extract/InProcessClipboard.h"
+#include "support/ContainerBytes.h"
 
 #include <QClipboard>
 #include <QDateTime>

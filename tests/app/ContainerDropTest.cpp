@@ -1,6 +1,6 @@
-#include "ContainerDropTarget.h"
-#include "FakeDialogs.h"
-#include "MainWindow.h"
+#include "app/ContainerDropTarget.h"
+#include "app/MainWindow.h"
+#include "support/FakeDialogs.h"
 
 #include <QDir>
 #include <QDragEnterEvent>

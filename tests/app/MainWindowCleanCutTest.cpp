@@ -1,10 +1,10 @@
 // The window's recording tools: tool tips with each recording's format and duration, the clean
 // cut of the three save commands, saving as WAV and listening.
-#include "AudioOutput.h"
-#include "ContainerBytes.h"
-#include "FakeDialogs.h"
-#include "MainWindow.h"
 #include "SampleContainers.h"
+#include "app/AudioOutput.h"
+#include "app/MainWindow.h"
+#include "support/ContainerBytes.h"
+#include "support/FakeDialogs.h"
 
 #include <QAction>
 #include <QListWidget>

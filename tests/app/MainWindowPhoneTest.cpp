@@ -1,7 +1,7 @@
-#include "ContainerBytes.h"
-#include "FakeDialogs.h"
-#include "FakePhoneLibrary.h"
-#include "MainWindow.h"
+#include "app/MainWindow.h"
+#include "support/ContainerBytes.h"
+#include "support/FakeDialogs.h"
+#include "support/FakePhoneLibrary.h"
 
 #include <QAction>
 #include <QDirIterator>

@@ -1,9 +1,9 @@
-#include "Startup.h"
-#include "AboutBox.h"
-#include "FakeDialogs.h"
-#include "ImageList.h"
-#include "Localization.h"
-#include "MainWindow.h"
+#include "app/Startup.h"
+#include "app/AboutBox.h"
+#include "app/ImageList.h"
+#include "app/Localization.h"
+#include "app/MainWindow.h"
+#include "support/FakeDialogs.h"
 
 #include <QAbstractButton>
 #include <QAction>

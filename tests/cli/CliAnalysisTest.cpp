@@ -1,9 +1,9 @@
 // vocafetch-cli's recording analysis: the listing's per-recording facts, and extract's clean
 // cut and WAV files, on generated containers whose true layout is known.
-#include "AmrDecoder.h"
 #include "CliFixture.h"
-#include "FileAnalysis.h"
 #include "SampleContainers.h"
+#include "cli/FileAnalysis.h"
+#include "extract/analysis/AmrDecoder.h"
 
 #include <QDir>
 #include <QFile>

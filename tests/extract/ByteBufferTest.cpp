@@ -1,7 +1,7 @@
-#include "ByteBuffer.h"
-#include "ExtractError.h"
-#include "InProcessClipboard.h"
+#include "extract/ByteBuffer.h"
 #include "TestFiles.h"
+#include "extract/ExtractError.h"
+#include "extract/InProcessClipboard.h"
 
 #include <QDir>
 #include <QRandomGenerator>

@@ -5,8 +5,8 @@
 // `static std::unique_ptr<Clipboard> make()`:
 //   INSTANTIATE_TYPED_TEST_SUITE_P(Mine, ClipboardContract, ::testing::Types<MyFactory>);
 
-#include "ByteBuffer.h"
-#include "Clipboard.h"
+#include "extract/ByteBuffer.h"
+#include "extract/Clipboard.h"
 
 #include <QDateTime>
 

@@ -1,7 +1,7 @@
-#include "ContainerFileScan.h"
-#include "ExtractError.h"
-#include "InProcessClipboard.h"
+#include "extract/ContainerFileScan.h"
 #include "TestFiles.h"
+#include "extract/ExtractError.h"
+#include "extract/InProcessClipboard.h"
 
 #include <QTemporaryDir>
 

@@ -1,4 +1,4 @@
-#include "InProcessClipboard.h"
+#include "extract/InProcessClipboard.h"
 #include "ClipboardContract.h"
 
 namespace {

@@ -1,8 +1,8 @@
-#include "RecordingExport.h"
-#include "ExtractError.h"
-#include "InProcessClipboard.h"
-#include "RecordingScan.h"
+#include "extract/RecordingExport.h"
 #include "TestFiles.h"
+#include "extract/ExtractError.h"
+#include "extract/InProcessClipboard.h"
+#include "extract/RecordingScan.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
-#include "RecordingScan.h"
-#include "ExtractError.h"
-#include "InProcessClipboard.h"
+#include "extract/RecordingScan.h"
 #include "TestFiles.h"
+#include "extract/ExtractError.h"
+#include "extract/InProcessClipboard.h"
 
 #include <QTemporaryDir>
 

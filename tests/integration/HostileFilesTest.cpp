@@ -3,11 +3,11 @@
 // gone before its click, a read failing half-way and a disk full while saving. Each must end in
 // one clear message through the error boundary, never a hang, no partial file, and a window
 // that still opens, scans and saves the next container.
-#include "ContainerBytes.h"
-#include "FakeDialogs.h"
-#include "MainWindow.h"
-#include "TsuiFileTheme.h"
-#include "TsuiUIStyle.h"
+#include "app/MainWindow.h"
+#include "skin/style/TsuiFileTheme.h"
+#include "skin/style/TsuiUIStyle.h"
+#include "support/ContainerBytes.h"
+#include "support/FakeDialogs.h"
 
 #include <QAbstractButton>
 #include <QImage>

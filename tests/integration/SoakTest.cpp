@@ -2,12 +2,12 @@
 // every exported file is an exact slice of its container, the files together give the
 // container back from its first recording start on, and nothing is written anywhere but the
 // chosen folder.
-#include "ByteBuffer.h"
-#include "ContainerFileScan.h"
-#include "InProcessClipboard.h"
-#include "RecordingExport.h"
-#include "RecordingScan.h"
 #include "SampleContainer.h"
+#include "extract/ByteBuffer.h"
+#include "extract/ContainerFileScan.h"
+#include "extract/InProcessClipboard.h"
+#include "extract/RecordingExport.h"
+#include "extract/RecordingScan.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,10 +1,10 @@
 // Writes that must never land anywhere but where the user chose: a phone file whose folder is a
 // link leading out of the start folder, and a WAV file on a disk that fills up.
-#include "FakePhoneLibrary.h"
-#include "PhoneCopyRegistry.h"
-#include "PhoneDownload.h"
-#include "PhoneDownloadError.h"
-#include "WavFile.h"
+#include "extract/analysis/WavFile.h"
+#include "phone/PhoneCopyRegistry.h"
+#include "phone/PhoneDownload.h"
+#include "phone/PhoneDownloadError.h"
+#include "support/FakePhoneLibrary.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "FakePhoneLibrary.h"
 #include "PolledWindow.h"
+#include "support/FakePhoneLibrary.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

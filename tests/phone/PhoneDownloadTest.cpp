@@ -1,7 +1,7 @@
-#include "PhoneDownload.h"
-#include "FakePhoneLibrary.h"
-#include "PhoneCopyRegistry.h"
-#include "PhoneDownloadError.h"
+#include "phone/PhoneDownload.h"
+#include "phone/PhoneCopyRegistry.h"
+#include "phone/PhoneDownloadError.h"
+#include "support/FakePhoneLibrary.h"
 
 #include <QDir>
 #include <QDirIterator>

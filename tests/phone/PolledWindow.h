@@ -2,9 +2,9 @@
 // runs the download into `startDir`, and every status text is recorded.
 #pragma once
 
-#include "PhoneConnection.h"
-#include "PhoneCopyRegistry.h"
-#include "PhoneDownload.h"
+#include "phone/PhoneConnection.h"
+#include "phone/PhoneCopyRegistry.h"
+#include "phone/PhoneDownload.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -1,7 +1,7 @@
 // End to end: the real loader, the stand-in library serving a temporary folder, the
 // connection on a real timer and the download.
-#include "LoadedPhoneLibrary.h"
 #include "PolledWindow.h"
+#include "phone/LoadedPhoneLibrary.h"
 
 #include <QDir>
 #include <QFile>

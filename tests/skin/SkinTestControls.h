@@ -2,8 +2,8 @@
 // Stand-ins for skinned controls: they publish UIStyle and FileTheme like the real ones and
 // count how often each is written.
 
-#include "TsuiFileTheme.h"
-#include "TsuiUIStyle.h"
+#include "skin/style/TsuiFileTheme.h"
+#include "skin/style/TsuiUIStyle.h"
 
 #include <QPointer>
 #include <QWidget>

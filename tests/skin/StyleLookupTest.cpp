@@ -1,5 +1,5 @@
 // Built-in look-ups, their defaults, bitmap loading and frame cutting.
-#include "StyleLookup.h"
+#include "skin/style/StyleLookup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // Choosing theme or built-in table, the initial style of new controls, the style properties by
 // name and painting the parent's background behind a control.
-#include "StyleResolve.h"
-#include "PaintParentBackground.h"
+#include "skin/style/StyleResolve.h"
 #include "SkinTestControls.h"
-#include "StyleLookup.h"
-#include "StyleProperties.h"
-#include "TsuiFileTheme.h"
+#include "skin/controls/PaintParentBackground.h"
+#include "skin/style/StyleLookup.h"
+#include "skin/style/StyleProperties.h"
+#include "skin/style/TsuiFileTheme.h"
 
 #include <gtest/gtest.h>
 

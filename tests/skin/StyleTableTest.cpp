@@ -1,7 +1,7 @@
 // Every built-in style has every entry with the right kind and value, and every bitmap it names
 // is in the resources at its size, with magenta where the controls cut out a transparent colour.
-#include "BuiltinStyleTable.h"
-#include "StyleLookup.h"
+#include "skin/style/BuiltinStyleTable.h"
+#include "skin/style/StyleLookup.h"
 
 #include <gtest/gtest.h>
 

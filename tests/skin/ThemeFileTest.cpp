@@ -1,9 +1,9 @@
 // Theme files: loading, entry reads and their defaults, looking a file up beside the program and
 // handing the theme again to the form's skinned controls.
 #include "SkinTestControls.h"
-#include "StyleLookup.h"
-#include "TsuiFileTheme.h"
-#include "TsuiThemeFileReader.h"
+#include "skin/style/StyleLookup.h"
+#include "skin/style/TsuiFileTheme.h"
+#include "skin/style/TsuiThemeFileReader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "ContactSheet.h"
 
-#include "BuiltinStyleTable.h"
-#include "StyleLookup.h"
+#include "skin/style/BuiltinStyleTable.h"
+#include "skin/style/StyleLookup.h"
 
 #include <QFont>
 #include <QMetaEnum>

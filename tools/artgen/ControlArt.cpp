@@ -5,8 +5,8 @@
 // scroll button 4 frames (left, right, up, down).
 #include "StyleArt.h"
 
-#include "BuiltinStyleTable.h"
-#include "StyleLookup.h"
+#include "skin/style/BuiltinStyleTable.h"
+#include "skin/style/StyleLookup.h"
 
 #include <QPainter>
 

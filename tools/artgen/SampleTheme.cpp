@@ -2,8 +2,8 @@
 
 #include "StyleArt.h"
 
-#include "BuiltinStyleTable.h"
-#include "StyleLookup.h"
+#include "skin/style/BuiltinStyleTable.h"
+#include "skin/style/StyleLookup.h"
 
 #include <QDir>
 #include <QSaveFile>

@@ -3,7 +3,7 @@
 // pieces drawn per style, and the bitmaps shared by all styles.
 
 #include "ArtKit.h"
-#include "TsuiUIStyle.h"
+#include "skin/style/TsuiUIStyle.h"
 
 namespace art {
 

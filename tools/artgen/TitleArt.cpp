@@ -4,8 +4,8 @@
 // the others are drawn over the title bar rows they sit on (style entry 9), so they blend in.
 #include "StyleArt.h"
 
-#include "BuiltinStyleTable.h"
-#include "StyleLookup.h"
+#include "skin/style/BuiltinStyleTable.h"
+#include "skin/style/StyleLookup.h"
 
 #include <QPainter>
 

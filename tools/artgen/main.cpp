@@ -1,10 +1,10 @@
 // Draws every skin bitmap of the built-in styles and writes them, with the resource file listing
 // them, into a folder; or renders a contact sheet of the bitmaps in such a folder.
 #include "ArtKit.h"
-#include "BuiltinStyleTable.h"
 #include "ContactSheet.h"
 #include "SampleTheme.h"
 #include "StyleArt.h"
+#include "skin/style/BuiltinStyleTable.h"
 
 #include <QCommandLineParser>
 #include <QDir>

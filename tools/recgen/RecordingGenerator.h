@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AmrFormat.h"
+#include "extract/analysis/AmrFormat.h"
 
 #include <QByteArray>
 #include <QList>

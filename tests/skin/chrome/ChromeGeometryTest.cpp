@@ -1,6 +1,6 @@
 // Title-bar layout, caption shortening, edge hit tests and the window region, on plain numbers.
-#include "TsuiTitleBarLayout.h"
-#include "WindowRegion.h"
+#include "skin/chrome/TsuiTitleBarLayout.h"
+#include "skin/chrome/WindowRegion.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 // frame in WinXP, its title bar with control box, close and minimise, and a main menu with the
 // "Файл" and "Справка" menus.
 
-#include "StyleLookup.h"
-#include "TsuiForm.h"
-#include "TsuiFormMenuBar.h"
-#include "TsuiMainMenu.h"
-#include "TsuiTitleBar.h"
+#include "skin/chrome/TsuiForm.h"
+#include "skin/chrome/TsuiFormMenuBar.h"
+#include "skin/chrome/TsuiMainMenu.h"
+#include "skin/chrome/TsuiTitleBar.h"
+#include "skin/style/StyleLookup.h"
 
 #include <QAction>
 #include <QCloseEvent>

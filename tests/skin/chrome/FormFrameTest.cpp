@@ -2,8 +2,8 @@
 // the host, run-time setters, the menu bar and its buttons, shortcuts through the frameless
 // window, and sizing a sizeable host from its edges.
 #include "ChromeTestHost.h"
-#include "TsuiFormMessages.h"
-#include "TsuiPopupMenu.h"
+#include "skin/chrome/TsuiFormMessages.h"
+#include "skin/chrome/TsuiPopupMenu.h"
 
 #include <QFrame>
 #include <QSignalSpy>

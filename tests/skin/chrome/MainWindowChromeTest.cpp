@@ -1,8 +1,8 @@
 // The main window's skinned frame, title bar, menu bar and menus, checked on its pixels.
-#include "FakeDialogs.h"
-#include "MainWindow.h"
-#include "StyleLookup.h"
-#include "TsuiFormMenuBar.h"
+#include "app/MainWindow.h"
+#include "skin/chrome/TsuiFormMenuBar.h"
+#include "skin/style/StyleLookup.h"
+#include "support/FakeDialogs.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

@@ -1,8 +1,8 @@
 // Owner-drawn menu items: measuring, the item pictures on an image, the flat border, and real
 // skinned menus laid out and painted by Qt through the skin's proxy style.
 #include "ChromeTestHost.h"
-#include "SkinMenuStyle.h"
-#include "TsuiPopupMenu.h"
+#include "skin/chrome/SkinMenuStyle.h"
+#include "skin/chrome/TsuiPopupMenu.h"
 
 #include <QFontMetrics>
 #include <QPainter>

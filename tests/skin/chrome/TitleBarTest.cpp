@@ -1,9 +1,9 @@
 // The title bar on a window dressed like the main window: pictures, buttons under real mouse
 // events, the window menu, the caption and the window region.
 #include "ChromeTestHost.h"
-#include "StyleLookup.h"
-#include "TsuiFormMessages.h"
-#include "TsuiTitleBarPopupMenu.h"
+#include "skin/chrome/TsuiFormMessages.h"
+#include "skin/chrome/TsuiTitleBarPopupMenu.h"
+#include "skin/style/StyleLookup.h"
 
 #include <QApplication>
 #include <QSignalSpy>

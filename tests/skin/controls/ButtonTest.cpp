@@ -1,9 +1,9 @@
 // Skinned buttons under real mouse and key events, checked on their grabbed pixels.
 
 #include "ControlsTestSupport.h"
-#include "StyleLookup.h"
-#include "TsuiButton.h"
-#include "TsuiImageButton.h"
+#include "skin/controls/TsuiButton.h"
+#include "skin/controls/TsuiImageButton.h"
+#include "skin/style/StyleLookup.h"
 
 #include <QDialog>
 #include <QFontMetrics>

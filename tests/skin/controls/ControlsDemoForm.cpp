@@ -1,9 +1,9 @@
 #include "ControlsDemoForm.h"
 
-#include "TsuiButton.h"
-#include "TsuiListBox.h"
-#include "TsuiListView.h"
-#include "TsuiScrollBar.h"
+#include "skin/controls/TsuiButton.h"
+#include "skin/controls/TsuiListBox.h"
+#include "skin/controls/TsuiListView.h"
+#include "skin/controls/TsuiScrollBar.h"
 
 namespace {
 

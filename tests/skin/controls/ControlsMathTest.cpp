@@ -1,10 +1,10 @@
 // The arithmetic of the skinned controls on plain numbers: nine-slice pieces, glyph layouts,
 // slider length, placement and values, linked bar placement and mirrored ranges, rotations.
 
-#include "NineSlice.h"
-#include "ScrollMath.h"
-#include "TsuiButtonLayout.h"
-#include "TsuiScrollBarPictures.h"
+#include "skin/controls/ScrollMath.h"
+#include "skin/controls/TsuiButtonLayout.h"
+#include "skin/controls/TsuiScrollBarPictures.h"
+#include "skin/style/NineSlice.h"
 
 #include <QPainter>
 #include <climits>

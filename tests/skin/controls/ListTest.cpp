@@ -3,11 +3,11 @@
 
 #include "ControlsDemoForm.h"
 #include "ControlsTestSupport.h"
-#include "StyleLookup.h"
-#include "TsuiImageButton.h"
-#include "TsuiListBox.h"
-#include "TsuiListView.h"
-#include "TsuiScrollTrackBar.h"
+#include "skin/controls/TsuiImageButton.h"
+#include "skin/controls/TsuiListBox.h"
+#include "skin/controls/TsuiListView.h"
+#include "skin/controls/TsuiScrollTrackBar.h"
+#include "skin/style/StyleLookup.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>

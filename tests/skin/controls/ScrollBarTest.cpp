@@ -2,11 +2,11 @@
 // arrow buttons' repeat, page steps and dragging on the track, keys.
 
 #include "ControlsTestSupport.h"
-#include "StyleLookup.h"
-#include "TsuiImageButton.h"
-#include "TsuiScrollBar.h"
-#include "TsuiScrollBarPictures.h"
-#include "TsuiScrollTrackBar.h"
+#include "skin/controls/TsuiImageButton.h"
+#include "skin/controls/TsuiScrollBar.h"
+#include "skin/controls/TsuiScrollBarPictures.h"
+#include "skin/controls/TsuiScrollTrackBar.h"
+#include "skin/style/StyleLookup.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>

@@ -1,0 +1,542 @@
+#include "skin/chrome/TsuiForm.h"
+
+#include "skin/chrome/TsuiFormMenuBar.h"
+#include "skin/chrome/TsuiMainMenu.h"
+#include "skin/chrome/TsuiTitleBarLayout.h"
+#include "skin/style/StyleLookup.h"
+#include "skin/style/StyleProperties.h"
+#include "skin/style/StyleResolve.h"
+#include "skin/style/TsuiFileTheme.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+namespace {
+
+QCursor cursorFor(Qt::Edges edges)
+{
+    const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
+    const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
+    if (horizontal && vertical) {
+        const bool falling = (edges & Qt::LeftEdge) == bool(edges & Qt::TopEdge);
+        return falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
+    }
+    if (horizontal)
+        return Qt::SizeHorCursor;
+    if (vertical)
+        return Qt::SizeVerCursor;
+    return Qt::ArrowCursor;
+}
+
+// The geometry of a window sized from edges by the mouse moving delta from where it pressed.
+QRect resizedGeometry(QRect g, Qt::Edges edges, const QPoint &delta, const QSize &minimum)
+{
+    if (edges & Qt::LeftEdge)
+        g.setLeft(std::min(g.left() + delta.x(), g.right() + 1 - minimum.width()));
+    if (edges & Qt::RightEdge)
+        g.setRight(std::max(g.right() + delta.x(), g.left() + minimum.width() - 1));
+    if (edges & Qt::TopEdge)
+        g.setTop(std::min(g.top() + delta.y(), g.bottom() + 1 - minimum.height()));
+    if (edges & Qt::BottomEdge)
+        g.setBottom(std::max(g.bottom() + delta.y(), g.top() + minimum.height() - 1));
+    return g;
+}
+
+MenuBarButtonLook menuBarLookOf(TsuiUIStyle style, const TsuiFileTheme *theme,
+                                const TsuiMainMenu *menu)
+{
+    MenuBarButtonLook look;
+    if (menu) {
+        style = menu->UIStyle();
+        theme = menu->FileTheme();
+        look.font = menu->menuFont();
+        if (!menu->UseSystemFont())
+            look.fontColor = BgrToQColor(menu->FontColor());
+    }
+    const StyleSource source = ResolveStyle(style, theme);
+    look.style = source.fromTheme ? TsuiUIStyle::FromThemeFile : source.style;
+    look.selectedColor =
+        BgrToQColor(ResolvedColor(style, theme, StyleEntry::MenuSelectedBackgroundColor));
+    look.selectedBorderColor =
+        BgrToQColor(ResolvedColor(style, theme, StyleEntry::MenuSelectedBorderColor));
+    look.selectedFontColor =
+        BgrToQColor(ResolvedColor(style, theme, StyleEntry::MenuSelectedFontColor));
+    if (look.style == TsuiUIStyle::MacOS)
+        look.macSelectImage = LoadSkinResource(QStringLiteral("MACOS_MENU_SELECT"));
+    return look;
+}
+
+} // namespace
+
+TsuiForm::TsuiForm(QWidget *owner) : QWidget(owner)
+{
+    if (owner && owner->isWindow()) {
+        for (QObject *child : owner->children()) {
+            if (child != this && qobject_cast<TsuiForm *>(child))
+                throw TsuiFormError(secondFrameMessage());
+        }
+        m_host = owner;
+        m_hostSizeable = owner->minimumSize() != owner->maximumSize();
+        if (m_hostSizeable)
+            owner->setMinimumSize(std::max(owner->minimumWidth(), 125),
+                                  std::max(owner->minimumHeight(), 50));
+    }
+    setObjectName(QStringLiteral("suiForm"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_titleBar = new TsuiTitleBar(this);
+    // A new style can change the bar's height; the menu bar then moves with it.
+    m_titleBar->installEventFilter(this);
+    m_menuBarColor = m_color;
+    setUIStyle(TsuiUIStyle::DeepBlue);
+    if (m_host) {
+        setCaption(m_host->windowTitle());
+        takeOverHost();
+    }
+    m_titleBar->show();
+}
+
+TsuiForm::~TsuiForm()
+{
+    if (m_host)
+        m_host->removeEventFilter(this);
+    if (m_menu)
+        m_menu->setForm(nullptr);
+}
+
+void TsuiForm::takeOverHost()
+{
+    m_host->setAttribute(Qt::WA_NoSystemBackground, false);
+    const bool visible = m_host->isVisible();
+    // Qt drops the frameless hint from customised flags that ask for title-bar buttons; the
+    // button hints stay, uncustomised, for the platform's task bar and window menu.
+    m_host->setWindowFlags((m_host->windowFlags() & ~Qt::CustomizeWindowHint) |
+                           Qt::FramelessWindowHint);
+    if (visible)
+        m_host->show();
+    if (m_hostSizeable)
+        m_host->setMouseTracking(true);
+    m_host->installEventFilter(this);
+    LayoutFrame();
+}
+
+void TsuiForm::resizeHost(const QSize &size)
+{
+    if (!m_host)
+        return;
+    if (m_hostSizeable)
+        m_host->resize(size);
+    else
+        m_host->setFixedSize(size.expandedTo(QSize(0, 0)));
+}
+
+void TsuiForm::setFrameWidth(int width)
+{
+    if (m_host)
+        resizeHost(QSize(width + 2 * m_borderWidth, m_host->height()));
+    else
+        resize(width, height());
+    LayoutFrame();
+}
+
+void TsuiForm::setFrameHeight(int height)
+{
+    if (m_host)
+        resizeHost(QSize(m_host->width(), height + m_borderWidth + m_borderWidth / 2));
+    else
+        resize(width(), height);
+    LayoutFrame();
+}
+
+void TsuiForm::setFileTheme(TsuiFileTheme *theme)
+{
+    if (theme == m_theme)
+        return;
+    if (m_theme)
+        disconnect(m_theme, nullptr, this, nullptr);
+    m_theme = theme;
+    if (theme) {
+        connect(theme, &QObject::destroyed, this, [this]() {
+            m_theme = nullptr;
+            ApplyStyleToChildren(this, TsuiUIStyle::DeepBlue, nullptr);
+            setUIStyle(TsuiUIStyle::DeepBlue);
+        });
+    }
+    setUIStyle(m_style);
+}
+
+void TsuiForm::setUIStyle(TsuiUIStyle style)
+{
+    m_style = style;
+    const TsuiFileTheme *theme = m_theme.data();
+    m_borderColor = ResolvedColor(style, theme, StyleEntry::FormBorderColor);
+    setBorderWidth(ResolvedInt(style, theme, StyleEntry::FormBorderWidthInt));
+    m_color = ResolvedColor(style, theme, StyleEntry::FormBackgroundColor);
+    setMenuBarColor(m_color);
+    m_titleBar->setFileTheme(m_theme.data());
+    m_titleBar->setUIStyle(style);
+    if (m_menu) {
+        m_menu->setUIStyle(style);
+        m_menu->setFileTheme(m_theme.data());
+    }
+    if (m_autoUpdateSub)
+        ApplyStyleToChildren(this, style, m_theme.data());
+    const StyleSource source = ResolveStyle(style, theme);
+    m_backgroundPattern = QImage();
+    if (!source.fromTheme && source.style == TsuiUIStyle::MacOS)
+        m_backgroundPattern = LoadSkinResource(QStringLiteral("MACOS_FORM_BACKGROUND"));
+    else if (!source.fromTheme && source.style == TsuiUIStyle::Protein)
+        m_backgroundPattern = LoadSkinResource(QStringLiteral("PROTEIN_FORM_BACKGROUND"));
+    ApplyMenuBarFont();
+    LayoutFrame();
+    update();
+    DrawBorder();
+}
+
+void TsuiForm::setBorderColor(quint32 color)
+{
+    m_borderColor = color;
+    LayoutFrame();
+    DrawBorder();
+}
+
+void TsuiForm::setBorderWidth(int width)
+{
+    m_borderWidth = std::max(0, width);
+    setFrameWidth(this->width());
+    setFrameHeight(this->height());
+    DrawBorder();
+}
+
+void TsuiForm::setTitleBarVisible(bool visible)
+{
+    m_titleBarVisible = visible;
+    m_titleBar->setVisible(visible);
+    LayoutFrame();
+    layoutChildren();
+}
+
+void TsuiForm::setColor(quint32 color)
+{
+    m_color = color;
+    update();
+}
+
+void TsuiForm::setCaption(const QString &caption)
+{
+    m_titleBar->setCaption(caption);
+    if (m_host)
+        m_host->setWindowTitle(caption);
+}
+
+void TsuiForm::setTitleBarButtons(const TsuiTitleBarButtons &buttons)
+{
+    m_titleBar->setButtons(buttons);
+}
+
+void TsuiForm::setTitleBarSections(const TsuiTitleBarSections &sections)
+{
+    m_titleBar->setSections(sections);
+    m_titleBar->setAutoSize(m_titleBar->AutoSize());
+    layoutChildren();
+}
+
+void TsuiForm::setMenu(TsuiMainMenu *menu)
+{
+    if (m_menu && m_menu != menu)
+        m_menu->setForm(nullptr);
+    m_menu = menu;
+    if (!menu) {
+        delete m_menuBar;
+        m_menuBar = nullptr;
+        layoutChildren();
+        return;
+    }
+    menu->setForm(this);
+    if (!m_menuBar) {
+        m_menuBar = new TsuiFormMenuBar(this);
+        m_menuBar->setBarHeight(m_menuBarHeight);
+        m_menuBar->setBarColor(BgrToQColor(m_menuBarColor));
+        m_menuBar->show();
+    }
+    RebuildMenuBar();
+}
+
+void TsuiForm::setFormPanel(QWidget *panel)
+{
+    if (panel == this) {
+        ShowSkinError(
+            QStringLiteral("Sorry, you can't select the Form assign to FormPanel property"));
+        return;
+    }
+    m_formPanel = panel;
+    if (!panel)
+        return;
+    if (auto *frame = qobject_cast<QFrame *>(panel))
+        frame->setFrameShape(QFrame::NoFrame);
+    layoutChildren();
+}
+
+void TsuiForm::setMenuBarColor(quint32 color)
+{
+    m_menuBarColor = color;
+    if (m_menuBar)
+        m_menuBar->setBarColor(BgrToQColor(color));
+}
+
+void TsuiForm::setMenuBarHeight(int height)
+{
+    m_menuBarHeight = height;
+    if (m_menuBar)
+        m_menuBar->setBarHeight(height);
+    layoutChildren();
+}
+
+void TsuiForm::LayoutFrame()
+{
+    if (!m_host)
+        return;
+    const int top = m_titleBarVisible ? 0 : m_borderWidth;
+    const QSize client = m_host->size();
+    setGeometry(m_borderWidth, top, client.width() - 2 * m_borderWidth,
+                client.height() - m_borderWidth - top);
+}
+
+void TsuiForm::PaintBorder(QPainter *painter, const QSize &clientSize, const QColor &color,
+                           int width)
+{
+    const int cw = clientSize.width();
+    const int ch = clientSize.height();
+    painter->fillRect(QRect(0, 0, width, ch), color);
+    painter->fillRect(QRect(0, ch - width, cw, width), color);
+    painter->fillRect(QRect(cw - width, 0, width, ch), color);
+    // The line along the top, under the title bar (and the top border when it is hidden).
+    painter->fillRect(QRect(0, 0, cw, width), color);
+}
+
+void TsuiForm::DrawBorder()
+{
+    // Only the strips the frame leaves uncovered.
+    if (m_host)
+        m_host->update(QRegion(m_host->rect()) - QRegion(geometry()));
+}
+
+void TsuiForm::layoutChildren()
+{
+    int y = 0;
+    if (m_titleBarVisible) {
+        m_titleBar->setGeometry(0, 0, width(), m_titleBar->height());
+        y = m_titleBar->height();
+    }
+    if (m_menuBar) {
+        m_menuBar->setGeometry(0, y, width(), m_menuBarHeight);
+        y += m_menuBarHeight;
+    }
+    if (m_formPanel && m_formPanel->parentWidget() == this)
+        m_formPanel->setGeometry(0, y, width(), std::max(0, height() - y));
+}
+
+void TsuiForm::resizeEvent(QResizeEvent *event)
+{
+    layoutChildren();
+    QWidget::resizeEvent(event);
+}
+
+void TsuiForm::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    if (!m_backgroundPattern.isNull())
+        p.fillRect(rect(), QBrush(m_backgroundPattern));
+    else
+        p.fillRect(rect(), BgrToQColor(m_color));
+}
+
+void TsuiForm::RebuildMenuBar()
+{
+    if (!m_menuBar)
+        return;
+    if (!m_menu) {
+        setMenu(nullptr);
+        return;
+    }
+    m_menuBar->rebuild(m_menu->items());
+    ApplyMenuBarFont();
+    layoutChildren();
+}
+
+void TsuiForm::RefreshMenuBar()
+{
+    if (m_menuBar)
+        m_menuBar->refresh();
+}
+
+void TsuiForm::ApplyMenuBarFont()
+{
+    if (!m_menuBar || !m_menu)
+        return;
+    m_menuBar->setLook(menuBarLookOf(m_style, m_theme.data(), m_menu));
+    const bool mac = m_menuBar->look().style == TsuiUIStyle::MacOS;
+    m_menuBar->setBackgroundImage(mac ? LoadSkinResource(QStringLiteral("MACOS_MENU_BAR"))
+                                      : QImage());
+    m_menuBar->refresh();
+}
+
+void TsuiForm::ApplyStyleToChildren(QWidget *frame, TsuiUIStyle style, TsuiFileTheme *theme)
+{
+    if (!frame)
+        return;
+    for (QObject *child : frame->children()) {
+        if (!child->isWidgetType() || !HasStyleProperties(child))
+            continue;
+        WriteFileThemeProperty(child, theme);
+        WriteUIStyleProperty(child, style);
+    }
+}
+
+bool TsuiForm::IsFormActive() const
+{
+    return m_host && m_host->isActiveWindow();
+}
+
+void TsuiForm::setHostMinimumWidth(int width)
+{
+    if (m_host && m_hostSizeable)
+        m_host->setMinimumWidth(std::max(0, width));
+}
+
+bool TsuiForm::startHostResize(Qt::Edges edges)
+{
+    if (!m_host || !m_hostSizeable || !edges)
+        return false;
+    if (QWindow *handle = m_host->windowHandle(); handle && handle->startSystemResize(edges))
+        return true;
+    m_resizeEdges = edges;
+    m_resizeStartGeometry = m_host->geometry();
+    m_resizeStartPos = QCursor::pos();
+    return true;
+}
+
+void TsuiForm::continueHostResize(const QPoint &globalPos)
+{
+    if (!m_host || !m_resizeEdges)
+        return;
+    m_host->setGeometry(resizedGeometry(m_resizeStartGeometry, m_resizeEdges,
+                                        globalPos - m_resizeStartPos, m_host->minimumSize()));
+}
+
+void TsuiForm::endHostResize()
+{
+    m_resizeEdges = {};
+}
+
+void TsuiForm::hostResized()
+{
+    LayoutFrame();
+    DrawBorder();
+    m_titleBar->UpdateMaxPictures();
+    m_titleBar->SetWindowRegion(m_titleBar->RoundCorner());
+}
+
+bool TsuiForm::hostMouseEvent(QMouseEvent *event, const QPoint &hostPos)
+{
+    if (!m_hostSizeable || m_host->isMaximized())
+        return false;
+    const Qt::Edges edges = FrameEdgesAt(hostPos, m_host->size());
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (event->button() == Qt::LeftButton && edges) {
+            startHostResize(edges);
+            m_resizeStartPos = event->globalPosition().toPoint();
+            return true;
+        }
+        return false;
+    case QEvent::MouseMove:
+        if (manualResizeActive() && (event->buttons() & Qt::LeftButton)) {
+            continueHostResize(event->globalPosition().toPoint());
+            return true;
+        }
+        if (edges)
+            m_host->setCursor(cursorFor(edges));
+        else
+            m_host->unsetCursor();
+        return false;
+    case QEvent::MouseButtonRelease:
+        if (manualResizeActive()) {
+            endHostResize();
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void TsuiForm::mousePressEvent(QMouseEvent *event)
+{
+    if (m_host && hostMouseEvent(event, mapTo(m_host, event->position().toPoint())))
+        return;
+    QWidget::mousePressEvent(event);
+}
+
+void TsuiForm::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_host && hostMouseEvent(event, mapTo(m_host, event->position().toPoint())))
+        return;
+    QWidget::mouseMoveEvent(event);
+}
+
+void TsuiForm::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_host && hostMouseEvent(event, mapTo(m_host, event->position().toPoint())))
+        return;
+    QWidget::mouseReleaseEvent(event);
+}
+
+bool TsuiForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_titleBar && event->type() == QEvent::Resize)
+        layoutChildren();
+    if (watched != m_host)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::Paint:
+        if (m_inHostPaint)
+            break;
+        {
+            // The host paints first; the border goes over it.
+            m_inHostPaint = true;
+            static_cast<QObject *>(m_host)->event(event);
+            m_inHostPaint = false;
+            QPainter p(m_host);
+            PaintBorder(&p, m_host->size(), BgrToQColor(m_borderColor), m_borderWidth);
+        }
+        return true;
+    case QEvent::Resize:
+        hostResized();
+        break;
+    case QEvent::Show:
+        m_titleBar->SetWindowRegion(m_titleBar->RoundCorner());
+        break;
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+    case QEvent::ActivationChange:
+        m_titleBar->setFormActive(IsFormActive());
+        break;
+    case QEvent::WindowStateChange:
+        m_titleBar->UpdateMaxPictures();
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease: {
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (hostMouseEvent(mouse, mouse->position().toPoint()))
+            return true;
+        break;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}

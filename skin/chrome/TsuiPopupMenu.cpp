@@ -1,0 +1,16 @@
+#include "skin/chrome/TsuiPopupMenu.h"
+
+#include "skin/style/StyleResolve.h"
+#include "skin/style/TsuiFileTheme.h"
+
+TsuiPopupMenu::TsuiPopupMenu(QWidget *owner)
+    : QMenu(owner), TsuiMenuBase(this, OwnerFormStyle(owner))
+{
+    AttachItemHandlers(this);
+}
+
+void TsuiPopupMenu::Popup(int x, int y)
+{
+    AttachItemHandlers(this);
+    popup(QPoint(x, y));
+}

@@ -1,0 +1,54 @@
+#include "skin/controls/TsuiScrollBarPictures.h"
+
+#include <QPainter>
+
+QImage RotatedCounterClockwise(const QImage &image)
+{
+    if (image.isNull())
+        return image;
+    const QImage src = image.convertToFormat(QImage::Format_ARGB32);
+    QImage out(src.height(), src.width(), QImage::Format_ARGB32);
+    for (int y = 0; y < src.height(); ++y) {
+        for (int x = 0; x < src.width(); ++x)
+            out.setPixel(y, src.width() - 1 - x, src.pixel(x, y));
+    }
+    return out.convertToFormat(image.format());
+}
+
+QImage RotatedClockwise(const QImage &image)
+{
+    if (image.isNull())
+        return image;
+    const QImage src = image.convertToFormat(QImage::Format_ARGB32);
+    QImage out(src.height(), src.width(), QImage::Format_ARGB32);
+    for (int y = 0; y < src.height(); ++y) {
+        for (int x = 0; x < src.width(); ++x)
+            out.setPixel(src.height() - 1 - y, x, src.pixel(x, y));
+    }
+    return out.convertToFormat(image.format());
+}
+
+QImage ComposeSlider(const QImage &start, const QImage &middle, const QImage &end, int length,
+                     Qt::Orientation orientation)
+{
+    const bool vertical = orientation == Qt::Vertical;
+    const int thickness = vertical ? start.width() : start.height();
+    if (length <= 0 || thickness <= 0)
+        return QImage();
+    QImage slider(vertical ? QSize(thickness, length) : QSize(length, thickness),
+                  QImage::Format_RGB32);
+    slider.fill(Qt::white);
+    QPainter p(&slider);
+    const int startLen = vertical ? start.height() : start.width();
+    const int endLen = vertical ? end.height() : end.width();
+    const int middleLen = length - startLen - endLen;
+    if (middleLen > 0 && !middle.isNull()) {
+        const QRect between = vertical ? QRect(0, startLen, thickness, middleLen)
+                                       : QRect(startLen, 0, middleLen, thickness);
+        p.drawImage(between,
+                    middle.scaled(between.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    }
+    p.drawImage(0, 0, start);
+    p.drawImage(vertical ? QPoint(0, length - endLen) : QPoint(length - endLen, 0), end);
+    return slider;
+}

@@ -1,0 +1,184 @@
+#include "skin/style/TsuiThemeFileReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QStringList>
+
+Q_LOGGING_CATEGORY(lcTheme, "vocafetch.skin.theme")
+
+namespace {
+
+enum class Section
+{
+    None,
+    Bitmaps,
+    Integers,
+    Booleans,
+    Strings,
+    Unknown,
+};
+
+Section sectionOf(const QString &name)
+{
+    if (name.compare(QLatin1String("Bitmaps"), Qt::CaseInsensitive) == 0)
+        return Section::Bitmaps;
+    if (name.compare(QLatin1String("Integers"), Qt::CaseInsensitive) == 0)
+        return Section::Integers;
+    if (name.compare(QLatin1String("Booleans"), Qt::CaseInsensitive) == 0)
+        return Section::Booleans;
+    if (name.compare(QLatin1String("Strings"), Qt::CaseInsensitive) == 0)
+        return Section::Strings;
+    return Section::Unknown;
+}
+
+std::optional<qint32> parseNumber(const QString &text)
+{
+    const QString t = text.trimmed();
+    bool ok = false;
+    qint64 value = 0;
+    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        value = t.mid(2).toLongLong(&ok, 16);
+    else
+        value = t.toLongLong(&ok, 10);
+    if (!ok || value < qint64(INT32_MIN) || value > qint64(UINT32_MAX))
+        return std::nullopt;
+    return static_cast<qint32>(static_cast<quint32>(value));
+}
+
+} // namespace
+
+bool TsuiThemeFileReader::load(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        if (error)
+            *error =
+                QStringLiteral("Cannot open theme file \"%1\": %2").arg(path, file.errorString());
+        return false;
+    }
+    if (file.size() > MaxThemeFileSize) {
+        if (error)
+            *error = QStringLiteral("Theme file \"%1\" is larger than %2 bytes")
+                         .arg(path)
+                         .arg(MaxThemeFileSize);
+        return false;
+    }
+    const QByteArray bytes = file.read(MaxThemeFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error =
+                QStringLiteral("Cannot read theme file \"%1\": %2").arg(path, file.errorString());
+        return false;
+    }
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF))) // byte order mark written by some editors
+        text.remove(0, 1);
+    return parse(text, QFileInfo(path).absolutePath(), path);
+}
+
+bool TsuiThemeFileReader::parse(const QString &text, const QString &baseDir, const QString &path)
+{
+    Section section = Section::None;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+            line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            section = sectionOf(line.mid(1, line.size() - 2).trimmed());
+            if (section == Section::Unknown)
+                qCWarning(lcTheme, "%s:%d: unknown section %s, its lines are ignored",
+                          qPrintable(path), i + 1, qPrintable(line));
+            continue;
+        }
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq <= 0 || section == Section::None) {
+            if (section != Section::Unknown)
+                qCWarning(lcTheme, "%s:%d: expected key=value inside a section", qPrintable(path),
+                          i + 1);
+            continue;
+        }
+        const QString key = line.left(eq).trimmed();
+        const QString value = line.mid(eq + 1).trimmed();
+        switch (section) {
+        case Section::Bitmaps:
+            addBitmap(key, value, baseDir);
+            break;
+        case Section::Integers:
+            m_integers.insert(key, value);
+            break;
+        case Section::Booleans:
+            m_booleans.insert(key, value);
+            break;
+        case Section::Strings:
+            m_strings.insert(key, value);
+            break;
+        case Section::None:
+        case Section::Unknown:
+            break;
+        }
+    }
+    return true;
+}
+
+void TsuiThemeFileReader::addBitmap(const QString &key, const QString &file, const QString &baseDir)
+{
+    const QString path = QDir(baseDir).filePath(file);
+    // A pipe would block the open and a device such as /dev/zero passes the size check with 0
+    // and never ends: only files are read.
+    if (!QFileInfo(path).isFile()) {
+        qCWarning(lcTheme, "bitmap %s: \"%s\" is not a file", qPrintable(key), qPrintable(path));
+        return;
+    }
+    QFile image(path);
+    if (!image.open(QIODevice::ReadOnly)) {
+        qCWarning(lcTheme, "bitmap %s: cannot open \"%s\": %s", qPrintable(key), qPrintable(path),
+                  qPrintable(image.errorString()));
+        return;
+    }
+    if (image.size() > MaxBitmapFileSize) {
+        qCWarning(lcTheme, "bitmap %s: \"%s\" is too large", qPrintable(key), qPrintable(path));
+        return;
+    }
+    m_bitmaps.insert(key, image.readAll());
+}
+
+std::optional<qint32> TsuiThemeFileReader::integer(const QString &key) const
+{
+    const auto it = m_integers.constFind(key);
+    if (it == m_integers.constEnd())
+        return std::nullopt;
+    return parseNumber(*it);
+}
+
+std::optional<bool> TsuiThemeFileReader::boolean(const QString &key) const
+{
+    const auto it = m_booleans.constFind(key);
+    if (it == m_booleans.constEnd())
+        return std::nullopt;
+    const std::optional<qint32> number = parseNumber(*it);
+    if (!number)
+        return std::nullopt;
+    return *number != 0;
+}
+
+std::optional<QImage> TsuiThemeFileReader::bitmap(const QString &key) const
+{
+    const auto it = m_bitmaps.constFind(key);
+    if (it == m_bitmaps.constEnd())
+        return std::nullopt;
+    QImage image = QImage::fromData(*it);
+    if (image.isNull())
+        return std::nullopt;
+    if (!image.hasAlphaChannel())
+        image = image.convertToFormat(QImage::Format_RGB32);
+    return image;
+}
+
+int TsuiThemeFileReader::entryCount() const
+{
+    return int(m_bitmaps.size() + m_integers.size() + m_booleans.size() + m_strings.size());
+}

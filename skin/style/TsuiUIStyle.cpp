@@ -1,0 +1,78 @@
+#include "skin/style/TsuiUIStyle.h"
+
+#include "skin/style/BuiltinStyleTable.h"
+
+#include <QString>
+
+namespace {
+
+constexpr const char *kKeyNames[StyleEntry::Count] = {
+    "ButtonImage",
+    "ButtonTransparentBool",
+    "CheckBoxImage",
+    "RadioButtonImage",
+    "TitleBarButtonImage",
+    "TitleBarButtonTransparentBool",
+    "TitleBarButtonLeftOffsetInt",
+    "TitleBarButtonRightOffsetInt",
+    "TitleBarButtonTopInt",
+    "TitleBarLeftImage",
+    "TitleBarClientImage",
+    "TitleBarRightImage",
+    "FormMinWidthInt",
+    "FormRoundCornerInt",
+    "FormBackgroundColor",
+    "FormBorderColor",
+    "FormBorderWidthInt",
+    "MenuSelectedBorderColor",
+    "MenuSelectedBackgroundColor",
+    "MenuSelectedFontColor",
+    "MenuBackgroundColor",
+    "MenuFontColor",
+    "MenuBarColor",
+    "ProgressBarImage",
+    "ControlBorderColor",
+    "ControlBackgroundColor",
+    "ControlFontColor",
+    "TrackBarBarImage",
+    "TrackBarSliderImage",
+    "TrackBarSliderVImage",
+    "ScrollBarBackgroundColor",
+    "ScrollBarButtonImage",
+    "ScrollBarSliderImage",
+    "CheckListBoxImage",
+    "ToolBarButtonBorderColor",
+    "ToolBarButtonBackgroundColor",
+    "ToolBarButtonDownBackgroundColor",
+    "ScrollButtonImage",
+    "TabControlTabImage",
+    "TabControlBarImage",
+    "SideChannelHandleImage",
+    "SideChannelBarImage",
+};
+
+bool isEntry(int n)
+{
+    return n >= StyleEntry::First && n <= StyleEntry::Last;
+}
+
+} // namespace
+
+const char *StyleEntryKeyName(int n)
+{
+    return isEntry(n) ? kKeyNames[n - 1] : nullptr;
+}
+
+int StyleEntryFromKeyName(const QString &key)
+{
+    for (int n = StyleEntry::First; n <= StyleEntry::Last; ++n) {
+        if (key == QLatin1String(kKeyNames[n - 1]))
+            return n;
+    }
+    return 0;
+}
+
+StyleEntryKind StyleEntryKindOf(int n)
+{
+    return isEntry(n) ? BuiltinStyleTable::kinds()[n - 1] : StyleEntryKind::Integer;
+}

@@ -1,0 +1,84 @@
+// An in-process phone library with scripted answers that records the calls made to it.
+#pragma once
+
+#include "phone/PhoneLibrary.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <thread>
+#include <vector>
+
+inline TPhoneFileEntry makePhoneEntry(const QByteArray &path, qint32 size)
+{
+    TPhoneFileEntry entry{};
+    entry.Size = size;
+    std::memcpy(entry.Path, path.constData(), std::min<std::size_t>(path.size(), 504));
+    return entry;
+}
+
+class FakePhoneLibrary : public PhoneLibrary
+{
+public:
+    QList<int> statuses; // one per poll; the last repeats (0 when empty)
+    std::vector<TPhoneFileEntry> entries;
+    std::optional<int> reportedCount;       // File_Count's answer instead of the number of entries
+    QHash<QByteArray, QByteArray> contents; // bytes served per phone path
+
+    int initCalls = 0, statusCalls = 0, countCalls = 0, listCalls = 0, closeCalls = 0;
+    bool listGotNull = false;
+    int listGotCount = -1;
+    QList<QByteArray> created;
+    QList<QPair<int, int>> reads; // (last index, count)
+
+    void addFile(const QByteArray &path, const QByteArray &bytes)
+    {
+        entries.push_back(makePhoneEntry(path, static_cast<qint32>(bytes.size())));
+        contents.insert(path, bytes);
+    }
+
+    // Calls the connection callback the way a library does from a thread of its own.
+    void callBackFromOtherThread() { std::thread(m_callback).join(); }
+
+    void p2kInit(ConnectCallback callback) override
+    {
+        ++initCalls;
+        m_callback = std::move(callback);
+    }
+    int p2kGetStatus() override
+    {
+        const auto index = std::min<qsizetype>(statusCalls++, statuses.size() - 1);
+        return index < 0 ? 0 : statuses[index];
+    }
+    int fileCount() override
+    {
+        ++countCalls;
+        return reportedCount.value_or(static_cast<int>(entries.size()));
+    }
+    void fileList(TPhoneFileEntry *list, int count) override
+    {
+        ++listCalls;
+        listGotNull = list == nullptr;
+        listGotCount = count;
+        std::copy_n(entries.begin(), std::min<std::size_t>(count, entries.size()), list);
+    }
+    void fileCreate(const char *phonePath, int) override
+    {
+        created.append(phonePath);
+        m_open = contents.value(created.last());
+    }
+    void fileRead(void *buffer, int lastIndex, int count) override
+    {
+        reads.append({lastIndex, count});
+        std::memcpy(buffer, m_open.constData(), std::min<std::size_t>(m_open.size(), count));
+    }
+    void fileClose() override { ++closeCalls; }
+
+private:
+    ConnectCallback m_callback;
+    QByteArray m_open;
+};
