@@ -97,8 +97,8 @@ TForm1::TForm1(Dialogs &dialogs, QWidget *parent)
 TForm1::TForm1(Dialogs &dialogs, std::unique_ptr<PhoneLibrary> phoneLibrary, QWidget *parent)
     : QWidget(parent), OpenDialog1(dialogs, this, openDialogSettings()),
       SaveDialog1(dialogs, this, saveDialogSettings()), ImageList1(ImageList::containerIcons()),
-      ImageList2(ImageList::commandIcons()), SourceBuffer(m_transferClipboard),
-      OutputBuffer(m_transferClipboard), m_errorBoundary(dialogs, this)
+      ImageList2(ImageList::commandIcons()), SourceBuffer(Session.source()),
+      OutputBuffer(Session.output()), m_errorBoundary(dialogs, this)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(AppInfo::Title);

@@ -5,7 +5,7 @@
 #include "app/FileDialog.h"
 #include "app/ImageList.h"
 #include "extract/ByteBuffer.h"
-#include "extract/InProcessClipboard.h"
+#include "extract/ContainerSession.h"
 #include "extract/analysis/RecordingAnalysis.h"
 #include "phone/PhoneCopyRegistry.h"
 #include "phone/PhoneLibrary.h"
@@ -92,8 +92,6 @@ public:
     QAction *CleanCut1; // "Сохранять только звук": saves write only the audio; off at start
     QAction *Play1;    // "Прослушать": plays the selected recording, or stops playing
     QAction *SaveWav1; // "Сохранить как WAV…"
-    // What each recording of the loaded container holds, index-aligned with AmrStartList.
-    QVector<RecordingAnalysis> RecordingAnalyses;
     // Plays through output instead of the system's default audio device.
     void setAudioOutput(std::unique_ptr<AudioOutput> output);
 
@@ -123,14 +121,10 @@ public:
 
     TForm2 *Form2 = nullptr;
 
-private:
-    // Recordings travel between the buffers through a clipboard of their own, so an export
-    // never touches the user's clipboard. Declared before the buffers, which use it.
-    InProcessClipboard m_transferClipboard;
-
-public:
-    TByteBuffer SourceBuffer; // the loaded container
-    TByteBuffer OutputBuffer; // one recording on its way to disk
+    // The loaded container: its bytes, scan and analyses, and how its recordings are saved.
+    vocafetch::ContainerSession Session;
+    TByteBuffer &SourceBuffer; // the loaded container
+    TByteBuffer &OutputBuffer; // one recording on its way to disk
 
 public slots:
     void FormCreate();
@@ -187,12 +181,14 @@ private:
 
     void createCleanCutItem();
     void createRecordingPopupItems();
-    void analyseLoadedRecordings();
+    void showRecordingToolTips();
     void enableRecordingPopupItems();
     int selectedRecording() const;
     // Writes recording i as the save commands do: its whole range, or with the clean cut on
     // only its audio.
     void saveRecording(int i);
+    // Whether recording i is one the loaded container has.
+    bool isRecording(int i) const;
     AudioOutput &audioOutput();
     void stopPlayback();
     void playbackFinished(bool failed);

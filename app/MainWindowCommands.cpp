@@ -3,8 +3,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutBox.h"
-#include "extract/RecordingExport.h"
-#include "extract/RecordingScan.h"
+#include "app/RecordingPresentation.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -51,7 +50,6 @@ void TForm1::FileDRFClick()
         return;
     AmrStartList.clear();
     TypeMarkerList.clear();
-    RecordingAnalyses.clear();
     AMRFiles->clear();
     suiButton2->setEnabled(false);
 
@@ -59,22 +57,24 @@ void TForm1::FileDRFClick()
     if (index < 0 || index >= DrfPathList.size())
         throw std::out_of_range(
             QStringLiteral("List index out of bounds (%1)").arg(index).toStdString());
-    SourceBuffer.LoadFromFile(DrfPathList.at(index));
+    Session.loadWithoutScan(DrfPathList.at(index));
     Action1Execute();
     suiButton3->setEnabled(AMRFiles->count() > 0);
 }
 
 void TForm1::Action1Execute()
 {
-    const ScanResult scan = scanRecordings(SourceBuffer);
-    AmrStartList = scan.AmrStartList;
-    TypeMarkerList = scan.TypeMarkerList;
-    setStatusText(scan.statusText);
-    AMR1->setEnabled(scan.saveAllEnabled);
+    namespace words = vocafetch::presentation;
+    Session.rescan();
+    const vocafetch::ContainerScan &scan = Session.scan();
+    AmrStartList = words::offsetList(scan.recordingStarts);
+    TypeMarkerList = words::offsetList(scan.typeMarkers);
+    setStatusText(words::scanStatusText(scan.recordingCount()));
+    AMR1->setEnabled(scan.recordingCount() > 0);
     AMRFiles->clear();
-    for (const QString &caption : scan.captions)
-        AMRFiles->addItem(new QListWidgetItem(ImageList2.icon(0), caption));
-    analyseLoadedRecordings();
+    for (int k = 1; k <= scan.recordingCount(); ++k)
+        AMRFiles->addItem(new QListWidgetItem(ImageList2.icon(0), words::recordingCaption(k)));
+    showRecordingToolTips();
 }
 
 void TForm1::AMRFilesSelectItem()
@@ -123,7 +123,7 @@ void TForm1::N6Click()
     if (!SaveDialog1.Execute())
         return;
     // One file per recording start, in order; a failure stops at that recording.
-    for (int i = 0; i < AmrStartList.size(); ++i)
+    for (int i = 0; i < Session.recordingCount(); ++i)
         saveRecording(i);
 }
 

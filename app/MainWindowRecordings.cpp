@@ -3,11 +3,8 @@
 #include "app/MainWindow.h"
 
 #include "app/QtAudioOutput.h"
-#include "extract/ExtractError.h"
-#include "extract/RecordingExport.h"
-#include "extract/RecordingScan.h"
+#include "app/RecordingPresentation.h"
 #include "extract/analysis/AmrDecoder.h"
-#include "extract/analysis/WavFile.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -24,47 +21,6 @@ const QString CannotDecodeText = QStringLiteral("Запись не удаётс�
 
 constexpr int PlayImage = 7;
 constexpr int SaveImage = 1;
-
-// "AMR-NB", "AMR-WB", with the channel count when there are several.
-QString formatCaption(const RecordingAnalysis &recording)
-{
-    QString caption =
-        isWideBand(recording.format()) ? QStringLiteral("AMR-WB") : QStringLiteral("AMR-NB");
-    if (isMultiChannel(recording.format()))
-        caption += QStringLiteral(", каналов: %1").arg(recording.channels());
-    return caption;
-}
-
-// "M:SS,t", or "H:MM:SS,t" from an hour on.
-QString durationCaption(qint64 ms)
-{
-    const qint64 tenths = (ms + 50) / 100;
-    const qint64 seconds = tenths / 10;
-    const QString secondsPart =
-        QStringLiteral("%1,%2").arg(seconds % 60, 2, 10, QLatin1Char('0')).arg(tenths % 10);
-    if (seconds >= 3600)
-        return QStringLiteral("%1:%2:%3")
-            .arg(seconds / 3600)
-            .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
-            .arg(secondsPart);
-    return QStringLiteral("%1:%2").arg(seconds / 60).arg(secondsPart);
-}
-
-QString recordingToolTip(const RecordingAnalysis &recording)
-{
-    if (!recording.recognised())
-        return QStringLiteral("Формат не распознан");
-    QString tip = formatCaption(recording) + QStringLiteral("\nДлительность: ") +
-                  durationCaption(recording.durationMs());
-    if (recording.damaged() > 0)
-        tip += QStringLiteral("\nПовреждённых кадров: %1").arg(recording.damaged());
-    return tip;
-}
-
-QString wavFileName(const QString &chosenName, int k)
-{
-    return chosenName + QLatin1Char('_') + QString::number(k) + QStringLiteral(".wav");
-}
 
 } // namespace
 
@@ -86,11 +42,12 @@ void TForm1::createRecordingPopupItems()
     SaveWav1->setObjectName(QStringLiteral("SaveWav1"));
 }
 
-void TForm1::analyseLoadedRecordings()
+void TForm1::showRecordingToolTips()
 {
-    RecordingAnalyses = analyseRecordings(SourceBuffer.Data(), offsetsOf(AmrStartList));
-    for (int row = 0; row < AMRFiles->count() && row < RecordingAnalyses.size(); ++row)
-        AMRFiles->item(row)->setToolTip(recordingToolTip(RecordingAnalyses.at(row)));
+    const QVector<RecordingAnalysis> &analyses = Session.analyses();
+    for (int row = 0; row < AMRFiles->count() && row < analyses.size(); ++row)
+        AMRFiles->item(row)->setToolTip(
+            vocafetch::presentation::recordingToolTip(analyses.at(row)));
 }
 
 void TForm1::enableRecordingPopupItems()
@@ -107,34 +64,28 @@ int TForm1::selectedRecording() const
     return selected.isEmpty() ? -1 : AMRFiles->row(selected.first());
 }
 
+bool TForm1::isRecording(int i) const
+{
+    return i >= 0 && i < Session.recordingCount();
+}
+
 void TForm1::saveRecording(int i)
 {
-    if (!CleanCut1->isChecked()) {
-        ExportRecording(SourceBuffer, OutputBuffer, AmrStartList, i, SaveDialog1.FileName());
-        return;
-    }
-    if (i < 0 || i >= RecordingAnalyses.size())
-        throw ExtractError(QStringLiteral("List index out of bounds (%1)").arg(i));
-    const ByteSpan span = cleanRange(RecordingAnalyses.at(i));
-    ExportRange(SourceBuffer, OutputBuffer, qint32(span.begin), qint32(span.end - 1),
-                recordingFileName(SaveDialog1.FileName(), i + 1));
+    using vocafetch::OutputKind;
+    const OutputKind kind = CleanCut1->isChecked() ? OutputKind::Clean : OutputKind::Whole;
+    Session.write(i, kind, vocafetch::outputFileName(SaveDialog1.FileName(), i + 1, kind));
 }
 
 void TForm1::SaveWav1Click()
 {
     const int i = selectedRecording();
-    if (i < 0 || i >= RecordingAnalyses.size())
+    if (!isRecording(i))
         return;
     if (!SaveDialog1.Execute())
         return;
-    const RecordingAnalysis &recording = RecordingAnalyses.at(i);
-    if (!recording.recognised())
-        throw ExtractError(QStringLiteral("The recording does not start with a known AMR header"));
-    const ByteSpan span = cleanRange(recording);
-    QString error;
-    if (!writeAmrAsWav(wavFileName(SaveDialog1.FileName(), i + 1), SourceBuffer.Data().constData(),
-                       span.begin, span.end, &error))
-        throw ExtractError(error);
+    using vocafetch::OutputKind;
+    Session.write(i, OutputKind::Wav,
+                  vocafetch::outputFileName(SaveDialog1.FileName(), i + 1, OutputKind::Wav));
 }
 
 void TForm1::setAudioOutput(std::unique_ptr<AudioOutput> output)
@@ -163,9 +114,9 @@ void TForm1::Play1Click()
         return;
     }
     const int i = selectedRecording();
-    if (i < 0 || i >= RecordingAnalyses.size())
+    if (!isRecording(i))
         return;
-    const RecordingAnalysis &recording = RecordingAnalyses.at(i);
+    const RecordingAnalysis &recording = Session.analysis(i);
     PcmAudio audio;
     if (recording.recognised()) {
         const ByteSpan span = cleanRange(recording);

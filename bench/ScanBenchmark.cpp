@@ -57,8 +57,8 @@ void runPass(benchmark::State &state, const QByteArray &text)
     qsizetype found = 0;
     for (auto _ : state) {
         f.buffer.SetSelStart(0);
-        QStringList offsets;
-        findAllOccurrences(f.buffer, text, offsets);
+        QVector<qint64> offsets;
+        vocafetch::findAllOccurrences(f.buffer, text, offsets);
         found = offsets.size();
         benchmark::DoNotOptimize(found);
     }
@@ -84,8 +84,8 @@ void WholeScan(benchmark::State &state)
     qsizetype found = 0;
     for (auto _ : state) {
         f.buffer.SetSelStart(0); // where a fresh load leaves the cursor
-        ScanResult result = scanRecordings(f.buffer);
-        found = result.AmrStartList.size() + result.TypeMarkerList.size();
+        const vocafetch::ContainerScan result = vocafetch::scanRecordings(f.buffer);
+        found = result.recordingStarts.size() + result.typeMarkers.size();
         benchmark::DoNotOptimize(result);
     }
     if (found < 2 * f.expectedRecordings)

@@ -1,9 +1,7 @@
 #include "cli/ExtractCommand.h"
 
-#include "cli/ScannedContainer.h"
+#include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
-#include "extract/RecordingExport.h"
-#include "extract/analysis/WavFile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,11 +43,14 @@ private:
     bool m_shown = false;
 };
 
-ExtractOutput outputOf(const CliRequest &request)
+using vocafetch::ContainerSession;
+using vocafetch::OutputKind;
+
+OutputKind outputOf(const CliRequest &request)
 {
     if (request.wav)
-        return ExtractOutput::Wav;
-    return request.clean ? ExtractOutput::Clean : ExtractOutput::Whole;
+        return OutputKind::Wav;
+    return request.clean ? OutputKind::Clean : OutputKind::Whole;
 }
 
 QString canonicalOutput(const QString &path)
@@ -84,55 +85,15 @@ QString chosenNameFor(const QString &containerPath, const QString &outputDir, co
     return QDir(outputDir).filePath(name);
 }
 
-QString wavFileName(const QString &chosenName, int k)
-{
-    return chosenName + QLatin1Char('_') + QString::number(k) + QStringLiteral(".wav");
-}
-
-ExtractPlan planExtraction(const ScannedContainer &container, const QString &chosenName,
-                           ExtractOutput output)
+ExtractPlan planExtraction(const ContainerSession &container, const QString &chosenName,
+                           OutputKind output)
 {
     ExtractPlan plan;
     plan.chosenName = chosenName;
     plan.output = output;
     for (int i = 0; i < container.recordingCount(); ++i)
-        plan.outputs.append(output == ExtractOutput::Wav ? wavFileName(chosenName, i + 1)
-                                                         : recordingFileName(chosenName, i + 1));
-    if (output != ExtractOutput::Whole)
-        plan.analyses =
-            analyseRecordings(container.source().Data(), offsetsOf(container.scan().AmrStartList));
+        plan.outputs.append(vocafetch::outputFileName(chosenName, i + 1, output));
     return plan;
-}
-
-void writeRecording(ScannedContainer &container, TByteBuffer &output, const ExtractPlan &plan,
-                    int i)
-{
-    switch (plan.output) {
-    case ExtractOutput::Whole:
-        ExportRecording(container.source(), output, container.scan().AmrStartList, i,
-                        plan.chosenName);
-        return;
-    case ExtractOutput::Clean: {
-        const ByteSpan span = cleanRange(plan.analyses.at(i));
-        ExportRange(container.source(), output, qint32(span.begin), qint32(span.end - 1),
-                    plan.outputs.at(i));
-        return;
-    }
-    case ExtractOutput::Wav: {
-        const RecordingAnalysis &analysis = plan.analyses.at(i);
-        if (!analysis.recognised())
-            throw ExtractError(QStringLiteral("recording %1 does not start with a known AMR "
-                                              "header; %2 not written")
-                                   .arg(i + 1)
-                                   .arg(plan.outputs.at(i)));
-        const ByteSpan span = cleanRange(analysis);
-        QString error;
-        if (!writeAmrAsWav(plan.outputs.at(i), container.source().Data().constData(), span.begin,
-                           span.end, &error))
-            throw ExtractError(error);
-        return;
-    }
-    }
 }
 
 int runExtract(const CliRequest &request, QTextStream &out, QTextStream &err)
@@ -150,16 +111,15 @@ int runExtract(const CliRequest &request, QTextStream &out, QTextStream &err)
         progress.show(index, path);
         int written = 0;
         try {
-            auto container = std::make_unique<ScannedContainer>(path);
+            auto container = std::make_unique<ContainerSession>(path);
             const ExtractPlan plan =
                 planExtraction(*container, chosenNameFor(path, request.outputDir, request.prefix),
                                outputOf(request));
             const QString refused = refusal(plan, request.force, writtenThisRun);
             if (!refused.isEmpty())
                 throw ExtractError(refused);
-            TByteBuffer output(container->clipboard());
             for (int i = 0; i < container->recordingCount(); ++i) {
-                writeRecording(*container, output, plan, i);
+                container->write(i, plan.output, plan.outputs.at(i));
                 writtenThisRun.insert(canonicalOutput(plan.outputs.at(i)));
                 ++written;
             }
@@ -172,7 +132,7 @@ int runExtract(const CliRequest &request, QTextStream &out, QTextStream &err)
         } catch (const ExtractError &error) {
             anyFailed = true;
             progress.clear();
-            err << "vocafetch-cli: " << path << ": " << oneLine(error.message());
+            err << "vocafetch-cli: " << path << ": " << vocafetch::oneLine(error.message());
             if (written > 0)
                 err << " (" << written << " recordings written before)";
             err << Qt::endl;

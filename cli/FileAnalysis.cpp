@@ -27,7 +27,7 @@ void shift(RecordingAnalysis &recording, qint64 base)
 
 // Reads each recording's bytes, and before them as far back as a part header may stand (not
 // past the previous recording's start), and analyses them.
-QVector<RecordingAnalysis> analyseByReading(QFile &file, qint64 size, const QVector<qint32> &starts)
+QVector<RecordingAnalysis> analyseByReading(QFile &file, qint64 size, const QVector<qint64> &starts)
 {
     QVector<RecordingAnalysis> result;
     result.reserve(starts.size());
@@ -52,7 +52,7 @@ QVector<RecordingAnalysis> analyseByReading(QFile &file, qint64 size, const QVec
 } // namespace
 
 QVector<RecordingAnalysis> analyseContainerFile(const QString &path, qint64 size,
-                                                const QVector<qint32> &starts, FileAccess access)
+                                                const QVector<qint64> &starts, FileAccess access)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -119,7 +119,7 @@ void RecordingAnalysisAhead::findAndAnalyse()
                                                  TByteBuffer::lowercaseTable());
         if (found < 0)
             break;
-        m_starts.append(qint32(found));
+        m_starts.append(found);
         from = found + count;
     }
     // One core: the other one scans.
@@ -127,7 +127,7 @@ void RecordingAnalysisAhead::findAndAnalyse()
 }
 
 QVector<RecordingAnalysis> RecordingAnalysisAhead::results(qint64 size,
-                                                           const QVector<qint32> &starts)
+                                                           const QVector<qint64> &starts)
 {
     finish();
     if (m_map && size == m_mapSize && starts == m_starts)

@@ -22,7 +22,7 @@ enum class FileAccess
 // at path; either access gives the same result. Throws ExtractError when the file cannot be
 // opened.
 QVector<RecordingAnalysis> analyseContainerFile(const QString &path, qint64 size,
-                                                const QVector<qint32> &starts,
+                                                const QVector<qint64> &starts,
                                                 FileAccess access = FileAccess::MapWherePossible);
 
 // Analyses a container file's recordings while the caller still scans it: a worker on another
@@ -38,7 +38,7 @@ public:
 
     // The analyses of the recordings at starts in the first size bytes, as
     // analyseContainerFile() gives them. Throws ExtractError when the file cannot be opened.
-    QVector<RecordingAnalysis> results(qint64 size, const QVector<qint32> &starts);
+    QVector<RecordingAnalysis> results(qint64 size, const QVector<qint64> &starts);
 
 private:
     void findAndAnalyse();
@@ -49,6 +49,6 @@ private:
     const uchar *m_map = nullptr;
     qint64 m_mapSize = 0;
     std::thread m_worker;
-    QVector<qint32> m_starts;
+    QVector<qint64> m_starts;
     QVector<RecordingAnalysis> m_analyses;
 };

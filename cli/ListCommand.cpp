@@ -1,8 +1,8 @@
 #include "cli/ListCommand.h"
 
 #include "cli/FileAnalysis.h"
-#include "cli/ScannedContainer.h"
 #include "extract/ContainerFileScan.h"
+#include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
 #include "extract/RecordingExport.h"
 
@@ -28,10 +28,11 @@ QString RecordingListing::toText() const
     char line[256];
     int length = std::snprintf(
         line, sizeof line,
-        "  %3d  offset %10d  size %10d  %-12s  %lld frames  %lld ms  audio end %lld (%s)", number,
-        offset, size, amrFormatName(analysis.format()).toLatin1().constData(),
-        qlonglong(analysis.frames()), qlonglong(analysis.durationMs()),
-        qlonglong(analysis.audioEnd), endSourceName(analysis.endFrom).toLatin1().constData());
+        "  %3d  offset %10lld  size %10lld  %-12s  %lld frames  %lld ms  audio end %lld (%s)",
+        number, qlonglong(offset), qlonglong(size),
+        amrFormatName(analysis.format()).toLatin1().constData(), qlonglong(analysis.frames()),
+        qlonglong(analysis.durationMs()), qlonglong(analysis.audioEnd),
+        endSourceName(analysis.endFrom).toLatin1().constData());
     if (analysis.damaged() > 0 && length > 0 && length < int(sizeof line))
         length += std::snprintf(line + length, sizeof line - size_t(length), "  %lld damaged",
                                 qlonglong(analysis.damaged()));
@@ -43,7 +44,7 @@ QJsonObject ContainerListing::toJson() const
     if (failed())
         return {{QStringLiteral("path"), path}, {QStringLiteral("error"), error}};
     QJsonArray markerArray;
-    for (qint32 marker : markers)
+    for (qint64 marker : markers)
         markerArray.append(marker);
     QJsonArray recordingArray;
     for (const RecordingListing &recording : recordings)
@@ -69,8 +70,7 @@ QString ContainerListing::toText() const
 RecordingListing describeRecording(const ContainerFileScan &container, int i,
                                    const RecordingAnalysis &analysis)
 {
-    const RecordingRange range =
-        recordingRange(container.scan.AmrStartList, i, static_cast<qint32>(container.size));
+    const RecordingRange range = recordingRange(container.scan.recordingStarts, i, container.size);
     RecordingListing listing;
     listing.number = i + 1;
     listing.offset = range.first;
@@ -87,13 +87,13 @@ ContainerListing listContainer(const QString &path)
         RecordingAnalysisAhead analysis(path);
         const ContainerFileScan container = scanContainerFile(path);
         listing.size = container.size;
-        listing.markers = offsetsOf(container.scan.TypeMarkerList);
+        listing.markers = container.scan.typeMarkers;
         const QVector<RecordingAnalysis> analyses =
-            analysis.results(container.size, offsetsOf(container.scan.AmrStartList));
-        for (int i = 0; i < container.scan.AmrStartList.size(); ++i)
+            analysis.results(container.size, container.scan.recordingStarts);
+        for (int i = 0; i < container.scan.recordingCount(); ++i)
             listing.recordings.append(describeRecording(container, i, analyses.at(i)));
     } catch (const ExtractError &error) {
-        listing.error = oneLine(error.message());
+        listing.error = vocafetch::oneLine(error.message());
     }
     return listing;
 }

@@ -15,8 +15,8 @@ struct ContainerFileScan;
 struct RecordingListing
 {
     int number = 0;    // k, from 1
-    qint32 offset = 0; // of its "#!AMR"
-    qint32 size = 0;   // bytes of the file extract writes for it
+    qint64 offset = 0; // of its "#!AMR"
+    qint64 size = 0;   // bytes of the file extract writes for it
     // What the recording holds: format, frames, duration and where its audio ends.
     RecordingAnalysis analysis;
 
@@ -29,7 +29,7 @@ struct ContainerListing
 {
     QString path;
     qint64 size = 0;
-    QVector<qint32> markers;
+    QVector<qint64> markers;
     QVector<RecordingListing> recordings;
     QString error;
 

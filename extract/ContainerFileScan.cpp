@@ -16,7 +16,7 @@ constexpr qint64 ChunkSize = 256 * 1024;
 struct Search
 {
     QByteArray pattern; // lowered, as the buffer's search prepares it
-    QStringList *offsets = nullptr;
+    QVector<qint64> *offsets = nullptr;
     qint64 next = 0; // the first position not yet decided
 };
 
@@ -38,7 +38,7 @@ void searchWindow(Search &search, const unsigned char *window, qint64 windowStar
                                                  pattern, count, TByteBuffer::lowercaseTable());
         if (found < 0)
             break;
-        search.offsets->append(QString::number(windowStart + found));
+        search.offsets->append(windowStart + found);
         search.next = windowStart + found + count - 1;
     }
     // A match starting later may still run into the next piece.
@@ -54,8 +54,8 @@ ContainerFileScan scanContainerFile(const QString &path)
 
     ContainerFileScan result;
     Search searches[] = {
-        {lowered(RecordingScan::RecordingStartText), &result.scan.AmrStartList},
-        {lowered(RecordingScan::TypeMarkerText), &result.scan.TypeMarkerList},
+        {lowered(RecordingScan::RecordingStartText), &result.scan.recordingStarts},
+        {lowered(RecordingScan::TypeMarkerText), &result.scan.typeMarkers},
     };
     const qint64 overlap =
         std::max(RecordingScan::RecordingStartText.size(), RecordingScan::TypeMarkerText.size()) -
@@ -82,6 +82,5 @@ ContainerFileScan scanContainerFile(const QString &path)
         held = keep;
     }
     result.size = total;
-    completeScan(result.scan);
     return result;
 }

@@ -4,25 +4,21 @@
 
 namespace {
 
-qint32 offsetAt(const QStringList &list, int index)
+qint64 offsetAt(const QVector<qint64> &list, int index)
 {
     if (index < 0 || index >= list.size())
         throw ExtractError(QStringLiteral("List index out of bounds (%1)").arg(index));
-    bool ok = false;
-    const qint32 offset = list.at(index).toInt(&ok);
-    if (!ok)
-        throw ExtractError(QStringLiteral("'%1' is not a valid integer value").arg(list.at(index)));
-    return offset;
+    return list.at(index);
 }
 
 } // namespace
 
-RecordingRange recordingRange(const QStringList &AmrStartList, int i, qint32 containerSize)
+RecordingRange recordingRange(const QVector<qint64> &recordingStarts, int i, qint64 containerSize)
 {
     RecordingRange range;
-    range.first = offsetAt(AmrStartList, i);
+    range.first = offsetAt(recordingStarts, i);
     range.last =
-        i + 1 < AmrStartList.size() ? offsetAt(AmrStartList, i + 1) - 1 : containerSize - 1;
+        i + 1 < recordingStarts.size() ? offsetAt(recordingStarts, i + 1) - 1 : containerSize - 1;
     return range;
 }
 
@@ -49,21 +45,21 @@ void ExportRange(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer, qint32 fi
 }
 
 void ExportRecording(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer,
-                     const QStringList &AmrStartList, int i, const QString &chosenName)
+                     const QVector<qint64> &recordingStarts, int i, const QString &chosenName)
 {
-    const RecordingRange range = recordingRange(AmrStartList, i, sourceBuffer.DataSize());
+    const RecordingRange range = recordingRange(recordingStarts, i, sourceBuffer.DataSize());
     if (range.last < range.first)
         throw ExtractError(QStringLiteral("Invalid selection end"));
-    ExportRange(sourceBuffer, outputBuffer, range.first, range.last,
+    ExportRange(sourceBuffer, outputBuffer, qint32(range.first), qint32(range.last),
                 recordingFileName(chosenName, i + 1));
 }
 
 QStringList exportAllRecordings(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer,
-                                const QStringList &AmrStartList, const QString &chosenName)
+                                const QVector<qint64> &recordingStarts, const QString &chosenName)
 {
     QStringList written;
-    for (int i = 0; i < AmrStartList.size(); ++i) {
-        ExportRecording(sourceBuffer, outputBuffer, AmrStartList, i, chosenName);
+    for (int i = 0; i < recordingStarts.size(); ++i) {
+        ExportRecording(sourceBuffer, outputBuffer, recordingStarts, i, chosenName);
         written.append(recordingFileName(chosenName, i + 1));
     }
     return written;

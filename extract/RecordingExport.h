@@ -4,21 +4,22 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 // Writing the recordings of a scanned container to files, one ".amr" per recording start.
 
 // The bytes of recording i, both ends included.
 struct RecordingRange
 {
-    qint32 first = 0;
-    qint32 last = -1;
-    qint32 size() const { return last - first + 1; }
+    qint64 first = 0;
+    qint64 last = -1;
+    qint64 size() const { return last - first + 1; }
 };
 
 // Recording i runs from its start s_i up to s_(i+1) - 1, just before the next recording's "#";
 // the last one runs to the container's last byte. Throws ExtractError
 // "List index out of bounds (%1)" with i when the list has no entry i.
-RecordingRange recordingRange(const QStringList &AmrStartList, int i, qint32 containerSize);
+RecordingRange recordingRange(const QVector<qint64> &recordingStarts, int i, qint64 containerSize);
 
 // chosenName + "_" + k + ".amr": "rec" gives "rec_1.amr", "rec.amr" gives "rec.amr_1.amr".
 QString recordingFileName(const QString &chosenName, int k);
@@ -37,9 +38,9 @@ void ExportRange(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer, qint32 fi
 // as ExportRange does. Throws ExtractError when the file cannot be written (messages of
 // TByteBuffer) or i is not a listed recording.
 void ExportRecording(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer,
-                     const QStringList &AmrStartList, int i, const QString &chosenName);
+                     const QVector<qint64> &recordingStarts, int i, const QString &chosenName);
 
 // Exports every listed recording i = 0 ... N - 1 in order. Stops at the first failure,
 // keeping the files already written; returns the paths written.
 QStringList exportAllRecordings(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer,
-                                const QStringList &AmrStartList, const QString &chosenName);
+                                const QVector<qint64> &recordingStarts, const QString &chosenName);

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-void findAllOccurrences(TByteBuffer &buffer, const QByteArray &text, QStringList &list)
+namespace vocafetch {
+
+void findAllOccurrences(TByteBuffer &buffer, const QByteArray &text, QVector<qint64> &offsets)
 {
     for (;;) {
         const qint32 start = std::max(0, buffer.CursorPosition());
@@ -16,12 +18,14 @@ void findAllOccurrences(TByteBuffer &buffer, const QByteArray &text, QStringList
             return;
         buffer.SetSelStart(found + count - 1);
         buffer.SetSelEnd(found);
-        list.append(QString::number(found));
+        offsets.append(found);
     }
 }
 
+namespace {
+
 // Back to the start, so that the marker search covers the whole container.
-static void rewind(TByteBuffer &buffer)
+void rewind(TByteBuffer &buffer)
 {
     if (buffer.DataSize() >= 1)
         buffer.SetSelStart(0);
@@ -29,44 +33,15 @@ static void rewind(TByteBuffer &buffer)
         buffer.SetSelEnd(1);
 }
 
-ScanResult scanRecordings(TByteBuffer &sourceBuffer)
-{
-    ScanResult result;
-    findAllOccurrences(sourceBuffer, RecordingScan::RecordingStartText, result.AmrStartList);
-    rewind(sourceBuffer);
-    findAllOccurrences(sourceBuffer, RecordingScan::TypeMarkerText, result.TypeMarkerList);
+} // namespace
 
-    completeScan(result);
+ContainerScan scanRecordings(TByteBuffer &sourceBuffer)
+{
+    ContainerScan result;
+    findAllOccurrences(sourceBuffer, RecordingScan::RecordingStartText, result.recordingStarts);
+    rewind(sourceBuffer);
+    findAllOccurrences(sourceBuffer, RecordingScan::TypeMarkerText, result.typeMarkers);
     return result;
 }
 
-void completeScan(ScanResult &result)
-{
-    const int n = static_cast<int>(result.AmrStartList.size());
-    result.statusText = scanStatusText(n);
-    result.saveAllEnabled = n > 0;
-    result.captions.clear();
-    for (int k = 1; k <= n; ++k)
-        result.captions.append(recordingCaption(k));
-}
-
-QString recordingCaption(int k)
-{
-    return QStringLiteral("Запись_%1.amr").arg(k);
-}
-
-QString scanStatusText(int n)
-{
-    if (n <= 0)
-        return QStringLiteral("Звуковые записи не найдены");
-    return QStringLiteral("Найдено %1 записей").arg(n);
-}
-
-QVector<qint32> offsetsOf(const QStringList &offsetList)
-{
-    QVector<qint32> offsets;
-    offsets.reserve(offsetList.size());
-    for (const QString &entry : offsetList)
-        offsets.append(entry.toInt());
-    return offsets;
-}
+} // namespace vocafetch

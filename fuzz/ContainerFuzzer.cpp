@@ -38,32 +38,32 @@ bool startsWithSignature(const QByteArray &data, qint32 offset)
     return data.mid(offset, 5).toLower() == "#!amr";
 }
 
-void checkScan(const QByteArray &data, const ScanResult &scan)
+void checkScan(const QByteArray &data, const vocafetch::ContainerScan &scan)
 {
     qint32 previous = -5;
-    for (qint32 offset : offsetsOf(scan.AmrStartList)) {
+    for (qint64 offset : scan.recordingStarts) {
         FUZZ_CHECK(offset >= previous + 5 && offset + 5 <= data.size());
         FUZZ_CHECK(startsWithSignature(data, offset));
         previous = offset;
     }
-    FUZZ_CHECK(scan.AmrStartList.size() == data.toLower().count("#!amr"));
-    FUZZ_CHECK(scan.captions.size() == scan.AmrStartList.size());
+    FUZZ_CHECK(scan.recordingStarts.size() == data.toLower().count("#!amr"));
 }
 
-void checkExport(const QByteArray &data, const ScanResult &scan, const QStringList &written)
+void checkExport(const QByteArray &data, const vocafetch::ContainerScan &scan,
+                 const QStringList &written)
 {
     const QString chosen = QDir(folders().output).filePath(QStringLiteral("rec"));
-    FUZZ_CHECK(written.size() == scan.AmrStartList.size());
+    FUZZ_CHECK(written.size() == scan.recordingStarts.size());
     QByteArray joined;
     for (int i = 0; i < written.size(); ++i) {
         FUZZ_CHECK(written[i] == recordingFileName(chosen, i + 1));
-        const RecordingRange range = recordingRange(scan.AmrStartList, i, qint32(data.size()));
+        const RecordingRange range = recordingRange(scan.recordingStarts, i, data.size());
         const QByteArray bytes = fuzz::readBytes(written[i]);
         FUZZ_CHECK(bytes == data.mid(range.first, range.size()));
         joined += bytes;
     }
-    if (!scan.AmrStartList.isEmpty())
-        FUZZ_CHECK(joined == data.mid(scan.AmrStartList.first().toInt()));
+    if (!scan.recordingStarts.isEmpty())
+        FUZZ_CHECK(joined == data.mid(scan.recordingStarts.first()));
 
     QStringList expected;
     for (const QString &path : written)
@@ -82,9 +82,9 @@ void checkExport(const QByteArray &data, const ScanResult &scan, const QStringLi
          }()));
 }
 
-void checkAnalysis(const QByteArray &data, const ScanResult &scan)
+void checkAnalysis(const QByteArray &data, const vocafetch::ContainerScan &scan)
 {
-    const QVector<qint32> starts = offsetsOf(scan.AmrStartList);
+    const QVector<qint64> &starts = scan.recordingStarts;
     const QVector<RecordingAnalysis> one = analyseRecordings(data, starts, 1);
     const QVector<RecordingAnalysis> three = analyseRecordings(data, starts, 3);
     FUZZ_CHECK(one.size() == starts.size() && three.size() == starts.size());
@@ -116,16 +116,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     source.LoadFromFile(path);
     FUZZ_CHECK(source.Data() == data);
 
-    const ScanResult scan = scanRecordings(source);
+    const vocafetch::ContainerScan scan = vocafetch::scanRecordings(source);
     checkScan(data, scan);
     const ContainerFileScan fileScan = scanContainerFile(path);
     FUZZ_CHECK(fileScan.size == data.size());
-    FUZZ_CHECK(fileScan.scan.AmrStartList == scan.AmrStartList);
-    FUZZ_CHECK(fileScan.scan.TypeMarkerList == scan.TypeMarkerList);
-    FUZZ_CHECK(fileScan.scan.statusText == scan.statusText);
+    FUZZ_CHECK(fileScan.scan.recordingStarts == scan.recordingStarts);
+    FUZZ_CHECK(fileScan.scan.typeMarkers == scan.typeMarkers);
 
     const QString chosen = QDir(folders().output).filePath(QStringLiteral("rec"));
-    const QStringList written = exportAllRecordings(source, output, scan.AmrStartList, chosen);
+    const QStringList written = exportAllRecordings(source, output, scan.recordingStarts, chosen);
     checkExport(data, scan, written);
     checkAnalysis(data, scan);
 

@@ -51,7 +51,7 @@ QString containerFile(const benchmark::State &state)
 void BM_AnalyseAllRecordings(benchmark::State &state)
 {
     const RecGen::ContainerBuilder &builder = container(state);
-    const QVector<qint32> starts = builder.starts();
+    const QVector<qint64> starts = builder.starts();
     qint64 frames = 0;
     for (auto _ : state) {
         const QVector<RecordingAnalysis> analyses =
@@ -79,11 +79,10 @@ void loadAndScan(benchmark::State &state, bool analyse)
         InProcessClipboard clipboard;
         TByteBuffer buffer(clipboard);
         buffer.LoadFromFile(path);
-        const ScanResult scan = scanRecordings(buffer);
+        const vocafetch::ContainerScan scan = vocafetch::scanRecordings(buffer);
         if (analyse)
-            benchmark::DoNotOptimize(
-                analyseRecordings(buffer.Data(), offsetsOf(scan.AmrStartList)).size());
-        benchmark::DoNotOptimize(scan.AmrStartList.size());
+            benchmark::DoNotOptimize(analyseRecordings(buffer.Data(), scan.recordingStarts).size());
+        benchmark::DoNotOptimize(scan.recordingStarts.size());
     }
     state.SetBytesProcessed(state.iterations() * container(state).data().size());
 }

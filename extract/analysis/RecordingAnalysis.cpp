@@ -86,7 +86,7 @@ namespace {
 
 // Analyses recordings first ... last - 1 into out. Each recording's bounds come from the
 // offsets alone, so any stretch of recordings can be analysed on its own.
-void analyseStretch(const char *data, qint64 size, const QVector<qint32> &starts, qsizetype first,
+void analyseStretch(const char *data, qint64 size, const QVector<qint64> &starts, qsizetype first,
                     qsizetype last, RecordingAnalysis *out)
 {
     for (qsizetype i = first; i < last; ++i) {
@@ -113,7 +113,7 @@ int automaticThreadCount(qint64 size)
 } // namespace
 
 QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
-                                             const QVector<qint32> &starts, int threads)
+                                             const QVector<qint64> &starts, int threads)
 {
     const qsizetype count = starts.size();
     QVector<RecordingAnalysis> result(count);
@@ -139,7 +139,7 @@ QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
 }
 
 QVector<RecordingAnalysis> analyseRecordings(const QByteArray &container,
-                                             const QVector<qint32> &starts, int threads)
+                                             const QVector<qint64> &starts, int threads)
 {
     return analyseRecordings(container.constData(), container.size(), starts, threads);
 }

@@ -57,9 +57,9 @@ RecordingAnalysis analyseRecording(const char *data, qint64 start, qint64 limit,
 // unrecognised recording with an empty range. threads 0 picks the count itself: one for a small
 // container, up to four cores from 64 MiB on; any count gives the same result.
 QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
-                                             const QVector<qint32> &starts, int threads = 0);
+                                             const QVector<qint64> &starts, int threads = 0);
 QVector<RecordingAnalysis> analyseRecordings(const QByteArray &container,
-                                             const QVector<qint32> &starts, int threads = 0);
+                                             const QVector<qint64> &starts, int threads = 0);
 
 // A byte range [begin, end).
 struct ByteSpan

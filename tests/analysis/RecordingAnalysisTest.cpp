@@ -166,7 +166,7 @@ TEST(RecordingAnalysis, GivesTheSameResultOnSeveralThreads)
 {
     const ContainerBuilder builder = largeContainer(3 << 20, 5);
     const ExactBuffer buffer(builder.data());
-    QVector<qint32> starts = builder.starts();
+    QVector<qint64> starts = builder.starts();
     starts.append(qint32(buffer.size() + 10)); // outside: still an entry of its own
     const auto one = analyseRecordings(buffer.data(), buffer.size(), starts, 1);
     ASSERT_EQ(one.size(), starts.size());
@@ -199,8 +199,7 @@ TEST(RecordingAnalysis, WorksOnTheOffsetsOfTheContainerScan)
     InProcessClipboard clipboard;
     TByteBuffer source(clipboard);
     source.LoadFromFile(path);
-    const ScanResult scan = scanRecordings(source);
-    const QVector<qint32> starts = offsetsOf(scan.AmrStartList);
+    const QVector<qint64> starts = vocafetch::scanRecordings(source).recordingStarts;
     EXPECT_EQ(starts, builder.starts());
     const auto analyses = analyseRecordings(source.Data(), starts);
     ASSERT_EQ(analyses.size(), 2);

@@ -113,7 +113,7 @@ TEST_F(CliAnalysisTest, AnalysisAheadOfTheScanGivesTheSameResult)
     // Large enough for the analysis to start on another core while the file is scanned.
     const ContainerBuilder builder = largeContainer(9 << 20, 7);
     write("large.drf", builder.data());
-    QVector<qint32> starts = builder.starts();
+    QVector<qint64> starts = builder.starts();
     for (int pass = 0; pass < 2; ++pass) {
         SCOPED_TRACE(pass);
         // Second pass: the scan found other starts than the worker, so they are analysed anew.
@@ -134,7 +134,7 @@ TEST_F(CliAnalysisTest, AnalysisAheadOfTheScanGivesTheSameResult)
 TEST_F(CliAnalysisTest, AnalysisOfAShrunkFileReadsNothingPastItsEnd)
 {
     const ContainerBuilder builder = mixedSample();
-    const QVector<qint32> starts = builder.starts();
+    const QVector<qint64> starts = builder.starts();
     write("mixed.drf", builder.data().left(starts[2]));
     for (FileAccess access : {FileAccess::MapWherePossible, FileAccess::ReadEachRecording}) {
         const QVector<RecordingAnalysis> shrunk =
@@ -147,7 +147,7 @@ TEST_F(CliAnalysisTest, AnalysisOfAShrunkFileReadsNothingPastItsEnd)
 
 void expectSameAnalyses(const QString &file, const ContainerBuilder &builder)
 {
-    const QVector<qint32> starts = builder.starts();
+    const QVector<qint64> starts = builder.starts();
     const QVector<RecordingAnalysis> mapped =
         analyseContainerFile(file, builder.data().size(), starts);
     const QVector<RecordingAnalysis> read =

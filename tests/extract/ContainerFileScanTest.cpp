@@ -18,14 +18,11 @@ protected:
         InProcessClipboard clipboard;
         TByteBuffer buffer(clipboard);
         buffer.LoadFromFile(path);
-        const ScanResult loaded = scanRecordings(buffer);
+        const vocafetch::ContainerScan loaded = vocafetch::scanRecordings(buffer);
         const ContainerFileScan streamed = scanContainerFile(path);
         EXPECT_EQ(streamed.size, bytes.size());
-        EXPECT_EQ(streamed.scan.AmrStartList, loaded.AmrStartList);
-        EXPECT_EQ(streamed.scan.TypeMarkerList, loaded.TypeMarkerList);
-        EXPECT_EQ(streamed.scan.captions, loaded.captions);
-        EXPECT_EQ(streamed.scan.statusText, loaded.statusText);
-        EXPECT_EQ(streamed.scan.saveAllEnabled, loaded.saveAllEnabled);
+        EXPECT_EQ(streamed.scan.recordingStarts, loaded.recordingStarts);
+        EXPECT_EQ(streamed.scan.typeMarkers, loaded.typeMarkers);
     }
 
     QTemporaryDir dir;

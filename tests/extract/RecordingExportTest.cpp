@@ -14,13 +14,13 @@ const QByteArray Marker = RecordingScan::TypeMarkerText;
 class RecordingExportTest : public ::testing::Test
 {
 protected:
-    QStringList load(const QByteArray &bytes)
+    QVector<qint64> load(const QByteArray &bytes)
     {
         container = bytes;
         const QString path = dir.filePath(QStringLiteral("c.drf"));
         writeFile(path, bytes);
         source.LoadFromFile(path);
-        return scanRecordings(source).AmrStartList;
+        return vocafetch::scanRecordings(source).recordingStarts;
     }
     QString chosen(const QString &name = QStringLiteral("rec")) const { return dir.filePath(name); }
     QStringList amrFiles() const
@@ -43,8 +43,8 @@ TEST_F(RecordingExportTest, EachFileEndsBeforeTheNextRecording)
     place(data, 10, "#!AMR");
     place(data, 50, Marker);
     place(data, 60, "#!AMR");
-    const QStringList starts = load(data);
-    ASSERT_EQ(starts, QStringList({"10", "60"}));
+    const QVector<qint64> starts = load(data);
+    ASSERT_EQ(starts, QVector<qint64>({10, 60}));
 
     const QStringList written = exportAllRecordings(source, output, starts, chosen());
     EXPECT_EQ(written, QStringList({chosen() + "_1.amr", chosen() + "_2.amr"}));
@@ -70,7 +70,7 @@ TEST_F(RecordingExportTest, EveryRecordingStartGetsAFileWhateverTheMarkerCount)
     place(data, 40, Marker);
     place(data, 52, "#!AMR");
     place(data, 70, "#!AMR");
-    QStringList starts = load(data);
+    QVector<qint64> starts = load(data);
     ASSERT_EQ(starts.size(), 3);
     exportAllRecordings(source, output, starts, chosen());
     EXPECT_EQ(amrFiles(), QStringList({"rec_1.amr", "rec_2.amr", "rec_3.amr"}));
@@ -96,7 +96,7 @@ TEST_F(RecordingExportTest, EveryRecordingStartGetsAFileWhateverTheMarkerCount)
 
 TEST_F(RecordingExportTest, NamesAndOverwrites)
 {
-    const QStringList starts = load("..#!AMR\n" + filler(20));
+    const QVector<qint64> starts = load("..#!AMR\n" + filler(20));
     ExportRecording(source, output, starts, 0, chosen("rec.amr"));
     EXPECT_EQ(amrFiles(), QStringList({"rec.amr_1.amr"}));
 
@@ -109,7 +109,7 @@ TEST_F(RecordingExportTest, NamesAndOverwrites)
 
 TEST_F(RecordingExportTest, FailedWriteStopsAndKeepsWrittenFiles)
 {
-    const QStringList starts = load("#!AMR-one-#!AMR-two");
+    const QVector<qint64> starts = load("#!AMR-one-#!AMR-two");
     const QString folder = dir.filePath(QStringLiteral("out"));
     ASSERT_TRUE(QDir().mkpath(folder));
     // The second file's name is taken by a folder, so it cannot be written.

@@ -73,12 +73,12 @@ QByteArray randomContainer(SampleGen::Random &random)
 }
 
 // Every offset at which "#!AMR" begins, in any letter case, found the plain way.
-QStringList signatureOffsets(const QByteArray &bytes)
+QVector<qint64> signatureOffsets(const QByteArray &bytes)
 {
-    QStringList offsets;
+    QVector<qint64> offsets;
     const QByteArray lower = bytes.toLower();
     for (qsizetype at = lower.indexOf("#!amr"); at >= 0; at = lower.indexOf("#!amr", at + 5))
-        offsets << QString::number(at);
+        offsets << at;
     return offsets;
 }
 
@@ -126,19 +126,19 @@ protected:
         TByteBuffer output(clipboard);
         source.LoadFromFile(containerPath);
         ASSERT_EQ(source.Data(), bytes);
-        const ScanResult scan = scanRecordings(source);
-        ASSERT_EQ(scan.AmrStartList, signatureOffsets(bytes));
+        const vocafetch::ContainerScan scan = vocafetch::scanRecordings(source);
+        ASSERT_EQ(scan.recordingStarts, signatureOffsets(bytes));
         const ContainerFileScan fileScan = scanContainerFile(containerPath);
-        ASSERT_EQ(fileScan.scan.AmrStartList, scan.AmrStartList);
-        ASSERT_EQ(fileScan.scan.TypeMarkerList, scan.TypeMarkerList);
+        ASSERT_EQ(fileScan.scan.recordingStarts, scan.recordingStarts);
+        ASSERT_EQ(fileScan.scan.typeMarkers, scan.typeMarkers);
 
         const QStringList written =
-            exportAllRecordings(source, output, scan.AmrStartList, chosenName);
-        ASSERT_EQ(written.size(), scan.AmrStartList.size());
+            exportAllRecordings(source, output, scan.recordingStarts, chosenName);
+        ASSERT_EQ(written.size(), scan.recordingStarts.size());
         QByteArray joined;
         QStringList expectedTree{QStringLiteral("in"), QStringLiteral("in/c.drf"),
                                  QStringLiteral("out")};
-        const QVector<qint32> starts = offsetsOf(scan.AmrStartList);
+        const QVector<qint64> &starts = scan.recordingStarts;
         for (int i = 0; i < written.size(); ++i) {
             const qint32 end = i + 1 < starts.size() ? starts[i + 1] : qint32(bytes.size());
             const QByteArray exported = readAll(written[i]);

@@ -262,11 +262,11 @@ ContainerBuilder &ContainerBuilder::entryCount(int parts)
     return *this;
 }
 
-QVector<qint32> ContainerBuilder::starts() const
+QVector<qint64> ContainerBuilder::starts() const
 {
-    QVector<qint32> result;
+    QVector<qint64> result;
     for (const PlacedRecording &placed : m_recordings)
-        result.append(qint32(placed.start));
+        result.append(placed.start);
     return result;
 }
 

@@ -105,7 +105,7 @@ public:
 
     const QByteArray &data() const { return m_data; }
     const QList<PlacedRecording> &recordings() const { return m_recordings; }
-    QVector<qint32> starts() const;
+    QVector<qint64> starts() const;
 
 private:
     QByteArray m_data;
