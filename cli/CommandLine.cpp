@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "extract/RawFileName.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -10,10 +12,31 @@ const QString Description = QStringLiteral(
     "or saves each one as a stand-alone .amr file. Containers are only read.\n"
     "\n"
     "Commands:\n"
-    "  list [--json] FILE...                          show the recordings of each container\n"
-    "  extract [-o DIR] [--prefix NAME] [--force] [--clean | --wav] FILE...\n"
+    "  list [--json] [-r] FILE...                     show the recordings of each container\n"
+    "  extract [-o DIR] [--prefix NAME] [--force] [--clean] [--format FORMAT] [-r] FILE...\n"
     "                                                 write DIR/NAME_k.amr for each recording k\n"
-    "                                                 (--wav: DIR/NAME_k.wav)");
+    "                                                 (--format wav: DIR/NAME_k.wav, ...)\n"
+    "\n"
+    "With -r a FILE may be a folder: every file below it is looked at, and extract mirrors\n"
+    "the folders below DIR.");
+
+void addCommonOptions(QCommandLineParser &parser)
+{
+    parser.addOption({{QStringLiteral("r"), QStringLiteral("recursive")},
+                      QStringLiteral("Look at every file below the folders given (links leading "
+                                     "out of a folder are not followed).")});
+    parser.addOption({{QStringLiteral("j"), QStringLiteral("jobs")},
+                      QStringLiteral("Work on <n> containers at once (default: one per core); "
+                                     "the output is the same whatever <n>."),
+                      QStringLiteral("n")});
+    parser.addOption({{QStringLiteral("q"), QStringLiteral("quiet")},
+                      QStringLiteral("No progress line on the terminal.")});
+    parser.addOption({QStringLiteral("verbose"),
+                      QStringLiteral("Also name the files in which no recording was found.")});
+    parser.addOption({QStringLiteral("headerless"),
+                      QStringLiteral("Also find recordings whose \"#!AMR\" header is lost: long "
+                                     "runs of AMR speech frames that no header precedes.")});
+}
 
 void addListOptions(QCommandLineParser &parser)
 {
@@ -34,9 +57,19 @@ void addExtractOptions(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("clean"),
                       QStringLiteral("Write each recording from its \"#!AMR\" up to the end of "
                                      "its audio only, without the container bytes after it.")});
-    parser.addOption({QStringLiteral("wav"),
-                      QStringLiteral("Decode each recording's audio and write it as NAME_k.wav "
-                                     "(16-bit mono PCM, 8 kHz narrow band, 16 kHz wide band).")});
+    parser.addOption({QStringLiteral("format"),
+                      QStringLiteral("amr (default: the recording's bytes), or decode the audio "
+                                     "and write it as wav (16-bit PCM), flac, opus or mp3: "
+                                     "NAME_k.wav, ..."),
+                      QStringLiteral("format"), QStringLiteral("amr")});
+    parser.addOption({QStringLiteral("wav"), QStringLiteral("The same as --format wav.")});
+}
+
+// A file-name stem: a path separator would place the files outside the output folder.
+bool isFileNameStem(const QString &prefix)
+{
+    return !prefix.contains(QLatin1Char('/')) && prefix != QLatin1String(".") &&
+           prefix != QLatin1String("..") && !prefix.contains(QChar(0));
 }
 
 CliRequest usageError(const QString &text)
@@ -66,12 +99,14 @@ CliRequest parseCommandLine(const QStringList &arguments)
         parser.addPositionalArgument(QStringLiteral("list"), QStringLiteral("List recordings."),
                                      QStringLiteral("list [--json]"));
         addListOptions(parser);
+        addCommonOptions(parser);
     } else if (command == QLatin1String("extract")) {
         request.action = CliRequest::Action::Extract;
         parser.addPositionalArgument(QStringLiteral("extract"),
                                      QStringLiteral("Write every recording to a file."),
                                      QStringLiteral("extract [options]"));
         addExtractOptions(parser);
+        addCommonOptions(parser);
     } else {
         parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list or extract"));
     }
@@ -100,6 +135,16 @@ CliRequest parseCommandLine(const QStringList &arguments)
     request.files = parser.positionalArguments().mid(1);
     if (request.files.isEmpty())
         return usageError(QStringLiteral("no container file given"));
+    request.recursive = parser.isSet(QStringLiteral("recursive"));
+    request.quiet = parser.isSet(QStringLiteral("quiet"));
+    request.verbose = parser.isSet(QStringLiteral("verbose"));
+    request.headerless = parser.isSet(QStringLiteral("headerless"));
+    if (parser.isSet(QStringLiteral("jobs"))) {
+        bool ok = false;
+        request.jobs = parser.value(QStringLiteral("jobs")).toInt(&ok);
+        if (!ok || request.jobs < 1 || request.jobs > 1024)
+            return usageError(QStringLiteral("--jobs takes a count from 1 to 1024"));
+    }
     if (request.action == CliRequest::Action::List) {
         request.json = parser.isSet(QStringLiteral("json"));
     } else {
@@ -109,11 +154,39 @@ CliRequest parseCommandLine(const QStringList &arguments)
         request.prefix = parser.value(QStringLiteral("prefix"));
         request.force = parser.isSet(QStringLiteral("force"));
         request.clean = parser.isSet(QStringLiteral("clean"));
-        request.wav = parser.isSet(QStringLiteral("wav"));
+        request.format = parser.value(QStringLiteral("format")).toLower();
+        if (parser.isSet(QStringLiteral("wav"))) {
+            if (parser.isSet(QStringLiteral("format")) && request.format != QLatin1String("wav"))
+                return usageError(QStringLiteral("--wav and --format %1 contradict each other")
+                                      .arg(request.format));
+            request.format = QStringLiteral("wav");
+        }
+        if (!outputFormats().contains(request.format))
+            return usageError(QStringLiteral("unknown format '%1' (%2)")
+                                  .arg(parser.value(QStringLiteral("format")),
+                                       outputFormats().join(QLatin1String(", "))));
         if (request.outputDir.isEmpty())
             return usageError(QStringLiteral("the output folder name is empty"));
         if (parser.isSet(QStringLiteral("prefix")) && request.prefix.isEmpty())
             return usageError(QStringLiteral("the prefix is empty"));
+        if (!isFileNameStem(request.prefix))
+            return usageError(QStringLiteral("the prefix '%1' is not a file name (use -o for "
+                                             "the folder)")
+                                  .arg(vocafetch::displayName(request.prefix)));
     }
     return request;
+}
+
+QStringList outputFormats()
+{
+    return {QStringLiteral("amr"), QStringLiteral("wav"), QStringLiteral("flac"),
+            QStringLiteral("opus"), QStringLiteral("mp3")};
+}
+
+QStringList argumentsFromArgv(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(vocafetch::nameFromBytes(QByteArray(argv[i])));
+    return arguments;
 }

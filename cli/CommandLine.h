@@ -16,7 +16,14 @@ struct CliRequest
     };
 
     Action action = Action::UsageError;
+    // Containers and, with recursive, folders; names keep bytes that are not UTF-8 (see
+    // extract/RawFileName.h).
     QStringList files;
+    bool recursive = false;
+    int jobs = 0;            // containers worked on at once; 0: one per core
+    bool quiet = false;      // no progress line
+    bool verbose = false;    // also name the files without recordings
+    bool headerless = false; // also look for recordings that lost their "#!AMR" header
     // list
     bool json = false;
     // extract
@@ -24,10 +31,17 @@ struct CliRequest
     QString prefix;    // empty: each container's own name
     bool force = false;
     bool clean = false; // each file from its "#!AMR" up to its audio end only
-    bool wav = false;   // decoded to NAME_k.wav instead of NAME_k.amr (audio only)
+    // "amr" (the recording's bytes), or a format the audio is decoded into: "wav", "flac",
+    // "opus", "mp3"; --wav is "wav".
+    QString format = QStringLiteral("amr");
     // ShowHelp / ShowVersion: the text to print; UsageError: what is wrong
     QString text;
 };
 
-// arguments include the program name first, as QCoreApplication::arguments() gives them.
+// The formats --format takes, "amr" first.
+QStringList outputFormats();
+
+// arguments include the program name first; argumentsFromArgv() makes them from main()'s
+// arguments without losing bytes that are not UTF-8.
 CliRequest parseCommandLine(const QStringList &arguments);
+QStringList argumentsFromArgv(int argc, char **argv);

@@ -3,10 +3,10 @@
 #include "cli/CommandLine.h"
 #include "extract/ContainerSession.h"
 
-#include <QSet>
 #include <QString>
 #include <QStringList>
-#include <QTextStream>
+
+class Console;
 
 // The files one container's extraction writes, decided before anything is written.
 struct ExtractPlan
@@ -20,11 +20,13 @@ struct ExtractPlan
 // last extension.
 QString chosenNameFor(const QString &containerPath, const QString &outputDir,
                       const QString &prefix);
-ExtractPlan planExtraction(const vocafetch::ContainerSession &container, const QString &chosenName,
+ExtractPlan planExtraction(int recordingCount, const QString &chosenName,
                            vocafetch::OutputKind output = vocafetch::OutputKind::Whole);
 
-// Writes every container's recordings, byte for byte as the window's export does. Without
-// --force, a container whose files would replace any existing file writes nothing; files written
-// earlier in the same run are never replaced. Failures go to err as "vocafetch-cli: PATH:
+// Writes every container's recordings, byte for byte as the window's export does. Containers
+// are scanned on several cores, then their files are named in the order the containers were
+// given: without --force, a container whose files would replace any existing file writes
+// nothing, and a file named for an earlier container of the run is never replaced; then the
+// files are written, again on several cores. Failures go to stderr as "vocafetch-cli: PATH:
 // MESSAGE" and the other containers still run. Returns 0, or 1 when a container failed.
-int runExtract(const CliRequest &request, QTextStream &out, QTextStream &err);
+int runExtract(const CliRequest &request, Console &console);

@@ -1,27 +1,184 @@
 #include "cli/ListCommand.h"
 
+#include "cli/Console.h"
+#include "cli/ContainerInputs.h"
 #include "cli/FileAnalysis.h"
+#include "cli/OrderedOutput.h"
 #include "extract/ContainerFileScan.h"
 #include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
+#include "extract/RawFileName.h"
 #include "extract/RecordingExport.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 
-QJsonObject RecordingListing::toJson() const
+namespace {
+
+// Recordings analysed and written at a time.
+constexpr qsizetype Stretch = 16384;
+
+QByteArray jsonString(const QString &text)
+{
+    // A one-element array is the cheapest way to have Qt quote and escape a string.
+    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
+    return array.mid(1, array.size() - 2);
+}
+
+QByteArray numberList(const QVector<qint64> &numbers)
+{
+    QByteArray text = "[";
+    for (qsizetype i = 0; i < numbers.size(); ++i) {
+        if (i > 0)
+            text += ',';
+        text += QByteArray::number(numbers[i]);
+    }
+    return text + ']';
+}
+
+// Recordings first ... last - 1, read from the file where it cannot be mapped. The neighbours
+// go along, as they bound the part-header search and the last recording.
+QVector<RecordingAnalysis> analyseByReading(const QString &path, qint64 size,
+                                            const QVector<qint64> &starts, qsizetype first,
+                                            qsizetype last)
+{
+    const qsizetype from = std::max<qsizetype>(0, first - 1);
+    const qsizetype to = std::min<qsizetype>(starts.size(), last + 1);
+    QVector<RecordingAnalysis> analyses = analyseContainerFile(
+        path, size, starts.mid(from, to - from), FileAccess::ReadEachRecording);
+    return analyses.mid(first - from, last - first);
+}
+
+// The counts of a whole run, for its summary.
+struct RunSummary
+{
+    std::atomic<int> containers{0};
+    std::atomic<int> withoutRecordings{0};
+    std::atomic<int> failed{0};
+    std::atomic<qint64> recordings{0};
+};
+
+class ContainerLister
+{
+public:
+    ContainerLister(const CliRequest &request, OrderedOutput &output, Console &console,
+                    RunSummary &summary)
+        : m_request(request), m_output(output), m_console(console), m_summary(summary)
+    {
+    }
+
+    void list(int index, const ContainerInput &input);
+
+private:
+    void writeOut(int index, const QByteArray &text)
+    {
+        m_output.write(index, OrderedOutput::Stream::Out, text);
+    }
+    void writeRecordings(int index, const QString &path, const ContainerFileScan &scan);
+
+    const CliRequest &m_request;
+    OrderedOutput &m_output;
+    Console &m_console;
+    RunSummary &m_summary;
+};
+
+void ContainerLister::list(int index, const ContainerInput &input)
+{
+    const QString shown = vocafetch::displayName(input.path);
+    ContainerFileScan scan;
+    try {
+        scan = scanContainerFile(input.path);
+    } catch (const ExtractError &error) {
+        ++m_summary.failed;
+        const QString message = vocafetch::oneLine(error.message());
+        m_output.write(index, OrderedOutput::Stream::Err,
+                       "vocafetch-cli: " + shown.toUtf8() + ": " + message.toUtf8() + '\n');
+        if (m_request.json)
+            m_output.write(index, OrderedOutput::Stream::OutEntry,
+                           "\n{\"path\":" + jsonString(shown) +
+                               ",\"error\":" + jsonString(message) + '}');
+        return;
+    }
+    ++m_summary.containers;
+    m_console.advance(scan.size);
+    const int count = scan.scan.recordingCount();
+    m_summary.recordings += count;
+    if (count == 0) {
+        ++m_summary.withoutRecordings;
+        // Files found in a folder walk are only counted, unless asked for.
+        if (input.foundInFolder && !m_request.verbose)
+            return;
+    }
+    if (m_request.json) {
+        m_output.write(
+            index, OrderedOutput::Stream::OutEntry,
+            "\n{\"path\":" + jsonString(shown) + ",\"size\":" + QByteArray::number(scan.size) +
+                ",\"markers\":" + numberList(scan.scan.typeMarkers) + ",\"recordings\":[");
+    } else {
+        char line[160];
+        std::snprintf(line, sizeof line, ": %lld bytes, %d recordings, %lld markers\n",
+                      qlonglong(scan.size), count, qlonglong(scan.scan.typeMarkers.size()));
+        writeOut(index, shown.toUtf8() + line);
+    }
+    writeRecordings(index, input.path, scan);
+    if (m_request.json)
+        writeOut(index, "]}");
+}
+
+void ContainerLister::writeRecordings(int index, const QString &path, const ContainerFileScan &scan)
+{
+    const QVector<qint64> &starts = scan.scan.recordingStarts;
+    if (starts.isEmpty())
+        return;
+    QFile file(path);
+    const uchar *mapped = nullptr;
+    if (file.open(QIODevice::ReadOnly) && file.size() >= scan.size)
+        mapped = file.map(0, scan.size);
+    for (qsizetype first = 0; first < starts.size(); first += Stretch) {
+        const qsizetype last = std::min(starts.size(), first + Stretch);
+        const QVector<RecordingAnalysis> analyses =
+            mapped ? analyseRecordingRange(reinterpret_cast<const char *>(mapped), scan.size,
+                                           starts, first, last)
+                   : analyseByReading(path, scan.size, starts, first, last);
+        QByteArray text;
+        for (qsizetype i = first; i < last; ++i) {
+            RecordingListing listing;
+            listing.number = int(i + 1);
+            const RecordingRange range = recordingRange(starts, int(i), scan.size);
+            listing.offset = range.first;
+            listing.size = range.size();
+            listing.analysis = analyses[i - first];
+            if (m_request.json) {
+                if (i > 0)
+                    text += ',';
+                text += listing.toJson();
+            } else {
+                text += listing.toText() + '\n';
+            }
+        }
+        writeOut(index, text);
+    }
+}
+
+} // namespace
+
+QByteArray RecordingListing::toJson() const
 {
     QJsonObject object{{QStringLiteral("number"), number},
                        {QStringLiteral("offset"), offset},
                        {QStringLiteral("size"), size}};
     addAnalysisFields(object, analysis);
-    return object;
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-QString RecordingListing::toText() const
+QByteArray RecordingListing::toText() const
 {
     // One formatting call into a local buffer: listings of large containers have many
     // thousand lines.
@@ -36,86 +193,53 @@ QString RecordingListing::toText() const
     if (analysis.damaged() > 0 && length > 0 && length < int(sizeof line))
         length += std::snprintf(line + length, sizeof line - size_t(length), "  %lld damaged",
                                 qlonglong(analysis.damaged()));
-    return QString::fromLatin1(line, std::clamp(length, 0, int(sizeof line) - 1));
+    return QByteArray(line, std::clamp(length, 0, int(sizeof line) - 1));
 }
 
-QJsonObject ContainerListing::toJson() const
+int runList(const CliRequest &request, Console &console)
 {
-    if (failed())
-        return {{QStringLiteral("path"), path}, {QStringLiteral("error"), error}};
-    QJsonArray markerArray;
-    for (qint64 marker : markers)
-        markerArray.append(marker);
-    QJsonArray recordingArray;
-    for (const RecordingListing &recording : recordings)
-        recordingArray.append(recording.toJson());
-    return {{QStringLiteral("path"), path},
-            {QStringLiteral("size"), size},
-            {QStringLiteral("markers"), markerArray},
-            {QStringLiteral("recordings"), recordingArray}};
-}
-
-QString ContainerListing::toText() const
-{
-    QString text = QStringLiteral("%1: %2 bytes, %3 recordings, %4 markers\n")
-                       .arg(path)
-                       .arg(size)
-                       .arg(recordings.size())
-                       .arg(markers.size());
-    for (const RecordingListing &recording : recordings)
-        text += recording.toText() + QLatin1Char('\n');
-    return text;
-}
-
-RecordingListing describeRecording(const ContainerFileScan &container, int i,
-                                   const RecordingAnalysis &analysis)
-{
-    const RecordingRange range = recordingRange(container.scan.recordingStarts, i, container.size);
-    RecordingListing listing;
-    listing.number = i + 1;
-    listing.offset = range.first;
-    listing.size = range.size();
-    listing.analysis = analysis;
-    return listing;
-}
-
-ContainerListing listContainer(const QString &path)
-{
-    ContainerListing listing;
-    listing.path = path;
-    try {
-        RecordingAnalysisAhead analysis(path);
-        const ContainerFileScan container = scanContainerFile(path);
-        listing.size = container.size;
-        listing.markers = container.scan.typeMarkers;
-        const QVector<RecordingAnalysis> analyses =
-            analysis.results(container.size, container.scan.recordingStarts);
-        for (int i = 0; i < container.scan.recordingCount(); ++i)
-            listing.recordings.append(describeRecording(container, i, analyses.at(i)));
-    } catch (const ExtractError &error) {
-        listing.error = vocafetch::oneLine(error.message());
-    }
-    return listing;
-}
-
-int runList(const CliRequest &request, QTextStream &out, QTextStream &err)
-{
+    const ContainerInputs inputs = collectInputs(request.files, request.recursive);
     bool anyFailed = false;
-    QJsonArray containers;
-    for (const QString &path : request.files) {
-        const ContainerListing listing = listContainer(path);
-        if (listing.failed()) {
-            anyFailed = true;
-            err << "vocafetch-cli: " << path << ": " << listing.error << Qt::endl;
-        }
-        if (request.json)
-            containers.append(listing.toJson());
-        else if (!listing.failed())
-            out << listing.toText() << Qt::flush;
+    for (const SkippedInput &skipped : inputs.skipped) {
+        console.reportError(skipped.path, skipped.reason);
+        anyFailed = anyFailed || skipped.failure;
     }
+    qint64 total = 0;
+    for (const ContainerInput &input : inputs.containers)
+        total += fileSize(input.path);
+    console.setTotal(total);
+
+    if (request.json)
+        console.writeOut("{\"containers\":[");
+    RunSummary summary;
+    OrderedOutput output(console, int(inputs.containers.size()));
+    ContainerLister lister(request, output, console, summary);
+    output.run(jobCount(request.jobs),
+               [&](int index) { lister.list(index, inputs.containers[index]); });
+    console.clearProgress();
+
+    const int scanned = summary.containers + summary.failed;
     if (request.json) {
-        const QJsonObject root{{QStringLiteral("containers"), containers}};
-        out << QJsonDocument(root).toJson(QJsonDocument::Indented) << Qt::flush;
+        QByteArray skipped = "[";
+        for (qsizetype i = 0; i < inputs.skipped.size(); ++i)
+            skipped += QByteArray(i > 0 ? "," : "") +
+                       "{\"path\":" + jsonString(vocafetch::displayName(inputs.skipped[i].path)) +
+                       ",\"reason\":" + jsonString(inputs.skipped[i].reason) + '}';
+        console.writeOut(
+            "\n],\"summary\":{\"files\":" + QByteArray::number(scanned) +
+            ",\"failed\":" + QByteArray::number(int(summary.failed)) +
+            ",\"without_recordings\":" + QByteArray::number(int(summary.withoutRecordings)) +
+            ",\"recordings\":" + QByteArray::number(qint64(summary.recordings)) +
+            ",\"skipped\":" + skipped + "]}}\n");
+    } else if (request.recursive) {
+        console.writeOut(QStringLiteral("%1 files looked at: %2 recordings found, %3 files "
+                                        "without recordings, %4 failed, %5 skipped\n")
+                             .arg(scanned)
+                             .arg(qint64(summary.recordings))
+                             .arg(int(summary.withoutRecordings))
+                             .arg(int(summary.failed))
+                             .arg(inputs.skipped.size())
+                             .toUtf8());
     }
-    return anyFailed ? 1 : 0;
+    return anyFailed || summary.failed > 0 ? 1 : 0;
 }

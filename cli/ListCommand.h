@@ -3,15 +3,13 @@
 #include "cli/CommandLine.h"
 #include "extract/analysis/RecordingAnalysis.h"
 
-#include <QJsonObject>
+#include <QByteArray>
 #include <QString>
-#include <QTextStream>
-#include <QVector>
 
-struct ContainerFileScan;
+class Console;
 
-// One recording as `list` shows it. New per-recording facts go here, into
-// describeRecording() and into the two renderings.
+// One recording as `list` shows it. New per-recording facts go into the analysis's fields
+// (addAnalysisFields) and into toText().
 struct RecordingListing
 {
     int number = 0;    // k, from 1
@@ -20,30 +18,13 @@ struct RecordingListing
     // What the recording holds: format, frames, duration and where its audio ends.
     RecordingAnalysis analysis;
 
-    QJsonObject toJson() const;
-    QString toText() const;
+    // One line (no line end) and one compact JSON object.
+    QByteArray toText() const;
+    QByteArray toJson() const;
 };
 
-// One container as `list` shows it; a container that failed carries only path and error.
-struct ContainerListing
-{
-    QString path;
-    qint64 size = 0;
-    QVector<qint64> markers;
-    QVector<RecordingListing> recordings;
-    QString error;
-
-    bool failed() const { return !error.isEmpty(); }
-    QJsonObject toJson() const;
-    QString toText() const;
-};
-
-RecordingListing describeRecording(const ContainerFileScan &container, int i,
-                                   const RecordingAnalysis &analysis);
-// Scans the container file piece by piece and analyses each recording from its own bytes (the
-// file is never held in memory whole); a failure goes into the listing's error.
-ContainerListing listContainer(const QString &path);
-
-// Prints the listing of every container of the request; failures also go to err as
-// "vocafetch-cli: PATH: MESSAGE". Returns the exit status: 0, or 1 when a container failed.
-int runList(const CliRequest &request, QTextStream &out, QTextStream &err);
+// Prints the listing of every container of the request as each is worked out: a container's
+// recordings are analysed and written a stretch at a time, so memory does not grow with their
+// number. Failures also go to stderr as "vocafetch-cli: PATH: MESSAGE". Returns the exit
+// status: 0, or 1 when a container or a folder could not be read.
+int runList(const CliRequest &request, Console &console);

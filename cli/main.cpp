@@ -1,5 +1,6 @@
 // vocafetch-cli: lists the recordings in recording containers and extracts them to files.
 #include "cli/CommandLine.h"
+#include "cli/Console.h"
 #include "cli/ExtractCommand.h"
 #include "cli/ListCommand.h"
 
@@ -16,7 +17,7 @@ int main(int argc, char **argv)
 
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const CliRequest request = parseCommandLine(QCoreApplication::arguments());
+    const CliRequest request = parseCommandLine(argumentsFromArgv(argc, argv));
     switch (request.action) {
     case CliRequest::Action::ShowHelp:
     case CliRequest::Action::ShowVersion:
@@ -26,10 +27,14 @@ int main(int argc, char **argv)
         err << "vocafetch-cli: " << request.text << "\n"
             << "Try 'vocafetch-cli --help' for more information." << Qt::endl;
         return 2;
-    case CliRequest::Action::List:
-        return runList(request, out, err);
-    case CliRequest::Action::Extract:
-        return runExtract(request, out, err);
+    case CliRequest::Action::List: {
+        Console console(stdout, stderr, !request.quiet);
+        return runList(request, console);
+    }
+    case CliRequest::Action::Extract: {
+        Console console(stdout, stderr, !request.quiet);
+        return runExtract(request, console);
+    }
     }
     return 2;
 }

@@ -84,22 +84,22 @@ RecordingAnalysis analyseRecording(const char *data, qint64 start, qint64 limit,
 
 namespace {
 
-// Analyses recordings first ... last - 1 into out. Each recording's bounds come from the
-// offsets alone, so any stretch of recordings can be analysed on its own.
+// Analyses recordings first ... last - 1 into out[0 ...]. Each recording's bounds come from
+// the offsets alone, so any stretch of recordings can be analysed on its own.
 void analyseStretch(const char *data, qint64 size, const QVector<qint64> &starts, qsizetype first,
                     qsizetype last, RecordingAnalysis *out)
 {
-    for (qsizetype i = first; i < last; ++i) {
+    for (qsizetype i = first; i < last; ++i, ++out) {
         const qint64 start = starts[i];
         if (start < 0 || start >= size) {
-            out[i].start = out[i].limit = out[i].audioEnd = std::clamp<qint64>(start, 0, size);
+            out->start = out->limit = out->audioEnd = std::clamp<qint64>(start, 0, size);
             continue;
         }
         qint64 limit = size;
         if (i + 1 < starts.size() && starts[i + 1] > start)
             limit = std::min<qint64>(starts[i + 1], size);
         const qint64 previousStart = i > 0 ? std::clamp<qint64>(starts[i - 1], 0, start) : 0;
-        out[i] = analyseRecording(data, start, limit, previousStart);
+        *out = analyseRecording(data, start, limit, previousStart);
     }
 }
 
@@ -115,24 +115,37 @@ int automaticThreadCount(qint64 size)
 QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
                                              const QVector<qint64> &starts, int threads)
 {
-    const qsizetype count = starts.size();
-    QVector<RecordingAnalysis> result(count);
+    return analyseRecordingRange(data, size, starts, 0, starts.size(), threads);
+}
+
+QVector<RecordingAnalysis> analyseRecordingRange(const char *data, qint64 size,
+                                                 const QVector<qint64> &starts, qsizetype first,
+                                                 qsizetype last, int threads)
+{
+    first = std::clamp<qsizetype>(first, 0, starts.size());
+    last = std::clamp<qsizetype>(last, first, starts.size());
+    QVector<RecordingAnalysis> result(last - first);
     RecordingAnalysis *out = result.data();
     if (threads <= 0)
         threads = automaticThreadCount(size);
-    threads = int(std::max<qsizetype>(1, std::min<qsizetype>(threads, count)));
+    threads = int(std::max<qsizetype>(1, std::min<qsizetype>(threads, last - first)));
     // The walk waits on each frame header before it can read the next, so walks on several
     // cores read the container faster than one. Stretches of about equal bytes.
     std::vector<std::thread> workers;
-    qsizetype first = 0;
+    const qint64 low = first < last ? std::clamp<qint64>(starts[first], 0, size) : 0;
+    const qint64 high = last < starts.size() ? std::clamp<qint64>(starts[last], low, size) : size;
+    qsizetype from = first;
     for (int t = 1; t < threads; ++t) {
-        const qint64 boundary = size / threads * t;
-        const qsizetype last =
-            std::lower_bound(starts.begin() + first, starts.end(), boundary) - starts.begin();
-        workers.emplace_back(analyseStretch, data, size, std::cref(starts), first, last, out);
-        first = last;
+        const qint64 boundary = low + (high - low) / threads * t;
+        const qsizetype to = std::max(
+            from, qsizetype(std::lower_bound(starts.begin() + from, starts.begin() + last,
+                                             boundary) -
+                            starts.begin()));
+        workers.emplace_back(analyseStretch, data, size, std::cref(starts), from, to,
+                             out + (from - first));
+        from = to;
     }
-    analyseStretch(data, size, starts, first, count, out);
+    analyseStretch(data, size, starts, from, last, out + (from - first));
     for (std::thread &worker : workers)
         worker.join();
     return result;
