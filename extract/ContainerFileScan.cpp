@@ -12,14 +12,6 @@ namespace {
 
 constexpr qint64 ChunkSize = 256 * 1024;
 
-// One of the two searches, carried from piece to piece.
-struct Search
-{
-    QByteArray pattern; // lowered, as the buffer's search prepares it
-    QVector<qint64> *offsets = nullptr;
-    qint64 next = 0; // the first position not yet decided
-};
-
 QByteArray lowered(const QByteArray &text)
 {
     QByteArray out = text;
@@ -28,24 +20,49 @@ QByteArray lowered(const QByteArray &text)
     return out;
 }
 
-// Finds the matches lying wholly in the window [windowStart, windowStart + held).
-void searchWindow(Search &search, const unsigned char *window, qint64 windowStart, qint64 held)
+} // namespace
+
+namespace vocafetch {
+
+ContainerScanner::ContainerScanner()
+    : m_searches{{lowered(RecordingScan::RecordingStartText), &m_scan.recordingStarts, 0},
+                 {lowered(RecordingScan::TypeMarkerText), &m_scan.typeMarkers, 0}}
+{
+}
+
+qint64 ContainerScanner::overlap()
+{
+    return std::max(RecordingScan::RecordingStartText.size(),
+                    RecordingScan::TypeMarkerText.size()) -
+           1;
+}
+
+void ContainerScanner::scanWindow(const unsigned char *window, qint64 windowStart, qint64 length)
+{
+    for (Search &search : m_searches)
+        searchWindow(search, window, windowStart, length);
+}
+
+void ContainerScanner::searchWindow(Search &search, const unsigned char *window, qint64 windowStart,
+                                    qint64 held)
 {
     const auto *pattern = reinterpret_cast<const unsigned char *>(search.pattern.constData());
     const auto count = static_cast<qint32>(search.pattern.size());
+    // Matches wholly inside the window, from the first position not yet decided.
     for (;;) {
-        const qint64 found = PatternSearch::find(window, search.next - windowStart, held - 1,
-                                                 pattern, count, TByteBuffer::lowercaseTable());
+        const qint64 from = std::max<qint64>(search.next - windowStart, 0);
+        const qint64 found = PatternSearch::find(window, from, held - 1, pattern, count,
+                                                 TByteBuffer::lowercaseTable());
         if (found < 0)
             break;
         search.offsets->append(windowStart + found);
         search.next = windowStart + found + count - 1;
     }
-    // A match starting later may still run into the next piece.
+    // A match starting later may still run into the next window.
     search.next = std::max(search.next, windowStart + held - (count - 1));
 }
 
-} // namespace
+} // namespace vocafetch
 
 ContainerFileScan scanContainerFile(const QString &path)
 {
@@ -53,13 +70,8 @@ ContainerFileScan scanContainerFile(const QString &path)
     const qint64 size = FileErrors::openForLoading(file, path);
 
     ContainerFileScan result;
-    Search searches[] = {
-        {lowered(RecordingScan::RecordingStartText), &result.scan.recordingStarts},
-        {lowered(RecordingScan::TypeMarkerText), &result.scan.typeMarkers},
-    };
-    const qint64 overlap =
-        std::max(RecordingScan::RecordingStartText.size(), RecordingScan::TypeMarkerText.size()) -
-        1;
+    vocafetch::ContainerScanner scanner;
+    const qint64 overlap = vocafetch::ContainerScanner::overlap();
 
     QByteArray window(overlap + ChunkSize, Qt::Uninitialized);
     auto *bytes = reinterpret_cast<unsigned char *>(window.data());
@@ -74,13 +86,13 @@ ContainerFileScan scanContainerFile(const QString &path)
             break; // the file was shortened while being read: scan what it holds now
         held += got;
         total += got;
-        for (Search &search : searches)
-            searchWindow(search, bytes, windowStart, held);
+        scanner.scanWindow(bytes, windowStart, held);
         const qint64 keep = std::min(held, overlap);
         std::memmove(bytes, bytes + held - keep, static_cast<size_t>(keep));
         windowStart += held - keep;
         held = keep;
     }
     result.size = total;
+    result.scan = scanner.result();
     return result;
 }

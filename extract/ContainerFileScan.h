@@ -4,6 +4,41 @@
 
 #include <QString>
 
+namespace vocafetch {
+
+// The scan of a container that arrives a window at a time (read piece by piece or mapped), in
+// a small fixed amount of memory beyond the offsets found. Consecutive windows overlap by at
+// least overlap() bytes, so a signature across a window's edge is found once.
+class ContainerScanner
+{
+public:
+    ContainerScanner();
+    // The searches point into the scan they fill.
+    ContainerScanner(const ContainerScanner &) = delete;
+    ContainerScanner &operator=(const ContainerScanner &) = delete;
+
+    static qint64 overlap();
+    // window holds the container's bytes windowStart ... windowStart + length - 1.
+    void scanWindow(const unsigned char *window, qint64 windowStart, qint64 length);
+    const ContainerScan &result() const { return m_scan; }
+
+private:
+    // One of the two searches, carried from window to window.
+    struct Search
+    {
+        QByteArray pattern; // lowered, as the buffer's search prepares it
+        QVector<qint64> *offsets;
+        qint64 next; // the first position not yet decided
+    };
+    static void searchWindow(Search &search, const unsigned char *window, qint64 windowStart,
+                             qint64 held);
+
+    ContainerScan m_scan;
+    Search m_searches[2];
+};
+
+} // namespace vocafetch
+
 // The scan of a container read from its file piece by piece, in a small fixed amount of memory:
 // for listing large containers fast. Its lists equal those that loading the file into a
 // TByteBuffer and running vocafetch::scanRecordings() gives.
