@@ -4,6 +4,7 @@
 
 #include "app/AboutBox.h"
 #include "app/RecordingPresentation.h"
+#include "extract/RawFileName.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -33,7 +34,8 @@ void TForm1::ListContainers(const QStringList &paths)
     DrfPathList.clear();
     FileDRF->clear();
     for (const QString &path : paths) {
-        FileDRF->addItem(new QListWidgetItem(ImageList1.icon(0), QFileInfo(path).fileName()));
+        FileDRF->addItem(new QListWidgetItem(ImageList1.icon(0),
+                                             vocafetch::displayName(QFileInfo(path).fileName())));
         DrfPathList << path;
     }
 }

@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "extract/RawFileName.h"
 
 #include <QApplication>
 
@@ -14,7 +15,11 @@ int main(int argc, char *argv[])
     const Startup::Windows windows = Startup::createWindows(dialogs);
     windows.Form1->show();
     // The program reads no options; a file manager's "open with" hands it containers to list.
-    const QStringList opened = ContainerFilesAmong(app.arguments().mid(1));
+    // Their names keep every byte: Qt's own arguments() would replace those that are not UTF-8.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << vocafetch::nameFromBytes(QByteArray(argv[i]));
+    const QStringList opened = ContainerFilesAmong(arguments);
     if (!opened.isEmpty())
         windows.Form1->ListContainers(opened);
     return app.exec();

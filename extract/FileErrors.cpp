@@ -1,7 +1,15 @@
 #include "extract/FileErrors.h"
 
+#include "extract/RawFileName.h"
+
 #include <QDir>
 #include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace FileErrors {
 
@@ -22,12 +30,13 @@ QString systemText(QString text)
 
 QString fullPath(const QString &path)
 {
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    return vocafetch::displayName(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()));
 }
 
 ExtractError cannotOpen(const QString &path, const QString &reason)
 {
-    return ExtractError(QStringLiteral("Cannot open %1.\r\n(%2.)").arg(path, systemText(reason)));
+    return ExtractError(QStringLiteral("Cannot open %1.\r\n(%2.)")
+                            .arg(vocafetch::displayName(path), systemText(reason)));
 }
 
 ExtractError cannotOpenFile(const QString &path, const QString &reason)
@@ -52,16 +61,38 @@ ExtractError cannotCreateFile(const QString &path, const QString &reason)
         QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath(path), systemText(reason)));
 }
 
+int openRegularFile(const QString &path)
+{
+    // Without O_NONBLOCK the open itself would wait for a pipe's writer; the checks run on what
+    // was opened, so nothing can be swapped in between.
+    const int fd = ::open(vocafetch::bytesFromName(path).constData(),
+                          O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw cannotOpen(path, QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat info;
+    QString refusal;
+    if (fstat(fd, &info) != 0)
+        refusal = QString::fromLocal8Bit(std::strerror(errno));
+    else if (S_ISDIR(info.st_mode))
+        refusal = QStringLiteral("Is a directory");
+    else if (!S_ISREG(info.st_mode))
+        refusal = NotARegularFile;
+    else if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        refusal = QString::fromLocal8Bit(std::strerror(errno));
+    if (!refusal.isEmpty()) {
+        ::close(fd);
+        throw cannotOpen(path, refusal);
+    }
+    return fd;
+}
+
 qint64 openForLoading(QFile &file, const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.isDir())
-        throw cannotOpen(path, QStringLiteral("Is a directory"));
-    // Opening a pipe would wait for a writer, and a device can be endless: only files load.
-    if (info.exists() && !info.isFile())
-        throw cannotOpen(path, NotARegularFile);
-    if (!file.open(QIODevice::ReadOnly))
+    const int fd = openRegularFile(path);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         throw cannotOpen(path, file.errorString());
+    }
     const qint64 size = file.size();
     if (size > 2147483647)
         throw tooLarge(path, size);

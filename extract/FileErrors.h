@@ -26,7 +26,12 @@ ExtractError cannotCreateFile(const QString &path, const QString &reason);
 // The reason given for a container that is a pipe, a device or a socket.
 extern const QString NotARegularFile;
 
-// Opens a container for reading and gives its size; throws cannotOpen when it is missing, a
+// Opens the file a name gives (its bytes kept, extract/RawFileName.h) for reading and returns
+// the descriptor; throws cannotOpen when it is missing, a folder, not a regular file or
+// unreadable. Never waits on a pipe.
+int openRegularFile(const QString &path);
+
+// Opens a container for reading through openRegularFile() and gives its size; throws cannotOpen when it is missing, a
 // folder, not a regular file (a pipe would block, a device may never end) or unreadable, and
 // tooLarge when it exceeds 2147483647 bytes.
 qint64 openForLoading(QFile &file, const QString &path);

@@ -4,6 +4,7 @@
 // one clear message through the error boundary, never a hang, no partial file, and a window
 // that still opens, scans and saves the next container.
 #include "app/MainWindow.h"
+#include "extract/RawFileName.h"
 #include "skin/style/TsuiFileTheme.h"
 #include "skin/style/TsuiUIStyle.h"
 #include "support/ContainerBytes.h"
@@ -176,6 +177,28 @@ TEST_F(HostileFilesTest, LinkToAPipeIsRefusedAtOnceInsteadOfWaitingForAWriter)
     expectRefused(container, notRegular(container));
     EXPECT_FALSE(watchdog.finish()) << "the window blocked on the pipe";
     expectUsable();
+}
+
+// Names as old phones and Windows code pages wrote them: not UTF-8, yet opened by their bytes.
+TEST_F(HostileFilesTest, ContainersNamedInBytesThatAreNotUtf8OpenAndScan)
+{
+    for (const QByteArray &name :
+         {QByteArray("\xc3\xee\xeb\xee\xf1.drf"), QByteArray("lat\xe9.drf")}) {
+        SCOPED_TRACE(name.toHex().toStdString());
+        const QByteArray raw = QFile::encodeName(dir.path()) + '/' + name;
+        const int fd = ::open(raw.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, GoodContainer.constData(), size_t(GoodContainer.size())),
+                  GoodContainer.size());
+        ::close(fd);
+        open({vocafetch::nameFromBytes(raw)});
+        EXPECT_EQ(window->FileDRF->item(0)->text(),
+                  vocafetch::displayName(vocafetch::nameFromBytes(name)));
+        EXPECT_TRUE(window->FileDRF->item(0)->text().contains(QChar::ReplacementCharacter));
+        clickContainer(0);
+        EXPECT_TRUE(dialogs.errors.isEmpty());
+        EXPECT_EQ(window->statusText(), QStringLiteral("Найдено 2 записей"));
+    }
 }
 
 TEST_F(HostileFilesTest, LinkToAnEndlessDeviceIsRefused)
