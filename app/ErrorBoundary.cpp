@@ -5,6 +5,15 @@
 #include "extract/ExtractError.h"
 
 #include <exception>
+#include <new>
+
+namespace {
+
+const QString OutOfMemoryText =
+    QStringLiteral("Недостаточно памяти: контейнер слишком велик для окна. Программа vocafetch-cli "
+                   "обрабатывает контейнеры любого размера.");
+
+} // namespace
 
 ErrorBoundary::ErrorBoundary(Dialogs &dialogs, QWidget *parent)
     : m_dialogs(dialogs), m_parent(parent)
@@ -18,6 +27,8 @@ bool ErrorBoundary::run(const std::function<void()> &handler) const
         return true;
     } catch (const ExtractError &error) {
         show(error.message());
+    } catch (const std::bad_alloc &) {
+        show(OutOfMemoryText);
     } catch (const std::exception &error) {
         show(QString::fromUtf8(error.what()));
     } catch (...) {

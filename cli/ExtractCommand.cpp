@@ -71,13 +71,11 @@ QString refusal(const ExtractPlan &plan, bool force, const QSet<QString> &namedT
 
 void scan(ContainerJob &job)
 {
-    try {
+    job.error = vocafetch::failureOf([&] {
         const ContainerFileScan found = scanContainerFile(job.input.path);
         job.size = found.size;
         job.starts = found.scan.recordingStarts;
-    } catch (const ExtractError &error) {
-        job.error = vocafetch::oneLine(error.message());
-    }
+    });
 }
 
 // Names every job's files in the order the containers were given.
@@ -105,7 +103,7 @@ void planAll(QVector<ContainerJob> &jobs, const CliRequest &request)
 int write(ContainerJob &job, Console &console)
 {
     int written = 0;
-    try {
+    job.error = vocafetch::failureOf([&] {
         if (!job.plan.outputs.isEmpty() && !QDir().mkpath(job.outputFolder))
             throw ExtractError(QStringLiteral("cannot create the output folder %1")
                                    .arg(vocafetch::displayName(job.outputFolder)));
@@ -118,9 +116,7 @@ int write(ContainerJob &job, Console &console)
             ++written;
             console.advance(0, 1);
         }
-    } catch (const ExtractError &error) {
-        job.error = vocafetch::oneLine(error.message());
-    }
+    });
     return written;
 }
 

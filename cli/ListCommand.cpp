@@ -92,44 +92,49 @@ private:
 void ContainerLister::list(int index, const ContainerInput &input)
 {
     const QString shown = vocafetch::displayName(input.path);
-    ContainerFileScan scan;
-    try {
-        scan = scanContainerFile(input.path);
-    } catch (const ExtractError &error) {
-        ++m_summary.failed;
-        const QString message = vocafetch::oneLine(error.message());
-        m_output.write(index, OrderedOutput::Stream::Err,
-                       "vocafetch-cli: " + shown.toUtf8() + ": " + message.toUtf8() + '\n');
-        if (m_request.json)
-            m_output.write(index, OrderedOutput::Stream::OutEntry,
-                           "\n{\"path\":" + jsonString(shown) +
-                               ",\"error\":" + jsonString(message) + '}');
+    bool entryOpen = false;
+    const QString failure = vocafetch::failureOf([&] {
+        const ContainerFileScan scan = scanContainerFile(input.path);
+        ++m_summary.containers;
+        m_console.advance(scan.size);
+        const int count = scan.scan.recordingCount();
+        m_summary.recordings += count;
+        if (count == 0) {
+            ++m_summary.withoutRecordings;
+            // Files found in a folder walk are only counted, unless asked for.
+            if (input.foundInFolder && !m_request.verbose)
+                return;
+        }
+        if (m_request.json) {
+            m_output.write(
+                index, OrderedOutput::Stream::OutEntry,
+                "\n{\"path\":" + jsonString(shown) + ",\"size\":" + QByteArray::number(scan.size) +
+                    ",\"markers\":" + numberList(scan.scan.typeMarkers) + ",\"recordings\":[");
+            entryOpen = true;
+        } else {
+            char line[160];
+            std::snprintf(line, sizeof line, ": %lld bytes, %d recordings, %lld markers\n",
+                          qlonglong(scan.size), count, qlonglong(scan.scan.typeMarkers.size()));
+            writeOut(index, shown.toUtf8() + line);
+        }
+        writeRecordings(index, input.path, scan);
+        if (entryOpen)
+            writeOut(index, "]}");
+    });
+    if (failure.isEmpty())
         return;
-    }
-    ++m_summary.containers;
-    m_console.advance(scan.size);
-    const int count = scan.scan.recordingCount();
-    m_summary.recordings += count;
-    if (count == 0) {
-        ++m_summary.withoutRecordings;
-        // Files found in a folder walk are only counted, unless asked for.
-        if (input.foundInFolder && !m_request.verbose)
-            return;
-    }
-    if (m_request.json) {
-        m_output.write(
-            index, OrderedOutput::Stream::OutEntry,
-            "\n{\"path\":" + jsonString(shown) + ",\"size\":" + QByteArray::number(scan.size) +
-                ",\"markers\":" + numberList(scan.scan.typeMarkers) + ",\"recordings\":[");
-    } else {
-        char line[160];
-        std::snprintf(line, sizeof line, ": %lld bytes, %d recordings, %lld markers\n",
-                      qlonglong(scan.size), count, qlonglong(scan.scan.typeMarkers.size()));
-        writeOut(index, shown.toUtf8() + line);
-    }
-    writeRecordings(index, input.path, scan);
-    if (m_request.json)
-        writeOut(index, "]}");
+    ++m_summary.failed;
+    m_output.write(index, OrderedOutput::Stream::Err,
+                   "vocafetch-cli: " + shown.toUtf8() + ": " + failure.toUtf8() + '\n');
+    if (!m_request.json)
+        return;
+    // A listing cut short still closes its entry, so the document stays whole.
+    if (entryOpen)
+        writeOut(index, "],\"error\":" + jsonString(failure) + '}');
+    else
+        m_output.write(index, OrderedOutput::Stream::OutEntry,
+                       "\n{\"path\":" + jsonString(shown) + ",\"error\":" + jsonString(failure) +
+                           '}');
 }
 
 void ContainerLister::writeRecordings(int index, const QString &path, const ContainerFileScan &scan)
