@@ -48,8 +48,8 @@ void TForm1::Action2Execute()
 
 void TForm1::showPhoneCopies(const PhoneDownloadResult &result)
 {
-    // A read replaces the lists with its own files; the copies of earlier reads are still
-    // removed at close through m_phoneCopies.
+    // A read replaces the lists with its own files, refreshing the copies an earlier read made
+    // of the same phone files; every copy is still removed at close through m_phoneCopies.
     FileDRF->clear();
     DrfPathList.clear();
     for (qsizetype i = 0; i < result.captions.size(); ++i) {
@@ -68,6 +68,7 @@ void TForm1::FormCloseQuery(bool &CanClose)
 {
     Q_UNUSED(CanClose);
     // Only what downloads wrote, under the names it was really written as: a file that lay in
-    // StartDir before (its copy then took "a (1).drf") or was opened from disk is kept.
+    // StartDir before (its copy then took "a (1).drf"), was opened from disk, or is a copy the
+    // user has changed since is kept.
     m_phoneCopies.removeAll();
 }

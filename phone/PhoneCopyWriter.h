@@ -1,29 +1,39 @@
-// Stores the local copy of one phone file below the start folder, in subfolders matching the
-// name's own, without ever replacing a file: the copy appears whole under the first free name
-// ("a.drf", "a (1).drf", "a (2).drf", ...) or not at all. Whatever it creates is recorded.
+// Stores the local copies of one download's phone files below the start folder, in subfolders
+// matching the names' own, without ever replacing a file the user has: a copy replaces the
+// untouched copy an earlier read made of the same phone file, or else appears whole under the
+// first free name ("a.drf", "a (1).drf", "a (2).drf", ...), or not at all. Whatever it creates
+// is recorded. One writer serves one download.
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 class PhoneCopyRegistry;
+class QTemporaryFile;
 
 class PhoneCopyWriter
 {
 public:
     PhoneCopyWriter(const QString &startDir, PhoneCopyRegistry &copies);
 
-    // Writes `bytes` as `name` (a safe relative name with "/" separators) and returns the
-    // copy's path relative to the start folder. Throws PhoneDownloadError naming `phonePath`
-    // and the local file when the copy cannot be made.
-    QString write(const QString &name, const QByteArray &bytes, const QString &phonePath);
+    // Writes `bytes`, the content of the phone file `phonePath`, as `name` (a safe relative
+    // name with "/" separators) and returns the copy's path relative to the start folder.
+    // Throws PhoneDownloadError naming the phone file and the local file when the copy cannot
+    // be made.
+    QString write(const QString &name, const QByteArray &bytes, const QByteArray &phonePath);
 
 private:
-    QString makeFolders(const QString &relativeFolder, const QString &phonePath);
-    void ensureInsideStartDir(const QString &folder, const QString &phonePath) const;
-    [[noreturn]] void fail(const QString &phonePath, const QString &localPath,
-                           const QString &reason) const;
+    QString makeFolders(const QString &relativeFolder);
+    QString earlierCopy(const QString &folder) const;
+    void replace(QTemporaryFile &temporary, const QString &localPath);
+    QString moveToFreeName(QTemporaryFile &temporary, const QString &folder,
+                           const QString &fileName);
+    void ensureInsideStartDir(const QString &folder) const;
+    [[noreturn]] void fail(const QString &localPath, const QString &reason) const;
 
     QString m_startDir;
     PhoneCopyRegistry &m_copies;
+    QSet<QString> m_written; // this download's copies, which none of its others may replace
+    QByteArray m_phonePath;  // the phone file being stored
 };

@@ -5,6 +5,7 @@
 #include "phone/PhoneFileEntry.h"
 #include "phone/PhoneFileName.h"
 #include "phone/PhoneLog.h"
+#include "phone/PhoneNameDecoding.h"
 
 #include <QDir>
 #include <QScopeGuard>
@@ -50,8 +51,9 @@ void PhoneDownload::run()
         m_status(QStringLiteral("Не найдено файлов DRF"));
         return;
     }
+    PhoneCopyWriter writer(m_startDir, m_copies);
     for (qsizetype i = 0; i < files.size(); ++i) {
-        copyFile(files[i]);
+        copyFile(files[i], writer);
         m_status(QStringLiteral("Чтение файла %1/%2").arg(i + 1).arg(files.size()));
     }
     m_status(QStringLiteral("Все файлы успешно загружены"));
@@ -74,7 +76,7 @@ QList<PhoneDownload::PhoneFile> PhoneDownload::listFiles()
             qCInfo(lcPhone) << "skipping phone file" << path << "of size" << size;
             continue;
         }
-        files.append({rawName, QString::fromLocal8Bit(rawName), size});
+        files.append({rawName, vocafetch::decodePhoneName(rawName), size});
     }
     return files;
 }
@@ -87,14 +89,14 @@ QByteArray PhoneDownload::readFile(const QByteArray &phonePath, qint32 size)
     } catch (const std::bad_alloc &) {
         throw PhoneDownloadError(
             QStringLiteral("The phone file \"%1\" (%2 bytes) does not fit in memory.")
-                .arg(QString::fromLocal8Bit(phonePath))
+                .arg(vocafetch::decodePhoneName(phonePath))
                 .arg(size));
     }
     m_library.fileRead(bytes.data(), size - 1, size);
     return bytes;
 }
 
-void PhoneDownload::copyFile(const PhoneFile &file)
+void PhoneDownload::copyFile(const PhoneFile &file, PhoneCopyWriter &writer)
 {
     const QByteArray phonePath = PhoneFolderPrefix + file.rawName;
     m_result.savePreset = saveDialogPreset(file.name);
@@ -103,8 +105,7 @@ void PhoneDownload::copyFile(const PhoneFile &file)
     // Every open phone file is closed, also when its copy fails.
     const auto closePhoneFile = qScopeGuard([this] { m_library.fileClose(); });
     const QByteArray bytes = readFile(phonePath, file.size);
-    PhoneCopyWriter writer(m_startDir, m_copies);
-    const QString caption = writer.write(file.name, bytes, QString::fromLocal8Bit(phonePath));
+    const QString caption = writer.write(file.name, bytes, phonePath);
 
     m_result.captions.append(caption);
     m_result.localPaths.append(pathBelow(QDir(m_startDir).path(), caption));

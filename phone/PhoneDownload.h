@@ -13,6 +13,7 @@
 #include <optional>
 
 class PhoneCopyRegistry;
+class PhoneCopyWriter;
 
 struct PhoneDownloadResult
 {
@@ -46,13 +47,13 @@ private:
     struct PhoneFile
     {
         QByteArray rawName; // bytes after the phone folder, as the phone spells them
-        QString name;
+        QString name;       // the same as text: UTF-8 when valid, else cp1251
         qint32 size = 0;
     };
 
     QList<PhoneFile> listFiles();
     QByteArray readFile(const QByteArray &phonePath, qint32 size);
-    void copyFile(const PhoneFile &file);
+    void copyFile(const PhoneFile &file, PhoneCopyWriter &writer);
 
     PhoneLibrary &m_library;
     QString m_startDir;

@@ -6,7 +6,8 @@ set -euo pipefail
 build=(g++ cmake make pkg-config qt6-base-dev qt6-l10n-tools qt6-translations-l10n
        qt6-multimedia-dev libopencore-amrnb-dev libopencore-amrwb-dev
        fonts-liberation2 fonts-wine)
-test_extra=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev dpkg-dev time ffmpeg)
+test_extra=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev dpkg-dev time ffmpeg
+            appstream desktop-file-utils)
 shot_extra=(xvfb xauth x11-apps imagemagick xdotool)
 
 wanted=("${build[@]}")

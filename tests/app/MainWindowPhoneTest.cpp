@@ -183,11 +183,20 @@ TEST_F(MainWindowPhoneTest, FilesOfTheUserAreNeverOverwrittenNorDeletedAtClose)
     phone->addFile("/a/mobile/mms/a.drf", "phone");
     phone->addFile("/a/mobile/mms/sub/deep/x.drf", "x");
     phone->addFile("/a/mobile/mms/kept/y.drf", "y");
+    const QStringList copies{"a (1).drf", "sub/deep/x.drf", "kept/y.drf"};
     readPhone();
-    EXPECT_EQ(texts(window->FileDRF), QStringList({"a (1).drf", "sub/deep/x.drf", "kept/y.drf"}));
+    EXPECT_EQ(texts(window->FileDRF), copies);
     EXPECT_EQ(window->DrfPathList.first(), local("a (1).drf"));
-    EXPECT_EQ(readFile(local("a.drf")), "mine");
     EXPECT_EQ(readFile(local("a (1).drf")), "phone");
+
+    // Reading the same phone again refreshes the same copies.
+    phone->contents.insert("/a/mobile/mms/a.drf", "newer");
+    readPhone();
+    EXPECT_EQ(texts(window->FileDRF), copies);
+    EXPECT_EQ(readFile(local("a (1).drf")), "newer");
+    EXPECT_EQ(readFile(local("a.drf")), "mine");
+    EXPECT_EQ(tree(startDir()), QStringList({"a (1).drf", "a.drf", "kept", "kept/user.drf",
+                                             "kept/y.drf", "sub", "sub/deep", "sub/deep/x.drf"}));
 
     // A container opened from disk that bears a phone file's name stays too.
     const QString opened = writeFile(QDir(startDir()), "y.drf", "opened");
@@ -199,6 +208,23 @@ TEST_F(MainWindowPhoneTest, FilesOfTheUserAreNeverOverwrittenNorDeletedAtClose)
     EXPECT_TRUE(window->close());
     EXPECT_EQ(tree(startDir()), QStringList({"a.drf", "kept", "kept/user.drf", "y.drf"}));
     EXPECT_EQ(readFile(local("a.drf")), "mine");
+}
+
+TEST_F(MainWindowPhoneTest, Cp1251NamesAreShownAndStoredAsText)
+{
+    phone->addFile("/a/mobile/mms/\xC3\xEE\xEB\xEE\xF1.drf", containerBytes(30, {0}));
+    readPhone();
+    const QString name = QStringLiteral("Голос.drf");
+    EXPECT_EQ(texts(window->FileDRF), QStringList{name});
+    EXPECT_EQ(window->DrfPathList, QStringList{local(name)});
+    EXPECT_EQ(tree(startDir()), QStringList{name});
+
+    QTest::mouseClick(window->FileDRF->viewport(), Qt::LeftButton, {},
+                      window->FileDRF->visualItemRect(window->FileDRF->item(0)).center());
+    EXPECT_EQ(window->AMRFiles->count(), 1);
+    QTest::mouseClick(window->suiButton3, Qt::LeftButton);
+    ASSERT_EQ(dialogs.requests.size(), 1);
+    EXPECT_EQ(dialogs.requests[0].fileName, QStringLiteral("Голос"));
 }
 
 TEST_F(MainWindowPhoneTest, NamesThatCouldLeaveTheStartFolderAreSkipped)
@@ -232,7 +258,7 @@ TEST_F(MainWindowPhoneTest, FailedCopyIsShownNamingTheFileAndTheWindowStaysUsabl
     QFile::remove(local("sub"));
     readPhone();
     EXPECT_EQ(dialogs.errors.size(), 1);
-    EXPECT_EQ(texts(window->FileDRF), QStringList({"a (1).drf", "sub/x.drf", "c.drf"}));
+    EXPECT_EQ(texts(window->FileDRF), QStringList({"a.drf", "sub/x.drf", "c.drf"}));
     EXPECT_EQ(window->statusText(), AllDone);
     EXPECT_TRUE(window->close());
     EXPECT_EQ(tree(startDir()), QStringList());

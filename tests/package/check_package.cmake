@@ -25,11 +25,19 @@ if(NOT rc EQUAL 0)
 endif()
 foreach(f usr/bin/vocafetch usr/bin/vocafetch-cli usr/lib/vocafetch/libp2kapi.so
           usr/share/applications/vocafetch.desktop usr/share/mime/packages/vocafetch.xml
+          usr/share/metainfo/io.github.vocafetch.vocafetch.metainfo.xml
           usr/share/man/man1/vocafetch-cli.1 usr/share/icons/hicolor/48x48/apps/vocafetch.png)
     if(NOT EXISTS ${work}/root/${f})
         message(FATAL_ERROR "the package lacks ${f}")
     endif()
 endforeach()
+
+# Software centres find the program through the desktop entry that its metainfo names.
+file(READ ${work}/root/usr/share/metainfo/io.github.vocafetch.vocafetch.metainfo.xml metainfo)
+string(REGEX MATCH "<launchable type=\"desktop-id\">([^<]+)</launchable>" _ "${metainfo}")
+if(NOT CMAKE_MATCH_1 OR NOT EXISTS ${work}/root/usr/share/applications/${CMAKE_MATCH_1})
+    message(FATAL_ERROR "the metainfo launches '${CMAKE_MATCH_1}', which the package lacks")
+endif()
 
 execute_process(COMMAND ${work}/root/usr/bin/vocafetch-cli --version
                 RESULT_VARIABLE rc OUTPUT_VARIABLE version ERROR_VARIABLE err)

@@ -151,7 +151,7 @@ TEST_F(PhoneDownloadTest, NamesThatCouldLeaveTheStartFolderAreSkipped)
     EXPECT_EQ(tree(outer.path()), QStringList({"start", "start/ok.drf"}));
 }
 
-TEST_F(PhoneDownloadTest, NeverOverwritesAndCleanUpRemovesOnlyWhatDownloadsWrote)
+TEST_F(PhoneDownloadTest, NeverOverwritesTheUsersFilesAndCleanUpRemovesOnlyWhatDownloadsWrote)
 {
     writeFile(local("a.drf"), "mine");
     ASSERT_TRUE(QDir(startDir()).mkdir("kept"));
@@ -163,21 +163,69 @@ TEST_F(PhoneDownloadTest, NeverOverwritesAndCleanUpRemovesOnlyWhatDownloadsWrote
     EXPECT_EQ(readAll(local("sub/deep/x.drf")), "x");
     EXPECT_EQ(*current->result().savePreset, QStringLiteral("y"));
 
-    library.entries.clear();
-    library.addFile("/a/mobile/mms/b.drf", "b");
-    library.addFile("/a/mobile/mms/a.drf", "second");
-    const PhoneDownloadResult &second = download();
-    EXPECT_EQ(second.phoneNames, QStringList({"b.drf", "a.drf"}));
-    EXPECT_EQ(second.captions, QStringList({"b.drf", "a (2).drf"}));
-    EXPECT_EQ(second.localPaths, QStringList({local("b.drf"), local("a (2).drf")}));
-    EXPECT_EQ(readAll(local("a (1).drf")), "first");
-    EXPECT_EQ(readAll(local("a (2).drf")), "second");
-
     writeFile(local("opened-from-disk.drf"), "keep");
     copies.removeAll();
     EXPECT_EQ(tree(startDir()),
               QStringList({"a.drf", "kept", "kept/user.drf", "opened-from-disk.drf"}));
     EXPECT_EQ(readAll(local("a.drf")), "mine");
+}
+
+TEST_F(PhoneDownloadTest, RepeatedReadsReplaceTheirOwnCopiesAndNothingElse)
+{
+    writeFile(local("a.drf"), "mine");
+    // The phone's second name is the one the first one's copy takes: the two must not swap.
+    library.addFile("/a/mobile/mms/a.drf", "first");
+    library.addFile("/a/mobile/mms/a (1).drf", "other");
+    library.addFile("/a/mobile/mms/sub/x.drf", "x");
+    const QStringList captions{"a (1).drf", "a (1) (1).drf", "sub/x.drf"};
+    EXPECT_EQ(download().captions, captions);
+
+    library.contents.insert("/a/mobile/mms/a.drf", "again");
+    library.entries.push_back(makePhoneEntry("/a/mobile/mms/a.drf", 5)); // listed twice
+    library.addFile("/a/mobile/mms/b.drf", "b");
+    const PhoneDownloadResult &second = download();
+    EXPECT_EQ(second.captions, captions + QStringList({"a (2).drf", "b.drf"}));
+    EXPECT_EQ(second.localPaths.first(), local("a (1).drf"));
+    EXPECT_EQ(readAll(local("a (1).drf")), "again");
+    EXPECT_EQ(readAll(local("a (1) (1).drf")), "other");
+    EXPECT_EQ(readAll(local("a.drf")), "mine");
+
+    // A copy the user changed, or replaced by a file of their own, is theirs from then on.
+    writeFile(local("sub/x.drf"), "edited by the user");
+    QFile::remove(local("b.drf"));
+    writeFile(local("b.drf"), "the user's b");
+    library.entries.erase(library.entries.begin() + 3); // the second a.drf
+    EXPECT_EQ(download().captions,
+              QStringList({"a (1).drf", "a (1) (1).drf", "sub/x (1).drf", "b (1).drf"}));
+    EXPECT_EQ(tree(startDir()),
+              QStringList({"a (1) (1).drf", "a (1).drf", "a (2).drf", "a.drf", "b (1).drf", "b.drf",
+                           "sub", "sub/x (1).drf", "sub/x.drf"}));
+
+    copies.removeAll();
+    EXPECT_EQ(tree(startDir()), QStringList({"a.drf", "b.drf", "sub", "sub/x.drf"}));
+    EXPECT_EQ(readAll(local("a.drf")), "mine");
+    EXPECT_EQ(readAll(local("b.drf")), "the user's b");
+    EXPECT_EQ(readAll(local("sub/x.drf")), "edited by the user");
+}
+
+// Phones that do not speak UTF-8 name their files in cp1251.
+TEST_F(PhoneDownloadTest, EightBitNamesAreReadAsCp1251)
+{
+    const QByteArray cp1251 = "/a/mobile/mms/\xC3\xEE\xEB\xEE\xF1.drf";
+    library.addFile(cp1251, "cp1251");
+    library.addFile("/a/mobile/mms/\xD0\xB7\xD0\xB2\xD1\x83\xD0\xBA.drf", "utf-8");
+
+    const PhoneDownloadResult &result = download();
+
+    const QStringList names{QStringLiteral("Голос.drf"), QStringLiteral("звук.drf")};
+    EXPECT_EQ(result.phoneNames, names);
+    EXPECT_EQ(result.captions, names);
+    EXPECT_EQ(tree(startDir()), names);
+    EXPECT_EQ(readAll(local(names[0])), "cp1251");
+    EXPECT_EQ(library.created.first(), cp1251) << "the phone is asked in its own bytes";
+
+    download();
+    EXPECT_EQ(tree(startDir()), names) << "a second read replaces its copies";
 }
 
 TEST_F(PhoneDownloadTest, FailedWriteClosesPhoneFileLeavesNoPartialCopyAndNamesTheFile)
