@@ -1,66 +1,91 @@
 #!/usr/bin/env bash
-# Measures the performance figures of the extraction core and the command-line tool:
+# Measures the performance figures of the extraction core and the command-line tool, whole
+# processes side by side with their peers on the same files, medians of several runs
+# (hyperfine), output always written to a file (grep stops at its first match on /dev/null):
 #   1. the scan benchmark (two passes over a 256 MiB container, target >= 1 GB/s each);
 #   2. `vocafetch-cli list` on a 512 MiB container against `LC_ALL=C grep -c -F '#!AMR'`
-#      (whole processes, best of five, target ratio <= 1);
-#   3. peak memory of `vocafetch-cli extract` (target <= container + 2 x largest recording
-#      + 40 MiB).
+#      (target ratio <= 1.0), and `list --headerless` against `list` (target <= 1.5);
+#   3. `vocafetch-cli extract` of a 64 MiB container with 2,824 recordings against a generic
+#      carver (scalpel) carving at each signature followed by `sync -f` on its output folder
+#      (target ratio <= 1.0), and the sync calls of the extraction (strace -c);
+#   4. peak memory (GNU time) of `list` and `extract` on a 6 GiB sparse disk image with
+#      recordings beyond 4 GiB (target <= 320 MiB), and of `list` / `list --json` on 10 MB of
+#      signatures (target <= container + 32 bytes per recording + 64 MiB).
 # Usage: bench/measure.sh [build-dir]   (default: build-release, configured as Release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/install-deps.sh bench
 build=${1:-build-release}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVOCAFETCH_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" --target vocafetch-cli vocafetch-samplegen vocafetch_scan_bench -j"$(nproc)" >/dev/null
-cli="$build/cli/vocafetch-cli"
-gen="$build/tools/samplegen/vocafetch-samplegen"
-[ -x /usr/bin/time ] || { echo "measure.sh: needs GNU time (Debian package 'time')" >&2; exit 1; }
+build=$(realpath "$build")
+cli=$build/cli/vocafetch-cli
+gen=$build/tools/samplegen/vocafetch-samplegen
 
-work=$(mktemp -d)
+work=$(mktemp -d "${TMPDIR:-/tmp}/vocafetch-measure.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+
+median() { # json-file command-index
+    python3 -c "import json,sys; print('%.3f' % json.load(open(sys.argv[1]))['results'][int(sys.argv[2])]['median'])" "$1" "$2"
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 echo "== Scan passes over 256 MiB"
 "$build/bench/vocafetch_scan_bench" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
 
-# Seconds taken by the command, best of five runs, output kept out of /dev/null so that
-# grep cannot stop at its first match.
-best_of_five() {
-    local best=
-    for _ in 1 2 3 4 5; do
-        local start end took
-        start=$(date +%s.%N)
-        "$@" >"$work/out"
-        end=$(date +%s.%N)
-        took=$(awk -v a="$start" -v b="$end" 'BEGIN { print b - a }')
-        if [ -z "$best" ] || awk -v t="$took" -v b="$best" 'BEGIN { exit !(t < b) }'; then best=$took; fi
-    done
-    printf '%.3f' "$best"
-}
-
 echo
-echo "== list on 512 MiB vs grep"
+echo "== list on 512 MiB against grep (medians of 9)"
 "$gen" --size-mib 512 --spacing-kib 64 "$work/big.drf" >/dev/null
-cat "$work/big.drf" >/dev/null # both read from the page cache
-list_s=$(best_of_five "$cli" list "$work/big.drf")
-grep_s=$(LC_ALL=C best_of_five grep -c -F '#!AMR' "$work/big.drf")
-echo "vocafetch-cli list: ${list_s} s   grep -c: ${grep_s} s   ratio: $(awk -v l="$list_s" -v g="$grep_s" 'BEGIN { printf "%.2f", l / g }')"
-
-peak() { # container-MiB spacing-KiB
-    local container="$work/peak.drf"
-    "$gen" --size-mib "$1" --spacing-kib "$2" "$container" >/dev/null
-    # The second largest "size" of the listing: the largest is the container's own.
-    local largest
-    largest=$("$cli" list --json "$container" | grep -o '"size": [0-9]*' | awk '{print $2}' | sort -n | tail -2 | head -1)
-    rm -rf "$work/out.d"
-    /usr/bin/time -f '%M' -o "$work/rss" "$cli" extract -o "$work/out.d" "$container" >/dev/null
-    local rss_kib limit_kib
-    rss_kib=$(cat "$work/rss")
-    limit_kib=$(( ($1 << 10) + 2 * largest / 1024 + 40 * 1024 ))
-    echo "extract ${1} MiB, largest recording $((largest / 1024)) KiB: peak ${rss_kib} KiB, limit ${limit_kib} KiB"
-    rm -rf "$work/out.d" "$container"
-}
+hyperfine -w 2 -r 9 --export-json "$work/list.json" \
+    "'$cli' list '$work/big.drf' >'$work/list.out'" \
+    "LC_ALL=C grep -c -F '#!AMR' '$work/big.drf' >'$work/grep.out'" \
+    "'$cli' list --headerless '$work/big.drf' >'$work/headerless.out'" >/dev/null
+list_s=$(median "$work/list.json" 0)
+grep_s=$(median "$work/list.json" 1)
+headerless_s=$(median "$work/list.json" 2)
+echo "list ${list_s} s, grep -c ${grep_s} s: ratio $(ratio "$list_s" "$grep_s") (target <= 1.0)"
+echo "list --headerless ${headerless_s} s: $(ratio "$headerless_s" "$list_s") x list (target <= 1.5)"
+rm -f "$work/big.drf"
 
 echo
-echo "== Peak memory of extract"
-rm -f "$work/big.drf"
-peak 512 1024
-peak 256 65536
+echo "== extract of 64 MiB, 2,824 recordings, against a carver and sync -f (medians of 7)"
+"$gen" --size-mib 64 --spacing-kib 23 "$work/voice.drf" >/dev/null
+recordings=$("$cli" list --json "$work/voice.drf" | python3 -c "import json,sys; print(len(json.load(sys.stdin)['containers'][0]['recordings']))")
+largest=$("$cli" list --json "$work/voice.drf" | python3 -c "import json,sys; print(max(r['size'] for r in json.load(sys.stdin)['containers'][0]['recordings']))")
+printf 'amr y %d \\x23\\x21\\x41\\x4d\\x52\n' "$largest" >"$work/carve.conf"
+hyperfine -w 1 -r 7 --export-json "$work/extract.json" \
+    --prepare "rm -rf '$work/ours' '$work/carved'" \
+    "'$cli' extract -q -o '$work/ours' '$work/voice.drf' >'$work/extract.out'" \
+    "scalpel -c '$work/carve.conf' -o '$work/carved' '$work/voice.drf' >'$work/carve.out' && sync -f '$work/carved'" \
+    >/dev/null
+ours_s=$(median "$work/extract.json" 0)
+carver_s=$(median "$work/extract.json" 1)
+echo "$recordings recordings: extract ${ours_s} s, scalpel + sync -f ${carver_s} s: ratio $(ratio "$ours_s" "$carver_s") (target <= 1.0)"
+rm -rf "$work/ours"
+strace -f -c -e trace=fsync,fdatasync,syncfs,sync_file_range -o "$work/strace.txt" \
+    "$cli" extract -q -o "$work/ours" "$work/voice.drf" >/dev/null
+echo "sync calls of one extraction:"
+grep -E 'fsync|fdatasync|syncfs|total' "$work/strace.txt" || echo "  (none)"
+rm -rf "$work/ours" "$work/carved" "$work/voice.drf"
+
+echo
+echo "== Peak memory on a 6 GiB sparse image with recordings beyond 4 GiB"
+"$gen" --size-mib 8 --spacing-kib 64 "$work/part.drf" >/dev/null
+truncate -s 6G "$work/image.img"
+for at in 1 4097 5000 6000; do # MiB
+    dd if="$work/part.drf" of="$work/image.img" bs=1M seek="$at" conv=notrunc status=none
+done
+/usr/bin/time -f '%M' -o "$work/rss" "$cli" list -q "$work/image.img" >"$work/image.out"
+echo "list: $(grep -c offset "$work/image.out") recordings, peak $(( $(cat "$work/rss") / 1024 )) MiB (target <= 320)"
+/usr/bin/time -f '%M' -o "$work/rss" "$cli" extract -q -o "$work/image.d" "$work/image.img" >/dev/null
+echo "extract: $(ls "$work/image.d" | wc -l) files, peak $(( $(cat "$work/rss") / 1024 )) MiB (target <= 320)"
+rm -rf "$work/image.d" "$work/image.img" "$work/part.drf"
+
+echo
+echo "== Peak memory on 10 MB of signatures (2,000,000 recordings; target <= 140 MiB)"
+python3 -c "import sys; sys.stdout.buffer.write(b'#!AMR' * 2000000)" >"$work/sig.drf"
+for json in "" --json; do
+    /usr/bin/time -f '%M %e' -o "$work/rss" "$cli" list -q $json "$work/sig.drf" >"$work/sig.out"
+    read -r kib seconds <"$work/rss"
+    echo "list $json: peak $((kib / 1024)) MiB, ${seconds} s"
+done

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -66,8 +67,14 @@ void ContainerScanner::searchWindow(Search &search, const unsigned char *window,
 
 ContainerFileScan scanContainerFile(const QString &path)
 {
-    QFile file(path);
-    const qint64 size = FileErrors::openForLoading(file, path);
+    // Read piece by piece, so any size is fine.
+    QFile file;
+    const int fd = FileErrors::openRegularFile(path);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw FileErrors::cannotOpen(path, file.errorString());
+    }
+    const qint64 size = file.size();
 
     ContainerFileScan result;
     vocafetch::ContainerScanner scanner;

@@ -48,6 +48,6 @@ struct ContainerFileScan
     vocafetch::ContainerScan scan;
 };
 
-// Throws ExtractError with TByteBuffer::LoadFromFile's messages when the file cannot be read
-// or exceeds 2147483647 bytes.
+// Throws ExtractError with TByteBuffer::LoadFromFile's messages when the file cannot be read;
+// any size is scanned.
 ContainerFileScan scanContainerFile(const QString &path);

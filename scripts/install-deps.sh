@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages a build needs, only those that are missing.
-# Usage: install-deps.sh [run|test|screenshot]...
+# Usage: install-deps.sh [run|test|screenshot|bench]...
 set -euo pipefail
 
 build=(g++ cmake make pkg-config qt6-base-dev qt6-l10n-tools qt6-translations-l10n
@@ -9,6 +9,7 @@ build=(g++ cmake make pkg-config qt6-base-dev qt6-l10n-tools qt6-translations-l1
 test_extra=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev dpkg-dev time ffmpeg
             appstream desktop-file-utils)
 shot_extra=(xvfb xauth x11-apps imagemagick xdotool)
+bench_extra=(libbenchmark-dev time hyperfine scalpel strace python3)
 
 wanted=("${build[@]}")
 for group in "$@"; do
@@ -16,6 +17,7 @@ for group in "$@"; do
     run) ;;
     test) wanted+=("${test_extra[@]}") ;;
     screenshot) wanted+=("${shot_extra[@]}") ;;
+    bench) wanted+=("${bench_extra[@]}") ;;
     *) echo "install-deps.sh: unknown group '$group'" >&2; exit 2 ;;
     esac
 done
