@@ -46,9 +46,9 @@ UniqueFd openRegularFile(const QByteArray &path, qint64 *size)
 
 } // namespace
 
-ContainerSource::ContainerSource(const QByteArray &path)
-    : m_path(path), m_fd(openRegularFile(path, &m_size))
+ContainerSource::ContainerSource(const QByteArray &path) : m_path(path)
 {
+    m_fd = openRegularFile(path, &m_size);
 }
 
 QByteArray ContainerSource::read(qint64 offset, qint64 length) const

@@ -1,9 +1,9 @@
 #include "extract/io/OutputFile.h"
 
 #include "extract/io/IoErrors.h"
+#include "extract/io/OutputDevice.h"
 #include "extract/io/SyncCalls.h"
 
-#include <QFile>
 #include <QRandomGenerator>
 
 #include <fcntl.h>
@@ -73,8 +73,11 @@ void OutputFile::createNamedTemporary()
 OutputFile::OutputFile(OutputFile &&other) noexcept
     : m_folder(other.m_folder), m_name(std::move(other.m_name)), m_fd(std::move(other.m_fd)),
       m_temporaryName(std::exchange(other.m_temporaryName, QByteArray())),
-      m_device(std::move(other.m_device)), m_failed(other.m_failed), m_placed(other.m_placed)
+      m_device(std::move(other.m_device)), m_failed(other.m_failed),
+      m_failure(std::move(other.m_failure)), m_placed(other.m_placed)
 {
+    if (m_device)
+        m_device->retarget(*this);
 }
 
 OutputFile &OutputFile::operator=(OutputFile &&other) noexcept
@@ -86,7 +89,10 @@ OutputFile &OutputFile::operator=(OutputFile &&other) noexcept
         m_fd = std::move(other.m_fd);
         m_temporaryName = std::exchange(other.m_temporaryName, QByteArray());
         m_device = std::move(other.m_device);
+        if (m_device)
+            m_device->retarget(*this);
         m_failed = other.m_failed;
+        m_failure = std::move(other.m_failure);
         m_placed = other.m_placed;
     }
     return *this;
@@ -105,10 +111,8 @@ void OutputFile::write(const char *data, qint64 size)
         const ssize_t written = ::write(m_fd.get(), data, size_t(size));
         if (written < 0 && errno == EINTR)
             continue;
-        if (written <= 0) {
-            m_failed = true;
-            throw systemError("write", path(), written < 0 ? errno : ENOSPC);
-        }
+        if (written <= 0)
+            fail(systemError("write", path(), written < 0 ? errno : ENOSPC));
         data += written;
         size -= written;
     }
@@ -116,21 +120,15 @@ void OutputFile::write(const char *data, qint64 size)
 
 QIODevice &OutputFile::device()
 {
-    if (!m_device) {
-        m_device = std::make_unique<QFile>();
-        if (!m_device->open(m_fd.get(), QIODevice::WriteOnly | QIODevice::Unbuffered,
-                            QFileDevice::DontCloseHandle))
-            throw fileError("write", path(), m_device->errorString());
-    }
+    if (!m_device)
+        m_device = std::make_unique<OutputDevice>(*this);
     return *m_device;
 }
 
 void OutputFile::finishWriting()
 {
-    if (m_device && m_device->error() != QFileDevice::NoError) {
-        m_failed = true;
-        throw fileError("write", path(), m_device->errorString());
-    }
+    if (!m_failure.isEmpty())
+        throw ExtractError(m_failure);
     if (m_failed || !m_fd.valid())
         throw fileError("write", path(), QStringLiteral("an earlier write failed"));
 }
@@ -138,10 +136,8 @@ void OutputFile::finishWriting()
 void OutputFile::syncData()
 {
     finishWriting();
-    if (const int error = countedFdatasync(m_fd.get())) {
-        m_failed = true;
-        throw systemError("save", path(), error);
-    }
+    if (const int error = countedFdatasync(m_fd.get()))
+        fail(systemError("save", path(), error));
 }
 
 PlaceOutcome OutputFile::place(Placement placement)
@@ -217,6 +213,14 @@ void OutputFile::placeReplacing()
     }
     if (::renameat(dir, m_temporaryName.constData(), dir, m_name.constData()) != 0)
         throw systemError("save", path(), errno);
+}
+
+void OutputFile::fail(const ExtractError &error)
+{
+    m_failed = true;
+    if (m_failure.isEmpty())
+        m_failure = error.message();
+    throw error;
 }
 
 void OutputFile::discard() noexcept

@@ -1,19 +1,22 @@
 #pragma once
 
+#include "extract/ExtractError.h"
 #include "extract/io/OutputFolder.h"
 #include "extract/io/UniqueFd.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <memory>
 
-class QFile;
 class QIODevice;
 
 // One output file on its way to a name in a folder: written to an unnamed temporary in that
 // folder first, and given its name only when whole, never replacing a file unless asked and
 // never writing through a link at the name.
 namespace vocafetch {
+
+class OutputDevice;
 
 // What placing does when the name is taken (by a file, a folder or a link, dangling or not).
 enum class Placement
@@ -55,8 +58,8 @@ public:
     // after which the file can only be discarded.
     void write(const char *data, qint64 size);
     void write(const QByteArray &bytes) { write(bytes.constData(), bytes.size()); }
-    // The file as an unbuffered device for writers that want one (an audio encoder); its
-    // failures are reported by finishWriting.
+    // The file as an unbuffered device for writers that want one (an audio encoder); a failed
+    // write there returns -1 and is reported again by finishWriting.
     QIODevice &device();
     // Throws when any write, through write() or device(), failed.
     void finishWriting();
@@ -83,13 +86,15 @@ private:
     PlaceOutcome placeKeeping();
     void placeReplacing();
     void closeDescriptor() noexcept;
+    [[noreturn]] void fail(const ExtractError &error);
 
     OutputFolder m_folder;
     QByteArray m_name;
     UniqueFd m_fd;
     QByteArray m_temporaryName;
-    std::unique_ptr<QFile> m_device;
+    std::unique_ptr<OutputDevice> m_device;
     bool m_failed = false;
+    QString m_failure; // the first write or sync error, given again by finishWriting
     bool m_placed = false;
 };
 
