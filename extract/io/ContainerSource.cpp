@@ -63,12 +63,7 @@ QByteArray ContainerSource::read(qint64 offset, qint64 length) const
 
 void ContainerSource::readInto(qint64 offset, char *buffer, qint64 length) const
 {
-    if (offset < 0 || length < 0 || offset > m_size || length > m_size - offset)
-        throw fileError("read", m_path,
-                        QStringLiteral("bytes %1 to %2 lie outside its %3 bytes")
-                            .arg(offset)
-                            .arg(offset + length)
-                            .arg(m_size));
+    checkRange("read", offset, length);
     while (length > 0) {
         const ssize_t got = ::pread(m_fd.get(), buffer, size_t(length), off_t(offset));
         if (got < 0 && errno == EINTR)
@@ -85,12 +80,7 @@ void ContainerSource::readInto(qint64 offset, char *buffer, qint64 length) const
 
 MappedWindow ContainerSource::map(qint64 offset, qint64 length) const
 {
-    if (offset < 0 || length < 0 || offset > m_size || length > m_size - offset)
-        throw fileError("map", m_path,
-                        QStringLiteral("bytes %1 to %2 lie outside its %3 bytes")
-                            .arg(offset)
-                            .arg(offset + length)
-                            .arg(m_size));
+    checkRange("map", offset, length);
     return MappedWindow(m_fd.get(), offset, length, m_path);
 }
 
@@ -109,6 +99,16 @@ void ContainerSource::forEachWindow(qint64 windowSize, qint64 overlap,
         if (start + window.size() == m_size)
             break;
     }
+}
+
+void ContainerSource::checkRange(const char *action, qint64 offset, qint64 length) const
+{
+    if (offset < 0 || length < 0 || offset > m_size || length > m_size - offset)
+        throw fileError(action, m_path,
+                        QStringLiteral("bytes %1 to %2 lie outside its %3 bytes")
+                            .arg(offset)
+                            .arg(offset + length)
+                            .arg(m_size));
 }
 
 void ContainerSource::checkUnchanged() const

@@ -46,6 +46,9 @@ public:
     void checkUnchanged() const;
 
 private:
+    // Throws unless [offset, offset + length) lies inside the file as opened.
+    void checkRange(const char *action, qint64 offset, qint64 length) const;
+
     QByteArray m_path;
     UniqueFd m_fd;
     qint64 m_size = 0;
