@@ -1,0 +1,123 @@
+#include "extract/io/ContainerSource.h"
+
+#include "extract/io/IoErrors.h"
+#include "extract/io/MappedAccessGuard.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace vocafetch {
+
+namespace {
+
+QString kindOf(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("a folder");
+    if (S_ISFIFO(mode))
+        return QStringLiteral("a pipe");
+    if (S_ISSOCK(mode))
+        return QStringLiteral("a socket");
+    return QStringLiteral("a device");
+}
+
+// O_NONBLOCK keeps the open of a pipe from waiting for a writer; O_NOCTTY keeps a terminal
+// from becoming ours. Only after fstat has shown a regular file do reads block again.
+UniqueFd openRegularFile(const QByteArray &path, qint64 *size)
+{
+    UniqueFd fd(::open(path.constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd.valid())
+        throw systemError("open", path, errno);
+    struct stat info;
+    if (::fstat(fd.get(), &info) != 0)
+        throw systemError("open", path, errno);
+    if (!S_ISREG(info.st_mode))
+        throw fileError("open", path,
+                        QStringLiteral("not a regular file (%1)").arg(kindOf(info.st_mode)));
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        throw systemError("open", path, errno);
+    *size = qint64(info.st_size);
+    return fd;
+}
+
+} // namespace
+
+ContainerSource::ContainerSource(const QByteArray &path) : m_path(path)
+{
+    m_fd = openRegularFile(path, &m_size);
+}
+
+QByteArray ContainerSource::read(qint64 offset, qint64 length) const
+{
+    if (length < 0 || length > qint64(0x7fffffff) - 64)
+        throw fileError("read", m_path,
+                        QStringLiteral("%1 bytes do not fit in one read").arg(length));
+    QByteArray bytes(qsizetype(length), Qt::Uninitialized);
+    readInto(offset, bytes.data(), length);
+    return bytes;
+}
+
+void ContainerSource::readInto(qint64 offset, char *buffer, qint64 length) const
+{
+    checkRange("read", offset, length);
+    while (length > 0) {
+        const ssize_t got = ::pread(m_fd.get(), buffer, size_t(length), off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            throw systemError("read", m_path, errno);
+        if (got == 0)
+            throw changedWhileRead(m_path);
+        buffer += got;
+        offset += got;
+        length -= got;
+    }
+}
+
+MappedWindow ContainerSource::map(qint64 offset, qint64 length) const
+{
+    checkRange("map", offset, length);
+    return MappedWindow(m_fd.get(), offset, length, m_path);
+}
+
+void ContainerSource::forEachWindow(qint64 windowSize, qint64 overlap,
+                                    const std::function<void(const MappedWindow &)> &visit) const
+{
+    if (windowSize <= 0 || overlap < 0 || overlap >= windowSize)
+        throw fileError("map", m_path,
+                        QStringLiteral("a window of %1 bytes cannot overlap the last by %2")
+                            .arg(windowSize)
+                            .arg(overlap));
+    for (qint64 start = 0; start < m_size; start += windowSize - overlap) {
+        const MappedWindow window = map(start, qMin(windowSize, m_size - start));
+        runMappedAccessGuarded(m_path, [&] { visit(window); });
+        checkUnchanged();
+        if (start + window.size() == m_size)
+            break;
+    }
+}
+
+void ContainerSource::checkRange(const char *action, qint64 offset, qint64 length) const
+{
+    if (offset < 0 || length < 0 || offset > m_size || length > m_size - offset)
+        throw fileError(action, m_path,
+                        QStringLiteral("bytes %1 to %2 lie outside its %3 bytes")
+                            .arg(offset)
+                            .arg(offset + length)
+                            .arg(m_size));
+}
+
+void ContainerSource::checkUnchanged() const
+{
+    struct stat info;
+    if (::fstat(m_fd.get(), &info) != 0)
+        throw systemError("read", m_path, errno);
+    if (qint64(info.st_size) < m_size)
+        throw changedWhileRead(m_path);
+}
+
+} // namespace vocafetch

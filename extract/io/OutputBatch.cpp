@@ -1,0 +1,164 @@
+#include "extract/io/OutputBatch.h"
+
+#include "extract/io/IoErrors.h"
+#include "extract/io/SyncCalls.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <map>
+#include <mutex>
+#include <set>
+#include <utility>
+
+namespace vocafetch {
+
+namespace {
+
+// Descriptors kept free for everything else the process opens while a batch waits.
+constexpr rlim_t ReservedDescriptors = 64;
+constexpr rlim_t MaxPending = 4096;
+constexpr rlim_t OpenFileCeiling = 65536;
+
+void raiseOpenFileLimitOnce()
+{
+    static std::once_flag raised;
+    std::call_once(raised, [] {
+        rlimit limit{};
+        if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+            return;
+        const rlim_t wanted = std::min(limit.rlim_max, OpenFileCeiling);
+        if (limit.rlim_cur < wanted) {
+            limit.rlim_cur = wanted;
+            ::setrlimit(RLIMIT_NOFILE, &limit);
+        }
+    });
+}
+
+// Half the free descriptors: the rest stay for the containers, folders and the program.
+int pendingLimitFromOpenFileLimit()
+{
+    raiseOpenFileLimitOnce();
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return int(MaxPending);
+    const rlim_t free = limit.rlim_cur > 2 * ReservedDescriptors
+                            ? limit.rlim_cur - ReservedDescriptors
+                            : limit.rlim_cur / 2;
+    return int(std::clamp<rlim_t>(free / 2, 1, MaxPending));
+}
+
+using FolderKey = std::pair<dev_t, ino_t>;
+
+FolderKey keyOf(const OutputFolder &folder)
+{
+    return {folder.device(), folder.inode()};
+}
+
+} // namespace
+
+OutputBatch::OutputBatch(Placement placement)
+    : m_placement(placement), m_pendingLimit(pendingLimitFromOpenFileLimit())
+{
+}
+
+OutputBatch::~OutputBatch() = default;
+
+void OutputBatch::add(OutputFile file)
+{
+    file.finishWriting();
+    m_pending.push_back(std::move(file));
+    if (int(m_pending.size()) >= m_pendingLimit)
+        flush();
+}
+
+std::vector<OutputResult> OutputBatch::commit()
+{
+    flush();
+    return std::exchange(m_results, {});
+}
+
+void OutputBatch::flush()
+{
+    if (m_pending.empty())
+        return;
+    const std::vector<QString> syncErrors = makeDurable();
+    std::vector<OutputResult> results;
+    results.reserve(m_pending.size());
+    for (std::size_t i = 0; i < m_pending.size(); ++i) {
+        OutputFile &file = m_pending[i];
+        OutputResult result{file.path(), OutputOutcome::Failed, syncErrors[i]};
+        if (result.message.isEmpty()) {
+            try {
+                result.outcome = file.place(m_placement) == PlaceOutcome::Placed
+                                     ? OutputOutcome::Placed
+                                     : OutputOutcome::NameTaken;
+            } catch (const ExtractError &error) {
+                result.message = error.message();
+            }
+        }
+        results.push_back(std::move(result));
+    }
+    syncFolders(results);
+    // The files not placed are discarded here: their temporaries go.
+    std::vector<OutputFile> done = std::exchange(m_pending, {});
+    done.clear();
+    m_results.insert(m_results.end(), std::make_move_iterator(results.begin()),
+                     std::make_move_iterator(results.end()));
+}
+
+// Before any name is given: the bytes of every waiting file reach the disk. Returns one error
+// text per waiting file, empty where its data is durable.
+std::vector<QString> OutputBatch::makeDurable()
+{
+    std::vector<QString> errors(m_pending.size());
+    if (m_pending.size() == 1) {
+        try {
+            m_pending.front().syncData();
+        } catch (const ExtractError &error) {
+            errors.front() = error.message();
+        }
+        return errors;
+    }
+    std::set<dev_t> synced;
+    for (std::size_t i = 0; i < m_pending.size(); ++i) {
+        const OutputFolder &folder = m_pending[i].folder();
+        if (!synced.insert(folder.device()).second)
+            continue;
+        if (const int error = countedSyncfs(folder.descriptor())) {
+            const QString message = systemError("save", m_pending[i].path(), error).message();
+            for (std::size_t j = i; j < m_pending.size(); ++j)
+                if (m_pending[j].folder().device() == folder.device())
+                    errors[j] = message;
+        }
+    }
+    return errors;
+}
+
+// After the names: each folder that gained one, and the folders created on the way to it,
+// synced once so the names survive a crash. A name whose folder cannot be synced is reported
+// as failed, for it may vanish.
+void OutputBatch::syncFolders(std::vector<OutputResult> &results) const
+{
+    std::map<FolderKey, int> synced; // folder -> errno of its one fsync
+    auto sync = [&synced](const OutputFolder &folder) {
+        const auto [entry, first] = synced.emplace(keyOf(folder), 0);
+        if (first)
+            entry->second = countedFsync(folder.descriptor());
+        return entry->second;
+    };
+    for (std::size_t i = 0; i < m_pending.size(); ++i) {
+        if (results[i].outcome != OutputOutcome::Placed)
+            continue;
+        const OutputFolder &folder = m_pending[i].folder();
+        int error = sync(folder);
+        for (const OutputFolder &parent : folder.createdIn())
+            error = error ? error : sync(parent);
+        if (error != 0) {
+            results[i].outcome = OutputOutcome::Failed;
+            results[i].message = systemError("save", results[i].path, error).message();
+        }
+    }
+}
+
+} // namespace vocafetch

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QIODevice>
+
+// An OutputFile seen as a write-only, unbuffered QIODevice, for writers that want a device (an
+// audio encoder). Every write either goes to the file whole or fails, and the file records the
+// failure: a short write is never mistaken for success.
+namespace vocafetch {
+
+class OutputFile;
+
+class OutputDevice : public QIODevice
+{
+public:
+    explicit OutputDevice(OutputFile &file);
+    // The file moved: writes follow it.
+    void retarget(OutputFile &file) noexcept { m_file = &file; }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override;
+    qint64 writeData(const char *data, qint64 size) override;
+
+private:
+    OutputFile *m_file;
+};
+
+} // namespace vocafetch

@@ -1,0 +1,245 @@
+#include "extract/io/OutputFile.h"
+
+#include "extract/io/IoErrors.h"
+#include "extract/io/OutputDevice.h"
+#include "extract/io/SyncCalls.h"
+
+#include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace vocafetch {
+
+namespace {
+
+// A hidden name nobody else picks: 64 random bits.
+QByteArray uniqueTemporaryName()
+{
+    return ".vocafetch-" +
+           QByteArray::number(QRandomGenerator::system()->generate64(), 16)
+               .rightJustified(16, '0') +
+           ".tmp";
+}
+
+bool isSingleName(const QByteArray &name)
+{
+    return !name.isEmpty() && name != "." && name != ".." && !name.contains('/') &&
+           !name.contains('\0');
+}
+
+// The errors by which openat tells that the file system has no unnamed temporaries.
+bool noUnnamedTemporaries(int error)
+{
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+} // namespace
+
+OutputFile::OutputFile(const OutputFolder &folder, const QByteArray &name, Temporary temporary)
+    : m_folder(folder), m_name(name)
+{
+    if (!isSingleName(name))
+        throw fileError("create", path(), QStringLiteral("not a file name"));
+    if (temporary == Temporary::Automatic) {
+        m_fd.reset(::openat(folder.descriptor(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        if (m_fd.valid())
+            return;
+        if (!noUnnamedTemporaries(errno))
+            throw systemError("create", path(), errno);
+    }
+    createNamedTemporary();
+}
+
+void OutputFile::createNamedTemporary()
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QByteArray name = uniqueTemporaryName();
+        m_fd.reset(::openat(m_folder.descriptor(), name.constData(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (m_fd.valid()) {
+            m_temporaryName = name;
+            return;
+        }
+        if (errno != EEXIST)
+            throw systemError("create", path(), errno);
+    }
+    throw fileError("create", path(), QStringLiteral("no free temporary name"));
+}
+
+OutputFile::OutputFile(OutputFile &&other) noexcept
+    : m_folder(other.m_folder), m_name(std::move(other.m_name)), m_fd(std::move(other.m_fd)),
+      m_temporaryName(std::exchange(other.m_temporaryName, QByteArray())),
+      m_device(std::move(other.m_device)), m_failed(other.m_failed),
+      m_failure(std::move(other.m_failure)), m_placed(other.m_placed)
+{
+    if (m_device)
+        m_device->retarget(*this);
+}
+
+OutputFile &OutputFile::operator=(OutputFile &&other) noexcept
+{
+    if (this != &other) {
+        discard();
+        m_folder = other.m_folder;
+        m_name = std::move(other.m_name);
+        m_fd = std::move(other.m_fd);
+        m_temporaryName = std::exchange(other.m_temporaryName, QByteArray());
+        m_device = std::move(other.m_device);
+        if (m_device)
+            m_device->retarget(*this);
+        m_failed = other.m_failed;
+        m_failure = std::move(other.m_failure);
+        m_placed = other.m_placed;
+    }
+    return *this;
+}
+
+OutputFile::~OutputFile()
+{
+    discard();
+}
+
+void OutputFile::write(const char *data, qint64 size)
+{
+    if (m_failed || !m_fd.valid())
+        throw fileError("write", path(), QStringLiteral("the file is no longer open"));
+    while (size > 0) {
+        const ssize_t written = ::write(m_fd.get(), data, size_t(size));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            fail(systemError("write", path(), written < 0 ? errno : ENOSPC));
+        data += written;
+        size -= written;
+    }
+}
+
+QIODevice &OutputFile::device()
+{
+    if (!m_device)
+        m_device = std::make_unique<OutputDevice>(*this);
+    return *m_device;
+}
+
+void OutputFile::finishWriting()
+{
+    if (!m_failure.isEmpty())
+        throw ExtractError(m_failure);
+    if (m_failed || !m_fd.valid())
+        throw fileError("write", path(), QStringLiteral("an earlier write failed"));
+}
+
+void OutputFile::syncData()
+{
+    finishWriting();
+    if (const int error = countedFdatasync(m_fd.get()))
+        fail(systemError("save", path(), error));
+}
+
+PlaceOutcome OutputFile::place(Placement placement)
+{
+    finishWriting();
+    if (placement == Placement::ReplaceExisting) {
+        placeReplacing();
+    } else if (placeKeeping() == PlaceOutcome::NameTaken) {
+        return PlaceOutcome::NameTaken;
+    }
+    m_placed = true;
+    m_temporaryName.clear();
+    closeDescriptor();
+    return PlaceOutcome::Placed;
+}
+
+// Links the unnamed temporary as target: through /proc (no privilege needed), or by
+// AT_EMPTY_PATH where /proc is missing. Returns 0 or the errno value.
+int OutputFile::linkUnnamedAs(const QByteArray &target) const
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd.get());
+    if (::linkat(AT_FDCWD, self.constData(), m_folder.descriptor(), target.constData(),
+                 AT_SYMLINK_FOLLOW) == 0)
+        return 0;
+    if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0 &&
+        ::linkat(m_fd.get(), "", m_folder.descriptor(), target.constData(), AT_EMPTY_PATH) == 0)
+        return 0;
+    return errno;
+}
+
+// link and renameat2(RENAME_NOREPLACE) fail with EEXIST on anything at the name, a link
+// included, and never follow it: the name is only ever taken while it is free.
+PlaceOutcome OutputFile::placeKeeping()
+{
+    const int dir = m_folder.descriptor();
+    int error = 0;
+    if (m_temporaryName.isEmpty()) {
+        error = linkUnnamedAs(m_name);
+    } else if (::renameat2(dir, m_temporaryName.constData(), dir, m_name.constData(),
+                           RENAME_NOREPLACE) != 0) {
+        error = errno;
+        if (error == EINVAL || error == ENOSYS) {
+            error = ::linkat(dir, m_temporaryName.constData(), dir, m_name.constData(), 0) == 0
+                        ? 0
+                        : errno;
+            if (error == 0)
+                ::unlinkat(dir, m_temporaryName.constData(), 0);
+        }
+    }
+    if (error == EEXIST)
+        return PlaceOutcome::NameTaken;
+    if (error != 0)
+        throw systemError("save", path(), error);
+    return PlaceOutcome::Placed;
+}
+
+// renameat replaces the entry at the name, whatever it is, in one step: a link there is
+// replaced itself, its target is never touched.
+void OutputFile::placeReplacing()
+{
+    const int dir = m_folder.descriptor();
+    if (m_temporaryName.isEmpty()) {
+        for (int attempt = 0; attempt < 100 && m_temporaryName.isEmpty(); ++attempt) {
+            const QByteArray name = uniqueTemporaryName();
+            const int error = linkUnnamedAs(name);
+            if (error == 0)
+                m_temporaryName = name;
+            else if (error != EEXIST)
+                throw systemError("save", path(), error);
+        }
+        if (m_temporaryName.isEmpty())
+            throw fileError("save", path(), QStringLiteral("no free temporary name"));
+    }
+    if (::renameat(dir, m_temporaryName.constData(), dir, m_name.constData()) != 0)
+        throw systemError("save", path(), errno);
+}
+
+void OutputFile::fail(const ExtractError &error)
+{
+    m_failed = true;
+    if (m_failure.isEmpty())
+        m_failure = error.message();
+    throw error;
+}
+
+void OutputFile::discard() noexcept
+{
+    if (!m_temporaryName.isEmpty() && !m_placed)
+        ::unlinkat(m_folder.descriptor(), m_temporaryName.constData(), 0);
+    m_temporaryName.clear();
+    closeDescriptor();
+}
+
+void OutputFile::closeDescriptor() noexcept
+{
+    m_device.reset();
+    m_fd.reset();
+}
+
+QByteArray OutputFile::path() const
+{
+    return joinPath(m_folder.path(), m_name);
+}
+
+} // namespace vocafetch
