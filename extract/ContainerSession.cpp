@@ -1,7 +1,16 @@
 #include "extract/ContainerSession.h"
 
+#include "extract/ContainerFileScan.h"
 #include "extract/ExtractError.h"
+#include "extract/RawFileName.h"
 #include "extract/analysis/WavFile.h"
+#include "extract/io/ContainerSource.h"
+#include "extract/io/MappedAccessGuard.h"
+#include "extract/io/OutputFile.h"
+
+#include <algorithm>
+#include <thread>
+#include <vector>
 
 namespace vocafetch {
 
@@ -12,9 +21,57 @@ QString outputFileName(const QString &chosenName, int k, OutputKind kind)
     return chosenName + QLatin1Char('_') + QString::number(k) + QStringLiteral(".wav");
 }
 
+namespace {
+
+// Bytes copied into an output file at a time.
+constexpr qint64 CopyChunk = qint64(1) << 20;
+// Mapped at once for an analysis, at most: a stretch's recordings are mapped together.
+constexpr qint64 AnalysisWindow = qint64(256) << 20;
+
+// Moves a recording's offsets, found in bytes mapped from base on, to container offsets.
+void shift(RecordingAnalysis &recording, qint64 base)
+{
+    recording.start += base;
+    recording.limit += base;
+    recording.audioEnd += base;
+    recording.walk.audioEnd += base;
+    if (recording.hasPartHeader) {
+        recording.partHeader.offset += base;
+        recording.partHeader.dataOffset += base;
+    }
+}
+
+} // namespace
+
+ContainerSession::ContainerSession() = default;
+
 ContainerSession::ContainerSession(const QString &path)
 {
     load(path);
+}
+
+ContainerSession::~ContainerSession() = default;
+
+void ContainerSession::openMapped(const QString &path)
+{
+    openMappedWithoutScan(path);
+    rescan();
+}
+
+void ContainerSession::openMappedWithoutScan(const QString &path)
+{
+    m_path = path;
+    m_scan = {};
+    m_analyses.clear();
+    m_analysed = false;
+    m_source.CreateEmpty();
+    m_mapped.reset();
+    m_mapped = std::make_unique<ContainerSource>(bytesFromName(path));
+}
+
+qint64 ContainerSession::size() const
+{
+    return m_mapped ? m_mapped->size() : m_source.DataSize();
 }
 
 void ContainerSession::load(const QString &path)
@@ -25,6 +82,7 @@ void ContainerSession::load(const QString &path)
 
 void ContainerSession::loadWithoutScan(const QString &path)
 {
+    m_mapped.reset();
     m_path = path;
     m_scan = {};
     m_analyses.clear();
@@ -36,7 +94,19 @@ void ContainerSession::rescan()
 {
     m_analyses.clear();
     m_analysed = false;
-    m_scan = scanRecordings(m_source);
+    if (!m_mapped) {
+        m_scan = scanRecordings(m_source);
+        return;
+    }
+    m_scan = {};
+    ContainerScanner scanner;
+    m_mapped->forEachWindow(ContainerSource::DefaultWindowSize, ContainerScanner::overlap(),
+                            [&](const MappedWindow &window) {
+                                scanner.scanWindow(
+                                    reinterpret_cast<const unsigned char *>(window.data()),
+                                    window.offset(), window.size());
+                            });
+    m_scan = scanner.result();
 }
 
 RecordingRange ContainerSession::range(int i) const
@@ -47,16 +117,142 @@ RecordingRange ContainerSession::range(int i) const
 QByteArray ContainerSession::recordingBytes(int i) const
 {
     const RecordingRange r = range(i);
+    if (m_mapped)
+        return bytes(r.first, r.last + 1);
     return QByteArray::fromRawData(m_source.Data().constData() + r.first, r.size());
+}
+
+QByteArray ContainerSession::bytes(qint64 first, qint64 end) const
+{
+    if (m_mapped)
+        return m_mapped->read(first, end - first);
+    return m_source.Data().mid(first, end - first);
 }
 
 const QVector<RecordingAnalysis> &ContainerSession::analyses()
 {
     if (!m_analysed) {
-        m_analyses = analyseRecordings(m_source.Data(), m_scan.recordingStarts);
+        m_analyses = analyseRange(0, m_scan.recordingStarts.size());
         m_analysed = true;
     }
     return m_analyses;
+}
+
+QVector<RecordingAnalysis> ContainerSession::analyseRange(qsizetype first, qsizetype last)
+{
+    const QVector<qint64> &starts = m_scan.recordingStarts;
+    first = std::clamp<qsizetype>(first, 0, starts.size());
+    last = std::clamp<qsizetype>(last, first, starts.size());
+    if (!m_mapped)
+        return analyseRecordingRange(m_source.Data().constData(), m_source.DataSize(), starts,
+                                     first, last);
+    QVector<RecordingAnalysis> result;
+    result.reserve(last - first);
+    // Stretches whose bytes fit one mapping; a longer recording is mapped on its own.
+    for (qsizetype from = first; from < last;) {
+        qsizetype to = from + 1;
+        while (to < last && starts[to] - starts[from] < AnalysisWindow)
+            ++to;
+        result += analyseMapped(from, to);
+        from = to;
+    }
+    return result;
+}
+
+QVector<RecordingAnalysis> ContainerSession::analyseMapped(qsizetype first, qsizetype last) const
+{
+    const QVector<qint64> &starts = m_scan.recordingStarts;
+    const qint64 size = m_mapped->size();
+    // The bytes the analyses read: back to where a part header may stand (not before the
+    // previous recording), up to the last one's limit.
+    const qint64 lowest = first > 0 ? std::clamp<qint64>(starts[first - 1], 0, size) : 0;
+    const qint64 low =
+        std::max(lowest, std::clamp<qint64>(starts[first], 0, size) - PartHeaderSearchWindow);
+    const qint64 high = last < starts.size() ? std::clamp<qint64>(starts[last], low, size) : size;
+    QVector<qint64> local;
+    local.reserve(last - first + 2);
+    if (first > 0)
+        local.append(std::max<qint64>(starts[first - 1], low) - low);
+    for (qsizetype i = first; i < last; ++i)
+        local.append(starts[i] - low);
+    if (last < starts.size())
+        local.append(high - low);
+    const qsizetype localFirst = first > 0 ? 1 : 0;
+    const qsizetype count = last - first;
+    QVector<RecordingAnalysis> result(count);
+    if (count == 0 || high <= low)
+        return result;
+
+    const MappedWindow window = m_mapped->map(low, high - low);
+    // Walks on several cores, each in a guard of its own: a truncation meanwhile ends each in
+    // an error instead of the process.
+    const int threads = high - low < (qint64(64) << 20)
+                            ? 1
+                            : int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    std::vector<QString> failures(size_t(threads));
+    const auto work = [&](int t) {
+        const qsizetype from = localFirst + count * t / threads;
+        const qsizetype to = localFirst + count * (t + 1) / threads;
+        failures[size_t(t)] = failureOf([&] {
+            runMappedAccessGuarded(m_mapped->path(), [&] {
+                analyseRecordingsInto(window.data(), window.size(), local, from, to,
+                                      result.data() + (from - localFirst));
+            });
+        });
+    };
+    std::vector<std::thread> workers;
+    for (int t = 1; t < threads; ++t)
+        workers.emplace_back(work, t);
+    work(0);
+    for (std::thread &worker : workers)
+        worker.join();
+    for (const QString &failure : failures)
+        if (!failure.isEmpty())
+            throw ExtractError(failure);
+    m_mapped->checkUnchanged();
+    for (RecordingAnalysis &recording : result)
+        shift(recording, low);
+    return result;
+}
+
+void ContainerSession::copyRange(qint64 first, qint64 end, OutputFile &file) const
+{
+    if (!m_mapped) {
+        file.write(m_source.Data().constData() + first, end - first);
+        return;
+    }
+    QByteArray chunk(std::min(CopyChunk, std::max<qint64>(end - first, 0)), Qt::Uninitialized);
+    for (qint64 at = first; at < end; at += chunk.size()) {
+        const qint64 length = std::min<qint64>(chunk.size(), end - at);
+        m_mapped->readInto(at, chunk.data(), length);
+        file.write(chunk.constData(), length);
+    }
+}
+
+void ContainerSession::writeTo(int i, OutputKind kind, const RecordingAnalysis *recording,
+                               OutputFile &file)
+{
+    const RecordingRange r = range(i);
+    if (kind == OutputKind::Whole) {
+        copyRange(r.first, r.last + 1, file);
+        return;
+    }
+    if (!recording)
+        throw ExtractError(QStringLiteral("recording %1 was not analysed").arg(i + 1));
+    const ByteSpan span = cleanRange(*recording);
+    if (kind == OutputKind::Clean) {
+        copyRange(span.begin, span.end, file);
+        return;
+    }
+    if (!recording->recognised())
+        throw ExtractError(QStringLiteral("recording %1 does not start with a known AMR "
+                                          "header; %2 not written")
+                               .arg(i + 1)
+                               .arg(displayName(nameFromBytes(file.path()))));
+    // Decoded from a copy of its bytes: a file that shrinks meanwhile fails the read, never
+    // the decoder.
+    const QByteArray audio = bytes(span.begin, span.end);
+    writeAmrAsWav(file.device(), audio.constData(), 0, audio.size());
 }
 
 const RecordingAnalysis &ContainerSession::analysis(int i)

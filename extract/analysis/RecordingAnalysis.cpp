@@ -84,9 +84,18 @@ RecordingAnalysis analyseRecording(const char *data, qint64 start, qint64 limit,
 
 namespace {
 
+int automaticThreadCount(qint64 size)
+{
+    if (size < ParallelAnalysisSize)
+        return 1;
+    return int(std::clamp(std::thread::hardware_concurrency(), 1u, MaxAnalysisThreads));
+}
+
+} // namespace
+
 // Analyses recordings first ... last - 1 into out[0 ...]. Each recording's bounds come from
 // the offsets alone, so any stretch of recordings can be analysed on its own.
-void analyseStretch(const char *data, qint64 size, const QVector<qint64> &starts, qsizetype first,
+void analyseRecordingsInto(const char *data, qint64 size, const QVector<qint64> &starts, qsizetype first,
                     qsizetype last, RecordingAnalysis *out)
 {
     for (qsizetype i = first; i < last; ++i, ++out) {
@@ -102,15 +111,6 @@ void analyseStretch(const char *data, qint64 size, const QVector<qint64> &starts
         *out = analyseRecording(data, start, limit, previousStart);
     }
 }
-
-int automaticThreadCount(qint64 size)
-{
-    if (size < ParallelAnalysisSize)
-        return 1;
-    return int(std::clamp(std::thread::hardware_concurrency(), 1u, MaxAnalysisThreads));
-}
-
-} // namespace
 
 QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
                                              const QVector<qint64> &starts, int threads)
@@ -141,11 +141,11 @@ QVector<RecordingAnalysis> analyseRecordingRange(const char *data, qint64 size,
             from, qsizetype(std::lower_bound(starts.begin() + from, starts.begin() + last,
                                              boundary) -
                             starts.begin()));
-        workers.emplace_back(analyseStretch, data, size, std::cref(starts), from, to,
+        workers.emplace_back(analyseRecordingsInto, data, size, std::cref(starts), from, to,
                              out + (from - first));
         from = to;
     }
-    analyseStretch(data, size, starts, from, last, out + (from - first));
+    analyseRecordingsInto(data, size, starts, from, last, out + (from - first));
     for (std::thread &worker : workers)
         worker.join();
     return result;

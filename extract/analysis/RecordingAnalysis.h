@@ -58,6 +58,9 @@ RecordingAnalysis analyseRecording(const char *data, qint64 start, qint64 limit,
 // container, up to four cores from 64 MiB on; any count gives the same result.
 QVector<RecordingAnalysis> analyseRecordings(const char *data, qint64 size,
                                              const QVector<qint64> &starts, int threads = 0);
+// Analyses recordings first ... last - 1 of starts into out[0 ...], on this thread.
+void analyseRecordingsInto(const char *data, qint64 size, const QVector<qint64> &starts,
+                           qsizetype first, qsizetype last, RecordingAnalysis *out);
 // The analyses of recordings first ... last - 1 of the same starts, as analyseRecordings()
 // gives them: for working through a container with many recordings a stretch at a time.
 QVector<RecordingAnalysis> analyseRecordingRange(const char *data, qint64 size,

@@ -10,6 +10,11 @@ OutputDevice::OutputDevice(OutputFile &file) : m_file(&file)
     open(QIODevice::WriteOnly | QIODevice::Unbuffered);
 }
 
+qint64 OutputDevice::size() const
+{
+    return m_file->writtenSize();
+}
+
 qint64 OutputDevice::readData(char *, qint64)
 {
     return -1;
@@ -18,7 +23,7 @@ qint64 OutputDevice::readData(char *, qint64)
 qint64 OutputDevice::writeData(const char *data, qint64 size)
 {
     try {
-        m_file->write(data, size);
+        m_file->writeAt(pos(), data, size);
         return size;
     } catch (const ExtractError &error) {
         setErrorString(error.message());

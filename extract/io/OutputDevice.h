@@ -15,7 +15,9 @@ public:
     explicit OutputDevice(OutputFile &file);
     // The file moved: writes follow it.
     void retarget(OutputFile &file) noexcept { m_file = &file; }
-    bool isSequential() const override { return true; }
+    // Random access, as writers that complete a header at the end (WAV, FLAC, Ogg) need.
+    bool isSequential() const override { return false; }
+    qint64 size() const override;
 
 protected:
     qint64 readData(char *data, qint64 maxSize) override;

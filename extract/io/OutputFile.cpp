@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -116,6 +117,30 @@ void OutputFile::write(const char *data, qint64 size)
         data += written;
         size -= written;
     }
+}
+
+void OutputFile::writeAt(qint64 offset, const char *data, qint64 size)
+{
+    if (m_failed || !m_fd.valid())
+        throw fileError("write", path(), QStringLiteral("the file is no longer open"));
+    while (size > 0) {
+        const ssize_t written = ::pwrite(m_fd.get(), data, size_t(size), off_t(offset));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            fail(systemError("write", path(), written < 0 ? errno : ENOSPC));
+        data += written;
+        offset += written;
+        size -= written;
+    }
+}
+
+qint64 OutputFile::writtenSize() const
+{
+    struct stat info;
+    if (!m_fd.valid() || fstat(m_fd.get(), &info) != 0)
+        return 0;
+    return qint64(info.st_size);
 }
 
 QIODevice &OutputFile::device()

@@ -58,6 +58,11 @@ public:
     // after which the file can only be discarded.
     void write(const char *data, qint64 size);
     void write(const QByteArray &bytes) { write(bytes.constData(), bytes.size()); }
+    // Writes bytes at offset, for writers that go back to complete a header (device() does);
+    // fails as write() does.
+    void writeAt(qint64 offset, const char *data, qint64 size);
+    // The bytes the file holds so far.
+    qint64 writtenSize() const;
     // The file as an unbuffered device for writers that want one (an audio encoder); a failed
     // write there returns -1 and is reported again by finishWriting.
     QIODevice &device();
