@@ -24,6 +24,11 @@ struct HeaderlessLimits
     int minFramesBetweenBadFrames = 16;
     // A run ends after this many NO_DATA frames in a row: a pause has a SID frame every eight.
     int maxNoDataStreak = 32;
+    // A run ends where, in its last 25 speech frames, more than this share of the payload bytes
+    // repeat the byte at the same place in the last frame of their type, or are zero: encoded
+    // speech stays under a tenth; tables of records and program code do not.
+    double maxRepeatedByteShare = 0.2;
+    double maxZeroByteShare = 0.15;
 };
 
 // The speech runs in data[begin, end), in ascending order and not overlapping, each analysed as
