@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <limits>
 #include <cstring>
+#include <limits>
 #include <optional>
 
 #ifdef __SSE2__
@@ -36,8 +36,7 @@ bool isNoDataType(bool wideBand, int type)
 }
 
 // Whether count frame headers follow each other from pos on, within end.
-bool chainsFrames(const char *data, qint64 pos, qint64 end, const FrameSizeTable &sizes,
-                  int count)
+bool chainsFrames(const char *data, qint64 pos, qint64 end, const FrameSizeTable &sizes, int count)
 {
     for (int i = 0; i < count; ++i) {
         const int size = pos < end ? sizes[quint8(data[pos])] : 0;
@@ -128,7 +127,7 @@ private:
         m_length -= entry.length;
     }
 
-    std::array<Entry, Frames> m_entries{};
+    std::array<Entry, Frames> m_entries; // entry i is set before it is read
     int m_next = 0;
     int m_count = 0;
     int m_same = 0;
@@ -234,8 +233,8 @@ bool isSpeech(const RunTally &tally, const HeaderlessLimits &limits)
     return tally.frames >= limits.minFrames && tally.speech >= limits.minSpeechFrames;
 }
 
-RecordingAnalysis headerlessRecording(const char *data, qint64 begin, qint64 limit,
-                                      bool wideBand, const Run &run)
+RecordingAnalysis headerlessRecording(const char *data, qint64 begin, qint64 limit, bool wideBand,
+                                      const Run &run)
 {
     RecordingAnalysis recording;
     recording.start = begin;
@@ -305,8 +304,7 @@ inline qint64 nextCandidate(const char *data, qint64 pos, qint64 end)
     const __m128i zero = _mm_setzero_si128();
     while (end - pos >= 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + pos));
-        const int mask =
-            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(bytes, padding), zero));
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(bytes, padding), zero));
         if (mask != 0)
             return pos + __builtin_ctz(unsigned(mask));
         pos += 16;

@@ -71,7 +71,8 @@ TEST(HeaderlessRuns, FindARecordingWhoseSignatureAndFirstBytesAreOverwritten)
     bytes.replace(start, lost, filler(lost, rng));
 
     const ExactBuffer buffer(bytes);
-    const QVector<RecordingAnalysis> found = findHeaderlessRecordings(buffer.data(), bytes.size(), {});
+    const QVector<RecordingAnalysis> found =
+        findHeaderlessRecordings(buffer.data(), bytes.size(), {});
     ASSERT_EQ(found.size(), 1);
     const RecordingAnalysis &run = found[0];
     expectRun(run, AmrFormat::NarrowBand, start + lost, frames.mid(3));
@@ -135,8 +136,8 @@ TEST(HeaderlessRuns, FindTwoRunsBetweenSignedRecordings)
     bytes += last.bytes + filler(50, rng);
 
     const ExactBuffer buffer(bytes);
-    const QVector<RecordingAnalysis> signedOnes = analyseRecordings(
-        buffer.data(), buffer.size(), {qint32(firstStart), qint32(lastStart)});
+    const QVector<RecordingAnalysis> signedOnes =
+        analyseRecordings(buffer.data(), buffer.size(), {qint32(firstStart), qint32(lastStart)});
     ASSERT_EQ(signedOnes[0].audioEnd, firstStart + first.bytes.size());
     const QVector<RecordingAnalysis> found =
         findHeaderlessRecordings(buffer.data(), buffer.size(), signedOnes);
@@ -151,8 +152,8 @@ TEST(HeaderlessRuns, SearchWhereNoSignatureCovers)
     Rng rng(64);
     const Recording recording =
         makeRecording(AmrFormat::NarrowBand, 1, phoneLikeFrames(false, 60, rng));
-    QByteArray bytes = filler(30, rng) + recording.bytes + filler(20, rng) + "#!AMRx" +
-                       filler(40, rng);
+    QByteArray bytes =
+        filler(30, rng) + recording.bytes + filler(20, rng) + "#!AMRx" + filler(40, rng);
     const qint64 unknownStart = bytes.indexOf("#!AMRx");
     const ExactBuffer buffer(bytes);
     const QVector<RecordingAnalysis> signedOnes =
@@ -231,8 +232,7 @@ TEST(HeaderlessRuns, DecodeFramesWithNoHeader)
     Rng rng(69);
     for (const bool wideBand : {false, true}) {
         const AmrFormat format = wideBand ? AmrFormat::WideBand : AmrFormat::NarrowBand;
-        const Recording recording =
-            makeRecording(format, 1, phoneLikeFrames(wideBand, 120, rng));
+        const Recording recording = makeRecording(format, 1, phoneLikeFrames(wideBand, 120, rng));
         const int headerSize = wideBand ? 9 : 6;
         const ExactBuffer buffer(recording.bytes);
         const PcmAudio headerless =

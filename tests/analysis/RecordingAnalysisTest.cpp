@@ -159,8 +159,7 @@ TEST(RecordingAnalysis, ReadsSignaturesInAnyLetterCaseAndCutsThemCanonical)
         {"#!amr-wb\n", AmrFormat::WideBand, 1},
         {"#!AmR-wB\n", AmrFormat::WideBand, 1},
         {"#!amr_mc1.0\n" + QByteArray("\0\0\0\x02", 4), AmrFormat::MultiChannelNarrowBand, 2},
-        {"#!Amr-Wb_mC1.0\n" + QByteArray("\xff\0\0\x02", 4), AmrFormat::MultiChannelWideBand,
-         2},
+        {"#!Amr-Wb_mC1.0\n" + QByteArray("\xff\0\0\x02", 4), AmrFormat::MultiChannelWideBand, 2},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.stored.toStdString());
