@@ -277,7 +277,9 @@ std::optional<RecordingAnalysis> speechRunAt(const char *data, qint64 pos, qint6
             continue;
         const qint64 begin = afterStrayFrames(data, pos, run.tally.end, wideBand);
         RecordingAnalysis recording = headerlessRecording(data, begin, end, wideBand, run);
-        if (recording.frames() >= limits.minFrames)
+        const qint64 strays = run.tally.frames - recording.frames();
+        if (recording.frames() >= limits.minFrames &&
+            run.tally.speech - strays >= limits.minSpeechFrames)
             return recording;
     }
     return std::nullopt;
