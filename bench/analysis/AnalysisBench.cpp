@@ -3,6 +3,7 @@
 #include "RecordingGenerator.h"
 #include "extract/InProcessClipboard.h"
 #include "extract/RecordingScan.h"
+#include "extract/analysis/HeaderlessRuns.h"
 #include "extract/analysis/RecordingAnalysis.h"
 
 #include <QFile>
@@ -66,9 +67,10 @@ void BM_AnalyseAllRecordings(benchmark::State &state)
     state.counters["frames"] = double(frames);
 }
 
-// What the listing does with a container: load it and scan it, and with analyse also analyse
-// every recording. The two times give what the analysis adds.
-void loadAndScan(benchmark::State &state, bool analyse)
+// What the listing does with a container: load it and scan it, with analyse also analyse every
+// recording, and with headerless also search the rest for headerless runs. The times give what
+// each step adds.
+void loadAndScan(benchmark::State &state, bool analyse, bool headerless = false)
 {
     const QString path = containerFile(state);
     if (path.isEmpty()) {
@@ -80,8 +82,16 @@ void loadAndScan(benchmark::State &state, bool analyse)
         TByteBuffer buffer(clipboard);
         buffer.LoadFromFile(path);
         const vocafetch::ContainerScan scan = vocafetch::scanRecordings(buffer);
-        if (analyse)
-            benchmark::DoNotOptimize(analyseRecordings(buffer.Data(), scan.recordingStarts).size());
+        if (analyse) {
+            const QVector<RecordingAnalysis> analyses =
+                analyseRecordings(buffer.Data(), scan.recordingStarts);
+            if (headerless)
+                benchmark::DoNotOptimize(
+                    vocafetch::findHeaderlessRecordings(buffer.Data().constData(),
+                                                        buffer.Data().size(), analyses)
+                        .size());
+            benchmark::DoNotOptimize(analyses.size());
+        }
         benchmark::DoNotOptimize(scan.recordingStarts.size());
     }
     state.SetBytesProcessed(state.iterations() * container(state).data().size());
@@ -97,8 +107,46 @@ void BM_LoadScanAndAnalyse(benchmark::State &state)
     loadAndScan(state, true);
 }
 
+void BM_LoadScanAnalyseAndFindHeaderless(benchmark::State &state)
+{
+    loadAndScan(state, true, true);
+}
+
+// The headerless search over one region of random bytes (argument: MiB), the worst case of a
+// container with no signature: every offset is looked at.
+void BM_FindHeaderlessRunsInRandomBytes(benchmark::State &state)
+{
+    static const QByteArray bytes = RecGen::Rng(7).bytes(int(state.range(0) << 20));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            vocafetch::findHeaderlessRuns(bytes.constData(), 0, bytes.size()).size());
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
+// The headerless search of a generated container, its recordings analysed beforehand; bytes
+// processed count the whole container.
+void BM_FindHeaderlessRecordings(benchmark::State &state)
+{
+    const RecGen::ContainerBuilder &builder = container(state);
+    const QVector<RecordingAnalysis> analyses = analyseRecordings(builder.data(), builder.starts());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(vocafetch::findHeaderlessRecordings(
+                                     builder.data().constData(), builder.data().size(), analyses)
+                                     .size());
+    state.SetBytesProcessed(state.iterations() * builder.data().size());
+}
+
 } // namespace
 
+BENCHMARK(BM_FindHeaderlessRunsInRandomBytes)
+    ->Arg(256)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_FindHeaderlessRecordings)
+    ->Args({256, 1})
+    ->Args({256, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_AnalyseAllRecordings)
     ->Args({256, 1, 1})
     ->Args({256, 1, 0})
@@ -112,6 +160,12 @@ BENCHMARK(BM_LoadAndScan)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_LoadScanAndAnalyse)
+    ->Args({512, 1})
+    ->MinTime(3.0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+BENCHMARK(BM_LoadScanAnalyseAndFindHeaderless)
     ->Args({512, 1})
     ->MinTime(3.0)
     ->Unit(benchmark::kMillisecond)

@@ -1,6 +1,7 @@
 #include "extract/analysis/AmrDecoder.h"
 
 #include "extract/analysis/AmrFrameWalker.h"
+#include "extract/analysis/RecordingAnalysis.h"
 
 #include <QtEndian>
 
@@ -70,9 +71,12 @@ void AmrFrameDecoder::decode(const char *frame, int size, qint16 *samples)
         Decoder_Interface_Decode(m_state, bytes, samples, bfi);
 }
 
-bool decodeAmr(const char *data, qint64 start, qint64 end, const PcmSink &sink, QString *error)
+namespace {
+
+// Decodes the walked frames from data[start] + the walk's header size on.
+bool decodeWalk(const char *data, qint64 start, const FrameWalk &walk, const PcmSink &sink,
+                QString *error)
 {
-    const FrameWalk walk = walkAmrFrames(data, start, end);
     if (walk.header.format == AmrFormat::Unknown) {
         if (error)
             *error = unknownHeaderMessage();
@@ -95,10 +99,9 @@ bool decodeAmr(const char *data, qint64 start, qint64 end, const PcmSink &sink, 
     return completed;
 }
 
-PcmAudio decodeAmrToPcm(const char *data, qint64 start, qint64 end)
+PcmAudio decodeWalkToPcm(const char *data, qint64 start, const FrameWalk &walk)
 {
     PcmAudio audio;
-    const FrameWalk walk = walkAmrFrames(data, start, end);
     if (walk.header.format == AmrFormat::Unknown) {
         audio.error = unknownHeaderMessage();
         return audio;
@@ -111,8 +114,8 @@ PcmAudio decodeAmrToPcm(const char *data, qint64 start, qint64 end)
     audio.sampleRate = sampleRate(walk.header.format);
     audio.frames = walk.frames;
     audio.samples.reserve(bytes);
-    decodeAmr(
-        data, start, end,
+    decodeWalk(
+        data, start, walk,
         [&](const qint16 *samples, int count) {
             const qsizetype at = audio.samples.size();
             audio.samples.resize(at + count * 2);
@@ -122,3 +125,51 @@ PcmAudio decodeAmrToPcm(const char *data, qint64 start, qint64 end)
         &audio.error);
     return audio;
 }
+
+// The frame walk a recording's decode follows: from its header, or from its first frame when
+// it has none.
+FrameWalk decodeWalkOf(const char *data, const RecordingAnalysis &recording)
+{
+    const ByteSpan range = cleanRange(recording);
+    if (recording.headerless)
+        return vocafetch::walkHeaderlessFrames(data, range.begin, range.end, recording.format());
+    return walkAmrFrames(data, range.begin, range.end);
+}
+
+} // namespace
+
+bool decodeAmr(const char *data, qint64 start, qint64 end, const PcmSink &sink, QString *error)
+{
+    return decodeWalk(data, start, walkAmrFrames(data, start, end), sink, error);
+}
+
+PcmAudio decodeAmrToPcm(const char *data, qint64 start, qint64 end)
+{
+    return decodeWalkToPcm(data, start, walkAmrFrames(data, start, end));
+}
+
+namespace vocafetch {
+
+bool decodeAmrFrames(const char *data, qint64 begin, qint64 end, AmrFormat format,
+                     const PcmSink &sink, QString *error)
+{
+    return decodeWalk(data, begin, walkHeaderlessFrames(data, begin, end, format), sink, error);
+}
+
+PcmAudio decodeAmrFramesToPcm(const char *data, qint64 begin, qint64 end, AmrFormat format)
+{
+    return decodeWalkToPcm(data, begin, walkHeaderlessFrames(data, begin, end, format));
+}
+
+bool decodeRecording(const char *data, const RecordingAnalysis &recording, const PcmSink &sink,
+                     QString *error)
+{
+    return decodeWalk(data, recording.start, decodeWalkOf(data, recording), sink, error);
+}
+
+PcmAudio decodeRecordingToPcm(const char *data, const RecordingAnalysis &recording)
+{
+    return decodeWalkToPcm(data, recording.start, decodeWalkOf(data, recording));
+}
+
+} // namespace vocafetch

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -20,12 +21,25 @@ struct AmrHeader
     AmrFormat format = AmrFormat::Unknown;
     int size = 0;     // bytes of the header, channel field included; 0 when unknown
     int channels = 0; // 1 for the single-channel formats, 1 ... 6 for multichannel
+    // False when the stored header spells its letters in another case ("#!amr\n"): players
+    // want the canonical bytes, so a clean cut writes those instead.
+    bool exactCase = true;
 };
 
-// Recognises the storage header at data[start], reading no byte at or past limit. The header
-// must match exactly (letter case included); a multichannel header also needs a channel count
-// of 1 ... 6 in the low 4 bits of its big-endian channel field (the reserved bits are ignored).
+// Recognises the storage header at data[start], reading no byte at or past limit. The letters
+// may be in any case, as the recording scan finds "#!AMR" in any case; a multichannel header
+// also needs a channel count of 1 ... 6 in the low 4 bits of its big-endian channel field (the
+// reserved bits are ignored).
 AmrHeader readAmrHeader(const char *data, qint64 start, qint64 limit);
+
+namespace vocafetch {
+
+// The canonical storage header of a recognised format: "#!AMR\n", "#!AMR-WB\n", or the
+// multichannel magic followed by a big-endian channel field holding header.channels with the
+// reserved bits zero. Empty for AmrFormat::Unknown.
+QByteArray canonicalAmrHeader(const AmrHeader &header);
+
+} // namespace vocafetch
 
 bool isWideBand(AmrFormat format);
 bool isMultiChannel(AmrFormat format);

@@ -7,8 +7,7 @@ namespace {
 
 constexpr int ZeroRunLength = 4;
 
-// The frame size for each possible header byte, 0 where the byte is no valid frame header.
-using SizeTable = std::array<quint8, 256>;
+using SizeTable = vocafetch::FrameSizeTable;
 
 constexpr SizeTable makeSizeTable(bool wideBand)
 {
@@ -21,15 +20,6 @@ constexpr SizeTable makeSizeTable(bool wideBand)
 
 constexpr SizeTable NarrowBandTable = makeSizeTable(false);
 constexpr SizeTable WideBandTable = makeSizeTable(true);
-
-bool zeroRunAt(const char *data, qint64 pos, qint64 limit)
-{
-    if (limit - pos < ZeroRunLength)
-        return false;
-    quint32 word;
-    std::memcpy(&word, data + pos, sizeof word);
-    return word == 0;
-}
 
 // How many frames from pos on, the one at pos included, have the header byte of the one at pos,
 // all of them within limit. A recording mostly holds long runs of one mode (and of NO_DATA in
@@ -58,7 +48,7 @@ void continueSingleChannel(const char *data, FrameWalk &walk, qint64 limit)
     WalkStop stop = WalkStop::Limit;
     while (pos < limit) {
         const quint8 byte = quint8(data[pos]);
-        if (byte == 0 && zeroRunAt(data, pos, limit)) {
+        if (byte == 0 && vocafetch::startsZeroRun(data, pos, limit)) {
             stop = WalkStop::ZeroRun;
             break;
         }
@@ -128,7 +118,7 @@ void continueMultiChannel(const char *data, FrameWalk &walk, qint64 limit)
     qint64 pos = walk.audioEnd;
     WalkStop stop = WalkStop::Limit;
     while (pos < limit) {
-        if (zeroRunAt(data, pos, limit)) {
+        if (vocafetch::startsZeroRun(data, pos, limit)) {
             stop = WalkStop::ZeroRun;
             break;
         }
@@ -167,3 +157,33 @@ void continueAmrFrames(const char *data, FrameWalk &walk, qint64 limit)
     else
         continueMultiChannel(data, walk, limit);
 }
+
+namespace vocafetch {
+
+const FrameSizeTable &frameSizeTable(bool wideBand)
+{
+    return wideBand ? WideBandTable : NarrowBandTable;
+}
+
+bool startsZeroRun(const char *data, qint64 pos, qint64 limit)
+{
+    if (limit - pos < ZeroRunLength)
+        return false;
+    quint32 word;
+    std::memcpy(&word, data + pos, sizeof word);
+    return word == 0;
+}
+
+FrameWalk walkHeaderlessFrames(const char *data, qint64 begin, qint64 limit, AmrFormat format)
+{
+    FrameWalk walk;
+    walk.audioEnd = begin;
+    if (begin < 0 || limit <= begin ||
+        (format != AmrFormat::NarrowBand && format != AmrFormat::WideBand))
+        return walk;
+    walk.header = {format, 0, 1, true};
+    continueAmrFrames(data, walk, limit);
+    return walk;
+}
+
+} // namespace vocafetch

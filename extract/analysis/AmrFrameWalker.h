@@ -4,6 +4,8 @@
 
 #include <QtGlobal>
 
+#include <array>
+
 // Walking the frames of an AMR recording to find where its audio really ends.
 
 // Why a frame walk stopped.
@@ -14,6 +16,7 @@ enum class WalkStop
     InvalidHeader, // a frame header with padding bits set or an unused frame type
     CrossesLimit,  // the next frame would run past the limit (a truncated last frame)
     ZeroRun,       // four zero bytes where the next frame would start
+    NotSpeech,     // a headerless run: the frames after it no longer look like speech
 };
 
 struct FrameWalk
@@ -42,3 +45,20 @@ FrameWalk walkAmrFrames(const char *data, qint64 start, qint64 limit);
 // Walks on from walk.audioEnd up to limit, adding to walk's counts and replacing its stop: a
 // walk to a nearer limit, walked on, gives what one walk to the further limit gives.
 void continueAmrFrames(const char *data, FrameWalk &walk, qint64 limit);
+
+namespace vocafetch {
+
+// The frame size for each possible header byte, 0 where the byte is no valid frame header.
+using FrameSizeTable = std::array<quint8, 256>;
+const FrameSizeTable &frameSizeTable(bool wideBand);
+
+// Whether four zero bytes lie at data[pos], within limit: where a walk takes the audio to end.
+bool startsZeroRun(const char *data, qint64 pos, qint64 limit);
+
+// Walks frames of the single-channel format (NarrowBand or WideBand) from data[begin] on, with
+// no storage header before them, reading no byte at or past limit. The walk's header is the
+// format with size 0, so its counts and audio end mean what they mean after a header. Any other
+// format gives a NoHeader walk ending at begin.
+FrameWalk walkHeaderlessFrames(const char *data, qint64 begin, qint64 limit, AmrFormat format);
+
+} // namespace vocafetch

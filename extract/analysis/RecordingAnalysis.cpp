@@ -162,6 +162,26 @@ ByteSpan cleanRange(const RecordingAnalysis &recording)
     return {recording.start, recording.recognised() ? recording.audioEnd : recording.limit};
 }
 
+namespace vocafetch {
+
+CleanCut cleanCut(const RecordingAnalysis &recording)
+{
+    const ByteSpan range = cleanRange(recording);
+    if (!recording.recognised())
+        return {QByteArray(), range};
+    const qint64 framesBegin = std::min(range.end, range.begin + recording.walk.header.size);
+    return {canonicalAmrHeader(recording.walk.header), {framesBegin, range.end}};
+}
+
+QByteArray cleanCutBytes(const char *data, const CleanCut &cut)
+{
+    QByteArray bytes = cut.header;
+    bytes.append(data + cut.frames.begin, qsizetype(cut.frames.size()));
+    return bytes;
+}
+
+} // namespace vocafetch
+
 void addAnalysisFields(QJsonObject &object, const RecordingAnalysis &recording)
 {
     object.insert(QStringLiteral("format"), amrFormatName(recording.format()));
@@ -170,4 +190,6 @@ void addAnalysisFields(QJsonObject &object, const RecordingAnalysis &recording)
     object.insert(QStringLiteral("audio_end"), recording.audioEnd);
     object.insert(QStringLiteral("end_from"), endSourceName(recording.endFrom));
     object.insert(QStringLiteral("damaged"), recording.damaged());
+    object.insert(QStringLiteral("truncated"), recording.truncated());
+    object.insert(QStringLiteral("headerless"), recording.headerless);
 }

@@ -24,8 +24,10 @@ QString endSourceName(EndSource source);
 
 struct RecordingAnalysis
 {
-    qint64 start = 0; // the "#" of "#!AMR"
-    qint64 limit = 0; // the next recording's start or the container's end
+    qint64 start = 0; // the "#" of "#!AMR"; a headerless recording's first frame
+    // The next recording's start or the container's end; for a headerless recording the end of
+    // the region it was found in.
+    qint64 limit = 0;
     // The frame walk that decided: bounded by the part's data when the part header held.
     FrameWalk walk;
     // The part header found before the recording, whether or not it added up.
@@ -34,6 +36,9 @@ struct RecordingAnalysis
     EndSource endFrom = EndSource::None;
     // One past the recording's last audio byte; the limit when the header is unknown.
     qint64 audioEnd = 0;
+    // Frames no signature precedes (vocafetch::findHeaderlessRuns): the walk's header is
+    // NarrowBand or WideBand with size 0, and the audio starts at start.
+    bool headerless = false;
 
     AmrFormat format() const { return walk.header.format; }
     bool recognised() const { return format() != AmrFormat::Unknown; }
@@ -41,6 +46,8 @@ struct RecordingAnalysis
     qint64 frames() const { return walk.frames; }
     qint64 durationMs() const { return walk.durationMs(); }
     qint64 damaged() const { return walk.damaged; }
+    // The last frame was cut short by the limit: the audio ends at the last whole frame.
+    bool truncated() const { return walk.stop == WalkStop::CrossesLimit; }
 };
 
 // Analyses the recording at data[start], whose bytes end at limit (the next recording's start
@@ -82,7 +89,29 @@ struct ByteSpan
 // that might be audio.
 ByteSpan cleanRange(const RecordingAnalysis &recording);
 
+namespace vocafetch {
+
+// A clean file: header followed by the container's bytes [frames.begin, frames.end). A
+// recognised or headerless recording gets its format's canonical header and its whole frames,
+// so that it plays even when its stored header was in another letter case or missing. An
+// unrecognised recording keeps its whole range with no header added (header empty), as
+// cleanRange gives it.
+struct CleanCut
+{
+    QByteArray header;
+    ByteSpan frames;
+    qint64 size() const { return header.size() + frames.size(); }
+};
+
+CleanCut cleanCut(const RecordingAnalysis &recording);
+
+// The clean file's bytes; data is the container the recording was analysed in.
+QByteArray cleanCutBytes(const char *data, const CleanCut &cut);
+
+} // namespace vocafetch
+
 // Adds a recording's analysis to its JSON object: "format" ("amr-nb", "amr-wb", "multichannel",
 // "unknown"), "frames", "duration_ms", "audio_end" (offset one past the audio), "end_from"
-// ("part header", "frames", "none") and "damaged".
+// ("part header", "frames", "none"), "damaged", "truncated" (the last frame was cut short) and
+// "headerless" (no signature before the frames).
 void addAnalysisFields(QJsonObject &object, const RecordingAnalysis &recording);

@@ -121,7 +121,7 @@ TEST(Decode, RestoresTheVoiceOfRealSpeechFrames)
 
 TEST(Decode, RefusesAnUnknownHeader)
 {
-    const ExactBuffer buffer(QByteArray("#!amr\n<0123456789012345678901234567890"));
+    const ExactBuffer buffer(QByteArray("#!AMR?\n<0123456789012345678901234567890"));
     const PcmAudio audio = decodeAmrToPcm(buffer.data(), 0, buffer.size());
     EXPECT_FALSE(audio.ok());
     EXPECT_EQ(audio.sampleCount(), 0);

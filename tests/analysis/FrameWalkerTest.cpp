@@ -86,7 +86,9 @@ TEST(FrameWalker, RecognisesEveryStorageHeader)
         {"#!AMR-WB\n", AmrFormat::WideBand, 9, 1},
         {"#!AMR_MC1.0\n" + stereo, AmrFormat::MultiChannelNarrowBand, 16, 2},
         {"#!AMR-WB_MC1.0\n" + reservedSet, AmrFormat::MultiChannelWideBand, 19, 6},
-        {"#!amr\n", AmrFormat::Unknown, 0, 0},
+        {"#!amr\n", AmrFormat::NarrowBand, 6, 1},
+        {"#!AMR-wb\n", AmrFormat::WideBand, 9, 1},
+        {"#!AMR!\n", AmrFormat::Unknown, 0, 0},
         {"#!AMR", AmrFormat::Unknown, 0, 0},
         {"#!AMR-WB", AmrFormat::Unknown, 0, 0},
         {"#!AMR\r\n", AmrFormat::Unknown, 0, 0},
@@ -100,8 +102,10 @@ TEST(FrameWalker, RecognisesEveryStorageHeader)
         EXPECT_EQ(header.format, c.format) << c.header.toHex().constData();
         EXPECT_EQ(header.size, c.size) << c.header.toHex().constData();
         EXPECT_EQ(header.channels, c.channels) << c.header.toHex().constData();
+        EXPECT_EQ(header.exactCase, c.header.left(5) == "#!AMR" && !c.header.contains("wb"))
+            << c.header.toHex().constData();
     }
-    const FrameWalk unknown = walk("#!amr\n" + frameOfSize(7, 32));
+    const FrameWalk unknown = walk("#!AMR!\n" + frameOfSize(7, 32));
     EXPECT_EQ(unknown.stop, WalkStop::NoHeader);
     EXPECT_EQ(unknown.audioEnd, 0);
     EXPECT_EQ(unknown.frames, 0);

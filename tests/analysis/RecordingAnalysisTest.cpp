@@ -127,7 +127,7 @@ TEST(RecordingAnalysis, AHeaderItCannotReadKeepsTheWholeRange)
     builder.bytes("head").recording(narrowRecording(10, rng)).randomBytes(20, rng);
     QByteArray bytes = builder.data();
     const qint64 start = builder.recordings().first().start;
-    bytes[start + 2] = 'a'; // "#!aMR\n": found by the case-blind scan, unknown to a decoder
+    bytes[start + 5] = 'x'; // "#!AMRx": found by the scan, but no storage header
     const ExactBuffer buffer(bytes);
     const RecordingAnalysis got =
         analyseRecordings(buffer.data(), buffer.size(), {qint32(start)})[0];
@@ -137,6 +137,80 @@ TEST(RecordingAnalysis, AHeaderItCannotReadKeepsTheWholeRange)
     EXPECT_EQ(amrFormatName(got.format()), "unknown");
     EXPECT_EQ(cleanRange(got).begin, start);
     EXPECT_EQ(cleanRange(got).end, bytes.size());
+    // Its clean cut adds no header and keeps the whole range too.
+    const vocafetch::CleanCut cut = vocafetch::cleanCut(got);
+    EXPECT_TRUE(cut.header.isEmpty());
+    EXPECT_EQ(cut.frames.begin, start);
+    EXPECT_EQ(cut.frames.end, bytes.size());
+}
+
+TEST(RecordingAnalysis, ReadsSignaturesInAnyLetterCaseAndCutsThemCanonical)
+{
+    Rng rng(25);
+    struct Case
+    {
+        QByteArray stored;
+        AmrFormat format;
+        int channels;
+    };
+    const Case cases[] = {
+        {"#!amr\n", AmrFormat::NarrowBand, 1},
+        {"#!AmR\n", AmrFormat::NarrowBand, 1},
+        {"#!amr-wb\n", AmrFormat::WideBand, 1},
+        {"#!AmR-wB\n", AmrFormat::WideBand, 1},
+        {"#!amr_mc1.0\n" + QByteArray("\0\0\0\x02", 4), AmrFormat::MultiChannelNarrowBand, 2},
+        {"#!Amr-Wb_mC1.0\n" + QByteArray("\xff\0\0\x02", 4), AmrFormat::MultiChannelWideBand, 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.stored.toStdString());
+        const bool wide = isWideBand(c.format);
+        const Recording exact = makeRecording(
+            c.format, c.channels, randomFrames(wide, 40, {2, 2, wide ? 9 : 8, 15}, 0, rng));
+        QByteArray stored = exact.bytes;
+        stored.replace(0, c.stored.size(), c.stored);
+        const QByteArray bytes = "head" + stored + QByteArray(1, char(0xFF));
+        const ExactBuffer buffer(bytes);
+        const RecordingAnalysis got = analyseRecordings(buffer.data(), buffer.size(), {4})[0];
+        EXPECT_EQ(got.format(), c.format);
+        EXPECT_FALSE(got.walk.header.exactCase);
+        EXPECT_EQ(got.channels(), c.channels);
+        EXPECT_EQ(got.frames(), exact.frames);
+        EXPECT_EQ(got.audioEnd, 4 + stored.size());
+        // The clean file is the recording with its canonical header, reserved bits cleared.
+        const vocafetch::CleanCut cut = vocafetch::cleanCut(got);
+        EXPECT_EQ(cut.header, amrHeader(c.format, c.channels));
+        EXPECT_EQ(cut.size(), exact.bytes.size());
+        EXPECT_EQ(vocafetch::cleanCutBytes(buffer.data(), cut), exact.bytes);
+    }
+    // An exact header is its own canonical header: the clean cut is the clean range.
+    const Recording exact = narrowRecording(20, rng);
+    const ExactBuffer buffer(exact.bytes);
+    const RecordingAnalysis got = analyseRecordings(buffer.data(), buffer.size(), {0})[0];
+    EXPECT_TRUE(got.walk.header.exactCase);
+    EXPECT_EQ(vocafetch::cleanCutBytes(buffer.data(), vocafetch::cleanCut(got)), exact.bytes);
+}
+
+TEST(RecordingAnalysis, SaysWhenTheLastFrameIsCutShort)
+{
+    Rng rng(26);
+    const Recording recording = narrowRecording(30, rng);
+    ContainerBuilder atEnd, beforeNext, whole;
+    atEnd.recording(recording).truncatedFrame(false, 7, 11, rng);
+    beforeNext.recording(recording).truncatedFrame(false, 7, 11, rng).recording(recording);
+    whole.recording(recording).randomBytes(30, rng);
+    for (const ContainerBuilder *builder : {&atEnd, &beforeNext, &whole}) {
+        const ExactBuffer buffer(builder->data());
+        const RecordingAnalysis got = analyse(buffer, *builder)[0];
+        const bool cutShort = builder != &whole;
+        EXPECT_EQ(got.truncated(), cutShort);
+        // The clean cut ends at the last whole frame.
+        EXPECT_EQ(got.audioEnd, recording.bytes.size());
+        EXPECT_EQ(got.frames(), recording.frames);
+        QJsonObject object;
+        addAnalysisFields(object, got);
+        EXPECT_EQ(object.value("truncated").toBool(), cutShort);
+        EXPECT_FALSE(object.value("headerless").toBool());
+    }
 }
 
 TEST(RecordingAnalysis, EachRecordingEndsAtTheNextStart)

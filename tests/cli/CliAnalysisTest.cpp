@@ -190,8 +190,8 @@ TEST_F(CliAnalysisTest, CleanExtractWritesExactlyTheAudio)
 
 TEST_F(CliAnalysisTest, CleanExtractKeepsTheWholeRangeOfAnUnknownHeader)
 {
-    // "#!amr" is found by the scan (letter case ignored) but is no storage header.
-    QByteArray bytes = QByteArray(20, '.') + "#!amr\n" + QByteArray(30, '\x3c');
+    // "#!AMRx" is found by the scan but is no storage header.
+    QByteArray bytes = QByteArray(20, '.') + "#!AMRx" + QByteArray(30, '\x3c');
     write("odd.drf", bytes);
     CliRun result = run({"extract", "--clean", "odd.drf"});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
