@@ -131,10 +131,8 @@ void TForm1::SaveWav1Click()
     if (!recording.recognised())
         throw ExtractError(QStringLiteral("The recording does not start with a known AMR header"));
     const ByteSpan span = cleanRange(recording);
-    QString error;
-    if (!writeAmrAsWav(wavFileName(SaveDialog1.FileName(), i + 1), SourceBuffer.Data().constData(),
-                       span.begin, span.end, &error))
-        throw ExtractError(error);
+    writeAmrAsWav(wavFileName(SaveDialog1.FileName(), i + 1), SourceBuffer.Data().constData(),
+                  span.begin, span.end);
 }
 
 void TForm1::setAudioOutput(std::unique_ptr<AudioOutput> output)

@@ -126,10 +126,8 @@ void writeRecording(ScannedContainer &container, TByteBuffer &output, const Extr
                                    .arg(i + 1)
                                    .arg(plan.outputs.at(i)));
         const ByteSpan span = cleanRange(analysis);
-        QString error;
-        if (!writeAmrAsWav(plan.outputs.at(i), container.source().Data().constData(), span.begin,
-                           span.end, &error))
-            throw ExtractError(error);
+        writeAmrAsWav(plan.outputs.at(i), container.source().Data().constData(), span.begin,
+                      span.end);
         return;
     }
     }
