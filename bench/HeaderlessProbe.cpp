@@ -16,9 +16,9 @@ using namespace vocafetch;
 namespace {
 
 // The offsets of "#!AMR" in any letter case, as the recording scan finds them.
-QVector<qint32> signatureStarts(const char *data, qint64 size)
+QVector<qint64> signatureStarts(const char *data, qint64 size)
 {
-    QVector<qint32> starts;
+    QVector<qint64> starts;
     static const char Upper[] = "#!AMR";
     for (qint64 pos = 0; pos + 5 <= size; ++pos) {
         qint64 i = 0;
@@ -26,7 +26,7 @@ QVector<qint32> signatureStarts(const char *data, qint64 size)
                          (Upper[i] >= 'A' && data[pos + i] == Upper[i] - 'A' + 'a')))
             ++i;
         if (i == 5)
-            starts.append(qint32(pos));
+            starts.append(pos);
     }
     return starts;
 }

@@ -7,11 +7,16 @@
 #include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
 #include "extract/RawFileName.h"
+#include "extract/io/OutputBatch.h"
+#include "extract/io/OutputFile.h"
+#include "extract/io/OutputFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
+#include <cerrno>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace {
@@ -19,11 +24,29 @@ namespace {
 using vocafetch::ContainerSession;
 using vocafetch::OutputKind;
 
+// Recordings analysed (for clean cuts and decoding) and written at a time.
+constexpr int Stretch = 4096;
+
 OutputKind outputOf(const CliRequest &request)
 {
-    if (request.format == QLatin1String("wav"))
-        return OutputKind::Wav;
-    return request.clean ? OutputKind::Clean : OutputKind::Whole;
+    return vocafetch::outputKindNamed(request.format, request.clean).value_or(OutputKind::Whole);
+}
+
+// Creates the folder the user chose and its parents, as mkdir -p does (links on the way are
+// the user's choice). Throws ExtractError when it cannot.
+void makeFolders(const QByteArray &path)
+{
+    for (qsizetype at = path.indexOf('/', 1);; at = path.indexOf('/', at + 1)) {
+        const QByteArray part = at < 0 ? path : path.left(at);
+        struct stat info;
+        if (!part.isEmpty() && stat(part.constData(), &info) != 0 &&
+            ::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
+            throw ExtractError(QStringLiteral("cannot create the output folder %1: %2")
+                                   .arg(vocafetch::displayName(vocafetch::nameFromBytes(part)),
+                                        QString::fromLocal8Bit(std::strerror(errno))));
+        if (at < 0)
+            return;
+    }
 }
 
 // One container on its way through the run.
@@ -33,6 +56,7 @@ struct ContainerJob
     QString outputFolder;
     qint64 size = 0;
     QVector<qint64> starts; // as the first scan found them
+    int recordings = 0;     // the signed ones and, when asked for, the headerless ones
     ExtractPlan plan;
     QString error; // set when the container fails; it then writes nothing
 };
@@ -69,12 +93,20 @@ QString refusal(const ExtractPlan &plan, bool force, const QSet<QString> &namedT
     return {};
 }
 
-void scan(ContainerJob &job)
+void open(ContainerSession &session, const ContainerJob &job, const CliRequest &request)
+{
+    session.setFindHeaderless(request.headerless);
+    session.openMapped(job.input.path);
+}
+
+void scan(ContainerJob &job, const CliRequest &request)
 {
     job.error = vocafetch::failureOf([&] {
-        const ContainerFileScan found = scanContainerFile(job.input.path);
-        job.size = found.size;
-        job.starts = found.scan.recordingStarts;
+        ContainerSession session;
+        open(session, job, request);
+        job.size = session.size();
+        job.starts = session.scan().recordingStarts;
+        job.recordings = session.recordingCount();
     });
 }
 
@@ -88,7 +120,7 @@ void planAll(QVector<ContainerJob> &jobs, const CliRequest &request)
         job.outputFolder = job.input.relativeFolder.isEmpty()
                                ? request.outputDir
                                : QDir(request.outputDir).filePath(job.input.relativeFolder);
-        job.plan = planExtraction(int(job.starts.size()),
+        job.plan = planExtraction(job.recordings,
                                   chosenNameFor(job.input.path, job.outputFolder, request.prefix),
                                   outputOf(request));
         job.error = refusal(job.plan, request.force, namedThisRun);
@@ -99,25 +131,65 @@ void planAll(QVector<ContainerJob> &jobs, const CliRequest &request)
     }
 }
 
-// Writes one job's files; returns how many were written before a failure, if any.
-int write(ContainerJob &job, Console &console)
+// Writes one job's files into a batch that makes them durable together, then names them
+// without replacing anything (unless --force). Returns how many were placed.
+int write(ContainerJob &job, const CliRequest &request, Console &console)
 {
-    int written = 0;
+    int placed = 0;
+    QStringList problems;
     job.error = vocafetch::failureOf([&] {
-        if (!job.plan.outputs.isEmpty() && !QDir().mkpath(job.outputFolder))
-            throw ExtractError(QStringLiteral("cannot create the output folder %1")
-                                   .arg(vocafetch::displayName(job.outputFolder)));
-        ContainerSession session(job.input.path);
-        if (session.size() != job.size || session.scan().recordingStarts != job.starts)
+        ContainerSession session;
+        open(session, job, request);
+        if (session.size() != job.size || session.scan().recordingStarts != job.starts ||
+            session.recordingCount() != job.recordings)
             throw ExtractError(QStringLiteral("the container changed while it was read; nothing "
                                               "written"));
-        for (int i = 0; i < session.recordingCount(); ++i) {
-            session.write(i, job.plan.output, job.plan.outputs.at(i));
-            ++written;
-            console.advance(0, 1);
+        const vocafetch::OutputFolder chosen =
+            vocafetch::OutputFolder::open(vocafetch::bytesFromName(request.outputDir));
+        const vocafetch::OutputFolder folder =
+            job.input.relativeFolder.isEmpty()
+                ? chosen
+                : chosen.makePath(vocafetch::bytesFromName(job.input.relativeFolder));
+        vocafetch::OutputBatch batch(request.force ? vocafetch::Placement::ReplaceExisting
+                                                   : vocafetch::Placement::KeepExisting);
+        const OutputKind kind = job.plan.output;
+        for (int first = 0; first < session.recordingCount(); first += Stretch) {
+            const int last = std::min(session.recordingCount(), first + Stretch);
+            const QVector<RecordingAnalysis> analyses =
+                kind == OutputKind::Whole ? session.analyseRange(session.scan().recordingCount(),
+                                                                 session.recordingCount())
+                                          : session.analyseRange(first, last);
+            for (int i = first; i < last; ++i) {
+                const QByteArray name =
+                    vocafetch::bytesFromName(QFileInfo(job.plan.outputs.at(i)).fileName());
+                vocafetch::OutputFile file(folder, name);
+                const qsizetype at =
+                    kind == OutputKind::Whole ? i - session.scan().recordingCount() : i - first;
+                session.writeTo(i, kind, at >= 0 && at < analyses.size() ? &analyses[at] : nullptr,
+                                file);
+                batch.add(std::move(file));
+            }
+        }
+        for (const vocafetch::OutputResult &result : batch.commit()) {
+            const QString shown = vocafetch::displayName(vocafetch::nameFromBytes(result.path));
+            switch (result.outcome) {
+            case vocafetch::OutputOutcome::Placed:
+                ++placed;
+                console.advance(0, 1);
+                break;
+            case vocafetch::OutputOutcome::NameTaken:
+                problems
+                    << QStringLiteral("%1 appeared meanwhile and was kept; not written").arg(shown);
+                break;
+            case vocafetch::OutputOutcome::Failed:
+                problems << result.message;
+                break;
+            }
         }
     });
-    return written;
+    if (job.error.isEmpty() && !problems.isEmpty())
+        job.error = problems.join(QLatin1String("; "));
+    return placed;
 }
 
 void report(const ContainerJob &job, int written, int index, OrderedOutput &output)
@@ -165,8 +237,10 @@ int runExtract(const CliRequest &request, Console &console)
         console.reportError(skipped.path, skipped.reason);
         anyFailed = anyFailed || skipped.failure;
     }
-    if (!QDir().mkpath(request.outputDir)) {
-        console.reportError(request.outputDir, QStringLiteral("cannot create the output folder"));
+    const QString folderFailure =
+        vocafetch::failureOf([&] { makeFolders(vocafetch::bytesFromName(request.outputDir)); });
+    if (!folderFailure.isEmpty()) {
+        console.writeErr("vocafetch-cli: " + folderFailure.toUtf8() + '\n');
         return 1;
     }
     QVector<ContainerJob> jobs;
@@ -182,14 +256,14 @@ int runExtract(const CliRequest &request, Console &console)
 
     OrderedOutput scanning(console, int(jobs.size()));
     scanning.run(threads, [&](int index) {
-        scan(jobs[index]);
+        scan(jobs[index], request);
         console.advance(jobs[index].size);
     });
     planAll(jobs, request);
     OrderedOutput writing(console, int(jobs.size()));
     writing.run(threads, [&](int index) {
         ContainerJob &job = jobs[index];
-        const int written = job.error.isEmpty() ? write(job, console) : 0;
+        const int written = job.error.isEmpty() ? write(job, request, console) : 0;
         report(job, written, index, writing);
     });
     console.clearProgress();

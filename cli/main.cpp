@@ -7,10 +7,14 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
+    // Past a file size limit a write fails with EFBIG, reported for its container, instead of
+    // the signal ending the program with temporary files behind.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vocafetch-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VOCAFETCH_VERSION));

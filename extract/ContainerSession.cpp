@@ -3,6 +3,9 @@
 #include "extract/ContainerFileScan.h"
 #include "extract/ExtractError.h"
 #include "extract/RawFileName.h"
+#include "extract/analysis/AmrDecoder.h"
+#include "extract/analysis/AtomicSave.h"
+#include "extract/analysis/HeaderlessRuns.h"
 #include "extract/analysis/WavFile.h"
 #include "extract/io/ContainerSource.h"
 #include "extract/io/MappedAccessGuard.h"
@@ -14,11 +17,50 @@
 
 namespace vocafetch {
 
+bool isDecoded(OutputKind kind)
+{
+    return kind != OutputKind::Whole && kind != OutputKind::Clean;
+}
+
+AudioFormat audioFormatOf(OutputKind kind)
+{
+    switch (kind) {
+    case OutputKind::Flac:
+        return AudioFormat::Flac;
+    case OutputKind::Opus:
+        return AudioFormat::Opus;
+    case OutputKind::Mp3:
+        return AudioFormat::Mp3;
+    default:
+        return AudioFormat::Wav;
+    }
+}
+
+std::optional<OutputKind> outputKindNamed(const QString &name, bool clean)
+{
+    if (name.compare(QLatin1String("amr"), Qt::CaseInsensitive) == 0)
+        return clean ? OutputKind::Clean : OutputKind::Whole;
+    const std::optional<AudioFormat> format = audioFormatFromName(name);
+    if (!format)
+        return std::nullopt;
+    for (OutputKind kind : {OutputKind::Wav, OutputKind::Flac, OutputKind::Opus, OutputKind::Mp3})
+        if (audioFormatOf(kind) == *format)
+            return kind;
+    return std::nullopt;
+}
+
 QString outputFileName(const QString &chosenName, int k, OutputKind kind)
 {
-    if (kind != OutputKind::Wav)
+    if (!isDecoded(kind))
         return recordingFileName(chosenName, k);
-    return chosenName + QLatin1Char('_') + QString::number(k) + QStringLiteral(".wav");
+    return chosenName + QLatin1Char('_') + QString::number(k) + QLatin1Char('.') +
+           audioFormatExtension(audioFormatOf(kind));
+}
+
+AudioTags recordingTags(int k, const QString &containerPath)
+{
+    return {QStringLiteral("Запись_%1").arg(k),
+            displayName(containerPath.mid(containerPath.lastIndexOf(QLatin1Char('/')) + 1))};
 }
 
 namespace {
@@ -64,7 +106,8 @@ void ContainerSession::openMappedWithoutScan(const QString &path)
     m_scan = {};
     m_analyses.clear();
     m_analysed = false;
-    m_source.CreateEmpty();
+    m_source.CreateEmpty(QString());
+    m_headerless.clear();
     m_mapped.reset();
     m_mapped = std::make_unique<ContainerSource>(bytesFromName(path));
 }
@@ -83,6 +126,7 @@ void ContainerSession::load(const QString &path)
 void ContainerSession::loadWithoutScan(const QString &path)
 {
     m_mapped.reset();
+    m_headerless.clear();
     m_path = path;
     m_scan = {};
     m_analyses.clear();
@@ -94,8 +138,11 @@ void ContainerSession::rescan()
 {
     m_analyses.clear();
     m_analysed = false;
+    m_headerless.clear();
     if (!m_mapped) {
         m_scan = scanRecordings(m_source);
+        if (m_findHeaderless)
+            findHeaderless();
         return;
     }
     m_scan = {};
@@ -107,10 +154,42 @@ void ContainerSession::rescan()
                                     window.offset(), window.size());
                             });
     m_scan = scanner.result();
+    if (m_findHeaderless)
+        findHeaderless();
+}
+
+void ContainerSession::findHeaderless()
+{
+    const QVector<RecordingAnalysis> signedOnes = analyseRange(0, m_scan.recordingCount());
+    if (!m_mapped) {
+        m_headerless =
+            findHeaderlessRecordings(m_source.Data().constData(), m_source.DataSize(), signedOnes);
+        return;
+    }
+    // Region by region, each mapped on its own (long ones a window at a time).
+    for (const ByteSpan &region : uncoveredRegions(m_mapped->size(), signedOnes)) {
+        for (qint64 at = region.begin; at < region.end; at += AnalysisWindow) {
+            const MappedWindow window =
+                m_mapped->map(at, std::min(AnalysisWindow, region.end - at));
+            QVector<RecordingAnalysis> runs;
+            runMappedAccessGuarded(m_mapped->path(), [&] {
+                runs = findHeaderlessRuns(window.data(), 0, window.size());
+            });
+            m_mapped->checkUnchanged();
+            for (RecordingAnalysis &run : runs) {
+                shift(run, at);
+                m_headerless.append(run);
+            }
+        }
+    }
 }
 
 RecordingRange ContainerSession::range(int i) const
 {
+    if (i >= m_scan.recordingCount() && i < recordingCount()) {
+        const RecordingAnalysis &run = m_headerless.at(i - m_scan.recordingCount());
+        return {run.start, run.audioEnd - 1};
+    }
     return recordingRange(m_scan.recordingStarts, i, size());
 }
 
@@ -132,7 +211,7 @@ QByteArray ContainerSession::bytes(qint64 first, qint64 end) const
 const QVector<RecordingAnalysis> &ContainerSession::analyses()
 {
     if (!m_analysed) {
-        m_analyses = analyseRange(0, m_scan.recordingStarts.size());
+        m_analyses = analyseRange(0, recordingCount());
         m_analysed = true;
     }
     return m_analyses;
@@ -141,11 +220,18 @@ const QVector<RecordingAnalysis> &ContainerSession::analyses()
 QVector<RecordingAnalysis> ContainerSession::analyseRange(qsizetype first, qsizetype last)
 {
     const QVector<qint64> &starts = m_scan.recordingStarts;
-    first = std::clamp<qsizetype>(first, 0, starts.size());
-    last = std::clamp<qsizetype>(last, first, starts.size());
+    first = std::clamp<qsizetype>(first, 0, recordingCount());
+    last = std::clamp<qsizetype>(last, first, recordingCount());
+    // The headerless ones were analysed when they were found.
+    QVector<RecordingAnalysis> found;
+    for (qsizetype i = std::max(first, starts.size()); i < last; ++i)
+        found.append(m_headerless.at(i - starts.size()));
+    last = std::min(last, starts.size());
+    first = std::min(first, last);
     if (!m_mapped)
         return analyseRecordingRange(m_source.Data().constData(), m_source.DataSize(), starts,
-                                     first, last);
+                                     first, last) +
+               found;
     QVector<RecordingAnalysis> result;
     result.reserve(last - first);
     // Stretches whose bytes fit one mapping; a longer recording is mapped on its own.
@@ -156,7 +242,7 @@ QVector<RecordingAnalysis> ContainerSession::analyseRange(qsizetype first, qsize
         result += analyseMapped(from, to);
         from = to;
     }
-    return result;
+    return result + found;
 }
 
 QVector<RecordingAnalysis> ContainerSession::analyseMapped(qsizetype first, qsizetype last) const
@@ -189,7 +275,7 @@ QVector<RecordingAnalysis> ContainerSession::analyseMapped(qsizetype first, qsiz
     const int threads = high - low < (qint64(64) << 20)
                             ? 1
                             : int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-    std::vector<QString> failures(size_t(threads));
+    std::vector<QString> failures(static_cast<size_t>(threads));
     const auto work = [&](int t) {
         const qsizetype from = localFirst + count * t / threads;
         const qsizetype to = localFirst + count * (t + 1) / threads;
@@ -232,16 +318,17 @@ void ContainerSession::copyRange(qint64 first, qint64 end, OutputFile &file) con
 void ContainerSession::writeTo(int i, OutputKind kind, const RecordingAnalysis *recording,
                                OutputFile &file)
 {
-    const RecordingRange r = range(i);
-    if (kind == OutputKind::Whole) {
+    if (kind == OutputKind::Whole && !isHeaderless(i)) {
+        const RecordingRange r = range(i);
         copyRange(r.first, r.last + 1, file);
         return;
     }
     if (!recording)
         throw ExtractError(QStringLiteral("recording %1 was not analysed").arg(i + 1));
-    const ByteSpan span = cleanRange(*recording);
-    if (kind == OutputKind::Clean) {
-        copyRange(span.begin, span.end, file);
+    if (!isDecoded(kind)) {
+        const CleanCut cut = cleanCut(*recording);
+        file.write(cut.header);
+        copyRange(cut.frames.begin, cut.frames.end, file);
         return;
     }
     if (!recording->recognised())
@@ -249,10 +336,7 @@ void ContainerSession::writeTo(int i, OutputKind kind, const RecordingAnalysis *
                                           "header; %2 not written")
                                .arg(i + 1)
                                .arg(displayName(nameFromBytes(file.path()))));
-    // Decoded from a copy of its bytes: a file that shrinks meanwhile fails the read, never
-    // the decoder.
-    const QByteArray audio = bytes(span.begin, span.end);
-    writeAmrAsWav(file.device(), audio.constData(), 0, audio.size());
+    encode(file.device(), kind, i, *recording);
 }
 
 const RecordingAnalysis &ContainerSession::analysis(int i)
@@ -265,33 +349,74 @@ const RecordingAnalysis &ContainerSession::analysis(int i)
 
 void ContainerSession::write(int i, OutputKind kind, const QString &path)
 {
-    switch (kind) {
-    case OutputKind::Whole: {
+    if (kind == OutputKind::Whole && !isHeaderless(i) && !m_mapped) {
         const RecordingRange r = range(i);
         if (r.last < r.first)
             throw ExtractError(QStringLiteral("Invalid selection end"));
         ExportRange(m_source, m_output, qint32(r.first), qint32(r.last), path);
         return;
     }
-    case OutputKind::Clean: {
-        const ByteSpan span = cleanRange(analysis(i));
-        ExportRange(m_source, m_output, qint32(span.begin), qint32(span.end - 1), path);
-        return;
-    }
-    case OutputKind::Wav: {
-        const RecordingAnalysis &recording = analysis(i);
+    const RecordingAnalysis &recording = analysis(i);
+    if (isDecoded(kind)) {
         if (!recording.recognised())
             throw ExtractError(QStringLiteral("recording %1 does not start with a known AMR "
                                               "header; %2 not written")
                                    .arg(i + 1)
-                                   .arg(path));
-        const ByteSpan span = cleanRange(recording);
-        QString error;
-        if (!writeAmrAsWav(path, m_source.Data().constData(), span.begin, span.end, &error))
-            throw ExtractError(error);
+                                   .arg(displayName(path)));
+        saveAtomically(path, [&](QIODevice &out) { encode(out, kind, i, recording); });
         return;
     }
+    const CleanCut cut = cleanCut(recording);
+    const qint64 headerStart = cut.frames.begin - cut.header.size();
+    // A stored header that is already the canonical one: the clean file is one range of the
+    // container, exported as the whole ones are.
+    if (!m_mapped && !recording.headerless && headerStart >= 0 &&
+        m_source.Data().mid(headerStart, cut.header.size()) == cut.header) {
+        ExportRange(m_source, m_output, qint32(headerStart), qint32(cut.frames.end - 1), path);
+        return;
     }
+    saveAtomically(path, [&](QIODevice &out) {
+        const QByteArray frames = bytes(cut.frames.begin, cut.frames.end);
+        if (out.write(cut.header) != cut.header.size() || out.write(frames) != frames.size())
+            throw ExtractError(out.errorString());
+    });
+}
+
+QByteArray ContainerSession::decodableBytes(const RecordingAnalysis &recording,
+                                            RecordingAnalysis &shifted) const
+{
+    shifted = recording;
+    if (!m_mapped)
+        return QByteArray::fromRawData(m_source.Data().constData(), m_source.DataSize());
+    // Decoded from a copy of its bytes: a file that shrinks meanwhile fails the read, never the
+    // decoder.
+    shift(shifted, -recording.start);
+    return bytes(recording.start, cleanCut(recording).frames.end);
+}
+
+void ContainerSession::encode(QIODevice &out, OutputKind kind, int i,
+                              const RecordingAnalysis &recording) const
+{
+    const AudioFormat format = audioFormatOf(kind);
+    if (format == AudioFormat::Wav)
+        checkWavDataBytes(recording.frames() * samplesPerFrame(recording.format()) * 2);
+    RecordingAnalysis shifted;
+    const QByteArray data = decodableBytes(recording, shifted);
+    // A WAV file keeps its plain 44-byte header, which every program reads; the other formats
+    // carry the tags music players show.
+    AudioEncoder encoder(out, format, sampleRate(recording.format()),
+                         format == AudioFormat::Wav ? AudioTags{} : recordingTags(i + 1, m_path));
+    QString error;
+    const bool decoded = decodeRecording(
+        data.constData(), shifted,
+        [&](const qint16 *samples, int count) {
+            encoder.write(samples, count);
+            return true;
+        },
+        &error);
+    if (!decoded)
+        throw ExtractError(error);
+    encoder.finish();
 }
 
 QString oneLine(const QString &message)

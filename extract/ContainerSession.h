@@ -4,6 +4,8 @@
 #include "extract/InProcessClipboard.h"
 #include "extract/RecordingExport.h"
 #include "extract/RecordingScan.h"
+#include "extract/analysis/AudioEncoder.h"
+#include "extract/analysis/AudioFormat.h"
 #include "extract/analysis/RecordingAnalysis.h"
 
 #include <QByteArray>
@@ -11,6 +13,7 @@
 #include <QVector>
 
 #include <memory>
+#include <optional>
 
 namespace vocafetch {
 
@@ -21,12 +24,24 @@ class OutputFile;
 enum class OutputKind
 {
     Whole, // NAME_k.amr: the recording's whole range, byte for byte as it lies in the container
-    Clean, // NAME_k.amr: from its "#!AMR" up to its audio end only
-    Wav,   // NAME_k.wav: the audio decoded to 16-bit mono PCM
+    Clean, // NAME_k.amr: the canonical storage header and the recording's whole frames only
+    Wav,   // NAME_k.wav and so on: the audio decoded (16-bit mono) and encoded
+    Flac,
+    Opus,
+    Mp3,
 };
 
-// chosenName + "_" + k + ".amr" (or ".wav"): the file recording number k is saved as.
+bool isDecoded(OutputKind kind);
+// The format a decoded kind is encoded in.
+AudioFormat audioFormatOf(OutputKind kind);
+// The kind that saves in the format named ("amr", "wav", "flac", "opus", "mp3"); "amr" gives
+// Clean when clean, else Whole. Nothing for another name.
+std::optional<OutputKind> outputKindNamed(const QString &name, bool clean);
+
+// chosenName + "_" + k + ".amr" (".wav", ...): the file recording number k is saved as.
 QString outputFileName(const QString &chosenName, int k, OutputKind kind);
+// The tags of recording k's decoded file: title "Запись_k", the container's file name as album.
+AudioTags recordingTags(int k, const QString &containerPath);
 
 // One container and everything the front ends do with it: its bytes, the scan as numbers,
 // what each recording holds, and the one place that decides the bytes of a saved file. The
@@ -50,6 +65,13 @@ public:
     void openMappedWithoutScan(const QString &path);
     bool isMapped() const { return m_mapped != nullptr; }
 
+    // Whether the scans that follow also look for recordings that lost their "#!AMR": runs of
+    // AMR speech frames where no signed recording's audio lies. They follow the signed
+    // recordings, numbered on from them; the recording starts list only the signed ones.
+    void setFindHeaderless(bool find) { m_findHeaderless = find; }
+    bool findsHeaderless() const { return m_findHeaderless; }
+    const QVector<RecordingAnalysis> &headerless() const { return m_headerless; }
+
     // Loads the file into the source buffer and scans it; the previous container's scan and
     // analyses are forgotten first. Throws ExtractError with TByteBuffer::LoadFromFile's
     // messages when the file cannot be loaded, leaving no recordings.
@@ -61,7 +83,8 @@ public:
     const QString &path() const { return m_path; }
     qint64 size() const;
     const ContainerScan &scan() const { return m_scan; }
-    int recordingCount() const { return m_scan.recordingCount(); }
+    // Signed recordings, then headerless ones.
+    int recordingCount() const { return m_scan.recordingCount() + int(m_headerless.size()); }
     // The bytes recording i's whole file holds. Throws ExtractError "List index out of bounds
     // (i)" when there is no recording i.
     RecordingRange range(int i) const;
@@ -76,10 +99,12 @@ public:
     // recordings a stretch at a time; the same as the matching entries of analyses().
     QVector<RecordingAnalysis> analyseRange(qsizetype first, qsizetype last);
 
-    // Writes recording i as kind to path, replacing an existing file atomically. Whole and
-    // Clean go through the buffers and their own clipboard, as the export always has; Wav
-    // decodes the audio. Throws ExtractError when there is no recording i, a Wav recording's
-    // header is not recognised, or the file cannot be written.
+    // Writes recording i as kind to path, replacing an existing file atomically. Whole (and
+    // Clean, when the stored header is the canonical one) go through the buffers and their own
+    // clipboard, as the export always has; decoded kinds decode the audio. A headerless
+    // recording's Whole file is its clean cut: there is no signature to start from. Throws
+    // ExtractError when there is no recording i, a decoded recording's header is not
+    // recognised, or the file cannot be written.
     void write(int i, OutputKind kind, const QString &path);
     // Writes the same bytes into file, which the caller places (in a batch, never replacing).
     // recording is recording i's analysis, needed for every kind but Whole.
@@ -95,6 +120,12 @@ private:
     void copyRange(qint64 first, qint64 end, OutputFile &file) const;
     QByteArray bytes(qint64 first, qint64 end) const;
     QVector<RecordingAnalysis> analyseMapped(qsizetype first, qsizetype last) const;
+    void findHeaderless();
+    // Recording i's analysis with the bytes it needs, shifted so that they start at 0 (a
+    // mapped container) or as they lie (a loaded one).
+    QByteArray decodableBytes(const RecordingAnalysis &recording, RecordingAnalysis &shifted) const;
+    void encode(QIODevice &out, OutputKind kind, int i, const RecordingAnalysis &recording) const;
+    bool isHeaderless(int i) const { return i >= m_scan.recordingCount(); }
 
     QString m_path;
     std::unique_ptr<ContainerSource> m_mapped;
@@ -106,6 +137,8 @@ private:
     ContainerScan m_scan;
     QVector<RecordingAnalysis> m_analyses;
     bool m_analysed = false;
+    bool m_findHeaderless = false;
+    QVector<RecordingAnalysis> m_headerless;
 };
 
 // An error message on one line ("Cannot open X.\r\n(...)" becomes "Cannot open X. (...)").

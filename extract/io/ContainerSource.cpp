@@ -1,5 +1,7 @@
 #include "extract/io/ContainerSource.h"
 
+#include "extract/FileErrors.h"
+#include "extract/RawFileName.h"
 #include "extract/io/IoErrors.h"
 #include "extract/io/MappedAccessGuard.h"
 
@@ -11,44 +13,14 @@
 
 namespace vocafetch {
 
-namespace {
-
-QString kindOf(mode_t mode)
-{
-    if (S_ISDIR(mode))
-        return QStringLiteral("a folder");
-    if (S_ISFIFO(mode))
-        return QStringLiteral("a pipe");
-    if (S_ISSOCK(mode))
-        return QStringLiteral("a socket");
-    return QStringLiteral("a device");
-}
-
-// O_NONBLOCK keeps the open of a pipe from waiting for a writer; O_NOCTTY keeps a terminal
-// from becoming ours. Only after fstat has shown a regular file do reads block again.
-UniqueFd openRegularFile(const QByteArray &path, qint64 *size)
-{
-    UniqueFd fd(::open(path.constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd.valid())
-        throw systemError("open", path, errno);
-    struct stat info;
-    if (::fstat(fd.get(), &info) != 0)
-        throw systemError("open", path, errno);
-    if (!S_ISREG(info.st_mode))
-        throw fileError("open", path,
-                        QStringLiteral("not a regular file (%1)").arg(kindOf(info.st_mode)));
-    const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
-        throw systemError("open", path, errno);
-    *size = qint64(info.st_size);
-    return fd;
-}
-
-} // namespace
-
 ContainerSource::ContainerSource(const QByteArray &path) : m_path(path)
 {
-    m_fd = openRegularFile(path, &m_size);
+    // One way of opening containers for the whole program, with its messages.
+    m_fd = UniqueFd(FileErrors::openRegularFile(nameFromBytes(path)));
+    struct stat info;
+    if (::fstat(m_fd.get(), &info) != 0)
+        throw systemError("open", path, errno);
+    m_size = qint64(info.st_size);
 }
 
 QByteArray ContainerSource::read(qint64 offset, qint64 length) const

@@ -145,8 +145,11 @@ qint64 OutputFile::writtenSize() const
 
 QIODevice &OutputFile::device()
 {
-    if (!m_device)
+    if (!m_device) {
         m_device = std::make_unique<OutputDevice>(*this);
+        // The device goes on where write() left off.
+        m_device->seek(writtenSize());
+    }
     return *m_device;
 }
 

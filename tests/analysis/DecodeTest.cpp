@@ -1,5 +1,6 @@
 #include "ExactBuffer.h"
 #include "SampleContainers.h"
+#include "extract/ExtractError.h"
 #include "extract/analysis/AmrDecoder.h"
 #include "extract/analysis/RecordingAnalysis.h"
 #include "extract/analysis/WavFile.h"
@@ -126,10 +127,8 @@ TEST(Decode, RefusesAnUnknownHeader)
     EXPECT_FALSE(audio.ok());
     EXPECT_EQ(audio.sampleCount(), 0);
     QTemporaryDir dir;
-    QString error;
     const QString path = dir.filePath("x.wav");
-    EXPECT_FALSE(writeAmrAsWav(path, buffer.data(), 0, buffer.size(), &error));
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_THROW(writeAmrAsWav(path, buffer.data(), 0, buffer.size()), ExtractError);
     EXPECT_FALSE(QFile::exists(path));
 }
 
@@ -142,11 +141,9 @@ TEST(Wav, WritesAStandardHeaderAndAllSamples)
     QTemporaryDir dir;
     const QString streamed = dir.filePath("streamed.wav");
     const QString fromMemory = dir.filePath("memory.wav");
-    QString error;
-    ASSERT_TRUE(writeAmrAsWav(streamed, buffer.data(), 0, buffer.size(), &error))
-        << qPrintable(error);
+    writeAmrAsWav(streamed, buffer.data(), 0, buffer.size());
     const PcmAudio audio = decodeAmrToPcm(buffer.data(), 0, buffer.size());
-    ASSERT_TRUE(writeWavFile(fromMemory, audio.samples, audio.sampleRate, &error));
+    writeWavFile(fromMemory, audio.samples, audio.sampleRate);
 
     const QByteArray wav = readFile(streamed);
     const quint32 dataBytes = 40 * 320 * 2;
@@ -175,10 +172,14 @@ TEST(Wav, AFailedWriteLeavesNoFile)
     const ExactBuffer buffer(recording.bytes);
     QTemporaryDir dir;
     const QString path = dir.filePath("missing/folder/out.wav");
-    QString error;
-    EXPECT_FALSE(writeAmrAsWav(path, buffer.data(), 0, buffer.size(), &error));
-    EXPECT_TRUE(error.startsWith("Cannot create file \"" + path + "\".")) << qPrintable(error);
-    EXPECT_FALSE(writeWavFile(path, QByteArray(10, 'x'), 8000, &error));
+    try {
+        writeAmrAsWav(path, buffer.data(), 0, buffer.size());
+        ADD_FAILURE() << "no error";
+    } catch (const ExtractError &error) {
+        EXPECT_TRUE(error.message().startsWith("Cannot create file \"" + path + "\"."))
+            << error.what();
+    }
+    EXPECT_THROW(writeWavFile(path, QByteArray(10, 'x'), 8000), ExtractError);
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 
@@ -207,8 +208,7 @@ TEST(Decode, FfprobeReadsCleanFilesWithTheExpectedDuration)
              analyseRecordings(buffer.data(), buffer.size(), builder.starts())) {
             const ByteSpan span = cleanRange(recording);
             const QString name = dir.filePath(QString::number(++checked));
-            QString error;
-            ASSERT_TRUE(writeAmrAsWav(name + ".wav", buffer.data(), span.begin, span.end, &error));
+            writeAmrAsWav(name + ".wav", buffer.data(), span.begin, span.end);
             EXPECT_NEAR(probedMs(name + ".wav"), double(recording.durationMs()), 1.0) << checked;
             // ffprobe reads no multichannel AMR; every single-channel clean cut it must.
             if (isMultiChannel(recording.format()))

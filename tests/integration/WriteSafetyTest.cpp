@@ -1,5 +1,6 @@
 // Writes that must never land anywhere but where the user chose: a phone file whose folder is a
 // link leading out of the start folder, and a WAV file on a disk that fills up.
+#include "extract/ExtractError.h"
 #include "extract/analysis/WavFile.h"
 #include "phone/PhoneCopyRegistry.h"
 #include "phone/PhoneDownload.h"
@@ -63,11 +64,14 @@ TEST(WriteSafetyTest, WavFileOnAFullDiskFailsAndKeepsTheOldFile)
     const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
     QString error;
-    const bool written = writeWavFile(path, QByteArray(4000, '\x11'), 8000, &error);
+    try {
+        writeWavFile(path, QByteArray(4000, '\x11'), 8000);
+    } catch (const ExtractError &e) {
+        error = e.message();
+    }
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedHandler);
 
-    EXPECT_FALSE(written);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("rec.wav")});
     QFile old(path);

@@ -32,9 +32,9 @@ TEST(ContainerSourceTest, OnlyRegularFilesOpenAndAPipeIsRefusedWithoutWaiting)
     ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
 
     // No writer ever comes: a blocking open would hang this test for good.
-    expectRefused(fifo, "not a regular file (a pipe)");
-    expectRefused(bytesOf(dir.path()), "not a regular file (a folder)");
-    expectRefused("/dev/null", "not a regular file (a device)");
+    expectRefused(fifo, "Not a regular file");
+    expectRefused(bytesOf(dir.path()), "Is a directory");
+    expectRefused("/dev/null", "Not a regular file");
     expectRefused(under(dir, "missing.drf"), "No such file");
 }
 

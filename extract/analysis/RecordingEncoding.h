@@ -1,0 +1,26 @@
+#pragma once
+
+#include "extract/analysis/AudioEncoder.h"
+
+#include <QIODevice>
+#include <QString>
+
+// Decoded recordings saved as audio files people can play anywhere.
+namespace vocafetch {
+
+// Decodes the recording whose "#!AMR" is at data[start], frame by frame up to end (its clean
+// end), and encodes it onto out: 8 kHz narrow band, 16 kHz wide band, the first channel of a
+// multichannel recording. Streams: never holds more than one frame of samples. Throws
+// ExtractError for an unknown header, a recording too long for a WAV file, and as
+// AudioEncoder does.
+void encodeAmrRecording(QIODevice &out, AudioFormat format, const char *data, qint64 start,
+                        qint64 end, const AudioTags &tags);
+
+// encodeAmrRecording into the file at path, replacing it atomically: when anything fails no
+// partial file is left and an existing file stays intact. An unknown header or a recording too
+// long for WAV is refused before the file is touched; failures of the write itself are
+// "Cannot create file "PATH". REASON".
+void saveAmrRecording(const QString &path, AudioFormat format, const char *data, qint64 start,
+                      qint64 end, const AudioTags &tags);
+
+} // namespace vocafetch
