@@ -3,7 +3,6 @@
 #include "cli/Console.h"
 #include "cli/ContainerInputs.h"
 #include "cli/OrderedOutput.h"
-#include "extract/ContainerFileScan.h"
 #include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
 #include "extract/RawFileName.h"

@@ -2,9 +2,7 @@
 
 #include "cli/Console.h"
 #include "cli/ContainerInputs.h"
-#include "cli/FileAnalysis.h"
 #include "cli/OrderedOutput.h"
-#include "extract/ContainerFileScan.h"
 #include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
 #include "extract/RawFileName.h"
@@ -43,19 +41,6 @@ QByteArray numberList(const QVector<qint64> &numbers)
     return text + ']';
 }
 
-// Recordings first ... last - 1, read from the file where it cannot be mapped. The neighbours
-// go along, as they bound the part-header search and the last recording.
-QVector<RecordingAnalysis> analyseByReading(const QString &path, qint64 size,
-                                            const QVector<qint64> &starts, qsizetype first,
-                                            qsizetype last)
-{
-    const qsizetype from = std::max<qsizetype>(0, first - 1);
-    const qsizetype to = std::min<qsizetype>(starts.size(), last + 1);
-    QVector<RecordingAnalysis> analyses = analyseContainerFile(
-        path, size, starts.mid(from, to - from), FileAccess::ReadEachRecording);
-    return analyses.mid(first - from, last - first);
-}
-
 // The counts of a whole run, for its summary.
 struct RunSummary
 {
@@ -81,7 +66,7 @@ private:
     {
         m_output.write(index, OrderedOutput::Stream::Out, text);
     }
-    void writeRecordings(int index, const QString &path, const ContainerFileScan &scan);
+    void writeRecordings(int index, vocafetch::ContainerSession &session);
 
     const CliRequest &m_request;
     OrderedOutput &m_output;
@@ -94,10 +79,12 @@ void ContainerLister::list(int index, const ContainerInput &input)
     const QString shown = vocafetch::displayName(input.path);
     bool entryOpen = false;
     const QString failure = vocafetch::failureOf([&] {
-        const ContainerFileScan scan = scanContainerFile(input.path);
+        vocafetch::ContainerSession session;
+        session.setFindHeaderless(m_request.headerless);
+        session.openMapped(input.path);
         ++m_summary.containers;
-        m_console.advance(scan.size);
-        const int count = scan.scan.recordingCount();
+        m_console.advance(session.size());
+        const int count = session.recordingCount();
         m_summary.recordings += count;
         if (count == 0) {
             ++m_summary.withoutRecordings;
@@ -106,18 +93,19 @@ void ContainerLister::list(int index, const ContainerInput &input)
                 return;
         }
         if (m_request.json) {
-            m_output.write(
-                index, OrderedOutput::Stream::OutEntry,
-                "\n{\"path\":" + jsonString(shown) + ",\"size\":" + QByteArray::number(scan.size) +
-                    ",\"markers\":" + numberList(scan.scan.typeMarkers) + ",\"recordings\":[");
+            m_output.write(index, OrderedOutput::Stream::OutEntry,
+                           "\n{\"path\":" + jsonString(shown) +
+                               ",\"size\":" + QByteArray::number(session.size()) + ",\"markers\":" +
+                               numberList(session.scan().typeMarkers) + ",\"recordings\":[");
             entryOpen = true;
         } else {
             char line[160];
             std::snprintf(line, sizeof line, ": %lld bytes, %d recordings, %lld markers\n",
-                          qlonglong(scan.size), count, qlonglong(scan.scan.typeMarkers.size()));
+                          qlonglong(session.size()), count,
+                          qlonglong(session.scan().typeMarkers.size()));
             writeOut(index, shown.toUtf8() + line);
         }
-        writeRecordings(index, input.path, scan);
+        writeRecordings(index, session);
         if (entryOpen)
             writeOut(index, "]}");
     });
@@ -137,26 +125,16 @@ void ContainerLister::list(int index, const ContainerInput &input)
                            '}');
 }
 
-void ContainerLister::writeRecordings(int index, const QString &path, const ContainerFileScan &scan)
+void ContainerLister::writeRecordings(int index, vocafetch::ContainerSession &session)
 {
-    const QVector<qint64> &starts = scan.scan.recordingStarts;
-    if (starts.isEmpty())
-        return;
-    QFile file(path);
-    const uchar *mapped = nullptr;
-    if (file.open(QIODevice::ReadOnly) && file.size() >= scan.size)
-        mapped = file.map(0, scan.size);
-    for (qsizetype first = 0; first < starts.size(); first += Stretch) {
-        const qsizetype last = std::min(starts.size(), first + Stretch);
-        const QVector<RecordingAnalysis> analyses =
-            mapped ? analyseRecordingRange(reinterpret_cast<const char *>(mapped), scan.size,
-                                           starts, first, last)
-                   : analyseByReading(path, scan.size, starts, first, last);
+    for (int first = 0; first < session.recordingCount(); first += Stretch) {
+        const int last = std::min<int>(session.recordingCount(), first + Stretch);
+        const QVector<RecordingAnalysis> analyses = session.analyseRange(first, last);
         QByteArray text;
-        for (qsizetype i = first; i < last; ++i) {
+        for (int i = first; i < last; ++i) {
             RecordingListing listing;
-            listing.number = int(i + 1);
-            const RecordingRange range = recordingRange(starts, int(i), scan.size);
+            listing.number = i + 1;
+            const RecordingRange range = session.range(i);
             listing.offset = range.first;
             listing.size = range.size();
             listing.analysis = analyses[i - first];

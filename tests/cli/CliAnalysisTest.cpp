@@ -2,7 +2,7 @@
 // cut and WAV files, on generated containers whose true layout is known.
 #include "CliFixture.h"
 #include "SampleContainers.h"
-#include "cli/FileAnalysis.h"
+#include "extract/ContainerSession.h"
 #include "extract/analysis/AmrDecoder.h"
 
 #include <QDir>
@@ -108,61 +108,35 @@ TEST_F(CliAnalysisTest, MappedAndReadAnalysesAgree)
         expectSameAnalyses(path(name + ".drf"), builder);
 }
 
-TEST_F(CliAnalysisTest, AnalysisAheadOfTheScanGivesTheSameResult)
+TEST_F(CliAnalysisTest, MappedStretchesOfALargeContainerAgreeWithTheWhole)
 {
-    // Large enough for the analysis to start on another core while the file is scanned.
     const ContainerBuilder builder = largeContainer(9 << 20, 7);
     write("large.drf", builder.data());
-    QVector<qint64> starts = builder.starts();
-    for (int pass = 0; pass < 2; ++pass) {
-        SCOPED_TRACE(pass);
-        // Second pass: the scan found other starts than the worker, so they are analysed anew.
-        if (pass == 1)
-            starts.removeAt(1);
-        RecordingAnalysisAhead ahead(path("large.drf"));
-        const QVector<RecordingAnalysis> got = ahead.results(builder.data().size(), starts);
-        const QVector<RecordingAnalysis> expected = analyseRecordings(builder.data(), starts);
-        ASSERT_EQ(got.size(), expected.size());
-        for (int i = 0; i < got.size(); ++i) {
-            EXPECT_EQ(got[i].limit, expected[i].limit) << i;
-            EXPECT_EQ(got[i].audioEnd, expected[i].audioEnd) << i;
-            EXPECT_EQ(got[i].frames(), expected[i].frames()) << i;
-        }
-    }
-}
-
-TEST_F(CliAnalysisTest, AnalysisOfAShrunkFileReadsNothingPastItsEnd)
-{
-    const ContainerBuilder builder = mixedSample();
-    const QVector<qint64> starts = builder.starts();
-    write("mixed.drf", builder.data().left(starts[2]));
-    for (FileAccess access : {FileAccess::MapWherePossible, FileAccess::ReadEachRecording}) {
-        const QVector<RecordingAnalysis> shrunk =
-            analyseContainerFile(path("mixed.drf"), builder.data().size(), starts, access);
-        EXPECT_EQ(shrunk[1].limit, starts[2]);
-        EXPECT_EQ(shrunk[1].audioEnd, builder.recordings()[1].audioEnd);
-        EXPECT_FALSE(shrunk[3].recognised());
-    }
+    expectSameAnalyses(path("large.drf"), builder);
 }
 
 void expectSameAnalyses(const QString &file, const ContainerBuilder &builder)
 {
-    const QVector<qint64> starts = builder.starts();
-    const QVector<RecordingAnalysis> mapped =
-        analyseContainerFile(file, builder.data().size(), starts);
-    const QVector<RecordingAnalysis> read =
-        analyseContainerFile(file, builder.data().size(), starts, FileAccess::ReadEachRecording);
-    const QVector<RecordingAnalysis> inMemory = analyseRecordings(builder.data(), starts);
-    ASSERT_EQ(read.size(), inMemory.size());
+    const QVector<RecordingAnalysis> inMemory = analyseRecordings(builder.data(), builder.starts());
+    vocafetch::ContainerSession loaded(file);
+    vocafetch::ContainerSession mapped;
+    mapped.openMapped(file);
+    ASSERT_EQ(mapped.scan().recordingStarts, builder.starts());
+    // Stretches that begin and end anywhere give the entries of the whole.
+    const int half = mapped.recordingCount() / 2;
+    const QVector<RecordingAnalysis> stretched =
+        mapped.analyseRange(0, half) + mapped.analyseRange(half, mapped.recordingCount());
+    ASSERT_EQ(stretched.size(), inMemory.size());
     for (int i = 0; i < inMemory.size(); ++i) {
         SCOPED_TRACE(i);
-        for (const QVector<RecordingAnalysis> *got : {&mapped, &read}) {
-            EXPECT_EQ(got->at(i).start, inMemory[i].start);
-            EXPECT_EQ(got->at(i).limit, inMemory[i].limit);
-            EXPECT_EQ(got->at(i).audioEnd, inMemory[i].audioEnd);
-            EXPECT_EQ(got->at(i).endFrom, inMemory[i].endFrom);
-            EXPECT_EQ(got->at(i).frames(), inMemory[i].frames());
-            EXPECT_EQ(got->at(i).partHeader.dataOffset, inMemory[i].partHeader.dataOffset);
+        for (const RecordingAnalysis *got :
+             {&loaded.analyses().at(i), &mapped.analyses().at(i), &stretched.at(i)}) {
+            EXPECT_EQ(got->start, inMemory[i].start);
+            EXPECT_EQ(got->limit, inMemory[i].limit);
+            EXPECT_EQ(got->audioEnd, inMemory[i].audioEnd);
+            EXPECT_EQ(got->endFrom, inMemory[i].endFrom);
+            EXPECT_EQ(got->frames(), inMemory[i].frames());
+            EXPECT_EQ(got->partHeader.dataOffset, inMemory[i].partHeader.dataOffset);
         }
     }
 }
