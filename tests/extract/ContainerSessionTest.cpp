@@ -6,7 +6,10 @@
 #include "SampleContainers.h"
 
 #include <QDir>
+#include <QFile>
+
 #include <QTemporaryDir>
+#include <functional>
 
 namespace {
 
@@ -72,6 +75,33 @@ TEST_F(ContainerSessionTest, RefusesWhatItCannotWriteAndForgetsAContainerThatFai
     EXPECT_THROW(session.load(path("missing.drf")), ExtractError);
     EXPECT_EQ(session.recordingCount(), 0);
     EXPECT_TRUE(session.analyses().isEmpty());
+}
+
+// A container that shrinks while it is mapped (another program truncates it) is an error for
+// that container, never the end of the process.
+TEST_F(ContainerSessionTest, AMappedContainerTruncatedWhileReadIsAnError)
+{
+    const RecGen::ContainerBuilder builder = RecGen::mixedSample();
+    const auto expectChanged = [&](const std::function<void()> &work) {
+        try {
+            work();
+            ADD_FAILURE() << "a truncated container was read";
+        } catch (const ExtractError &error) {
+            EXPECT_TRUE(error.message().contains("changed while it was read"))
+                << error.message().toStdString();
+        }
+    };
+    writeFile(path("shrinks.drf"), builder.data());
+    ContainerSession session;
+    session.openMappedWithoutScan(path("shrinks.drf"));
+    ASSERT_TRUE(QFile::resize(path("shrinks.drf"), 0));
+    expectChanged([&] { session.rescan(); });
+
+    writeFile(path("shrinks.drf"), builder.data());
+    session.openMapped(path("shrinks.drf"));
+    ASSERT_EQ(session.recordingCount(), builder.recordings().size());
+    ASSERT_TRUE(QFile::resize(path("shrinks.drf"), 10));
+    expectChanged([&] { session.analyses(); });
 }
 
 } // namespace
