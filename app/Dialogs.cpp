@@ -22,6 +22,8 @@ QStringList QtDialogs::askFiles(QWidget *parent, const FileDialogRequest &reques
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted)
         return {};
+    if (request.selectedFilter)
+        *request.selectedFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles();
 }
 

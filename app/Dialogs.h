@@ -20,6 +20,9 @@ struct FileDialogRequest
     bool confirmOverwrite = true;
     QString directory; // where the dialog opens; empty for the current folder
     QString fileName;  // the name the dialog opens with
+    // With several filters ("A (*.a);;B (*.b)"): where the dialog puts the filter the user
+    // chose; may be null.
+    QString *selectedFilter = nullptr;
 };
 
 // The window's modal questions and messages. The program uses QtDialogs; tests inject

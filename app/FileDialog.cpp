@@ -16,10 +16,13 @@ bool FileDialog::Execute()
         if (last.isAbsolute())
             request.directory = last.absolutePath();
     }
+    QString filter;
+    request.selectedFilter = &filter;
     const QStringList chosen = m_dialogs.askFiles(m_parent, request);
     if (chosen.isEmpty())
         return false;
     m_files = chosen;
+    m_selectedFilter = filter;
     m_fileName = chosen.first();
     return true;
 }

@@ -24,6 +24,9 @@ public:
     // All chosen paths of the last accepted showing, in the dialog's order.
     const QStringList &Files() const { return m_files; }
 
+    // The filter chosen in the last accepted showing (dialogs with several filters).
+    const QString &SelectedFilter() const { return m_selectedFilter; }
+
     const FileDialogRequest &settings() const { return m_settings; }
 
 private:
@@ -32,4 +35,5 @@ private:
     FileDialogRequest m_settings;
     QString m_fileName;
     QStringList m_files;
+    QString m_selectedFilter;
 };

@@ -65,6 +65,14 @@ FileDialogRequest saveDialogSettings()
     return request;
 }
 
+FileDialogRequest saveAsDialogSettings()
+{
+    FileDialogRequest request = saveDialogSettings();
+    request.filter =
+        QStringLiteral("AMR (*.amr);;WAV (*.wav);;FLAC (*.flac);;Opus (*.opus);;MP3 (*.mp3)");
+    return request;
+}
+
 // The lists are skinned in the window's WinXP style.
 QListWidget *createList(QWidget *parent)
 {
@@ -96,7 +104,8 @@ TForm1::TForm1(Dialogs &dialogs, QWidget *parent)
 
 TForm1::TForm1(Dialogs &dialogs, std::unique_ptr<PhoneLibrary> phoneLibrary, QWidget *parent)
     : QWidget(parent), OpenDialog1(dialogs, this, openDialogSettings()),
-      SaveDialog1(dialogs, this, saveDialogSettings()), ImageList1(ImageList::containerIcons()),
+      SaveDialog1(dialogs, this, saveDialogSettings()),
+      SaveAsDialog1(dialogs, this, saveAsDialogSettings()), ImageList1(ImageList::containerIcons()),
       ImageList2(ImageList::commandIcons()), SourceBuffer(Session.source()),
       OutputBuffer(Session.output()), m_errorBoundary(dialogs, this)
 {
@@ -287,7 +296,9 @@ void TForm1::connectHandlers()
     connectHandler(N5, &QAction::triggered, &TForm1::N5Click);
     connectHandler(N6, &QAction::triggered, &TForm1::N6Click);
     connectHandler(Play1, &QAction::triggered, &TForm1::Play1Click);
-    connectHandler(SaveWav1, &QAction::triggered, &TForm1::SaveWav1Click);
+    connectHandler(SaveAs1, &QAction::triggered, &TForm1::SaveAs1Click);
+    connectHandler(SaveAllAs1, &QAction::triggered, &TForm1::SaveAllAs1Click);
+    connectHandler(Headerless1, &QAction::triggered, &TForm1::Headerless1Click);
     connectHandler(Action1, &QAction::triggered, &TForm1::Action1Execute);
     connectHandler(Action2, &QAction::triggered, &TForm1::Action2Execute);
 

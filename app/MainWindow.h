@@ -87,11 +87,13 @@ public:
     QAction *N5; // "Сохранить"
     QAction *N6; // "Сохранить все"
 
-    // Recording tools (MainWindowRecordings.cpp): the File menu's checkable clean cut, and the
-    // pop-up menu's listening and WAV save.
+    // Recording tools (MainWindowRecordings.cpp): the File menu's checkable clean cut and
+    // headerless search, and the pop-up menu's listening and saving in a format of choice.
     QAction *CleanCut1; // "Сохранять только звук": saves write only the audio; off at start
-    QAction *Play1;    // "Прослушать": plays the selected recording, or stops playing
-    QAction *SaveWav1; // "Сохранить как WAV…"
+    QAction *Headerless1; // "Искать записи без заголовка": off at start
+    QAction *Play1;       // "Прослушать": plays the selected recording, or stops playing
+    QAction *SaveAs1; // "Сохранить как…": the selected recording, in the format chosen
+    QAction *SaveAllAs1; // "Сохранить все как…": every recording, in the format chosen
     // Plays through output instead of the system's default audio device.
     void setAudioOutput(std::unique_ptr<AudioOutput> output);
 
@@ -104,6 +106,9 @@ public:
 
     FileDialog OpenDialog1;
     FileDialog SaveDialog1;
+    // The save dialog of SaveAs1 and SaveAllAs1: its filters (AMR, WAV, FLAC, Opus, MP3) choose
+    // the format.
+    FileDialog SaveAsDialog1;
 
     ImageList ImageList1; // the container list's icons
     ImageList ImageList2; // the recording list's and the menus' icons
@@ -150,7 +155,9 @@ public slots:
     void suiButton3Click();
     void Action1Execute();
     void Play1Click();
-    void SaveWav1Click();
+    void SaveAs1Click();
+    void SaveAllAs1Click();
+    void Headerless1Click();
 
     // The phone connection and download.
     void suiButton1Click();
@@ -189,6 +196,8 @@ private:
     void saveRecording(int i);
     // Whether recording i is one the loaded container has.
     bool isRecording(int i) const;
+    // Asks for a name and format in SaveAsDialog1; false when cancelled.
+    bool askSaveAs(vocafetch::OutputKind &kind);
     AudioOutput &audioOutput();
     void stopPlayback();
     void playbackFinished(bool failed);

@@ -71,10 +71,10 @@ void TForm1::Action1Execute()
     const vocafetch::ContainerScan &scan = Session.scan();
     AmrStartList = words::offsetList(scan.recordingStarts);
     TypeMarkerList = words::offsetList(scan.typeMarkers);
-    setStatusText(words::scanStatusText(scan.recordingCount()));
-    AMR1->setEnabled(scan.recordingCount() > 0);
+    setStatusText(words::scanStatusText(Session.recordingCount()));
+    AMR1->setEnabled(Session.recordingCount() > 0);
     AMRFiles->clear();
-    for (int k = 1; k <= scan.recordingCount(); ++k)
+    for (int k = 1; k <= Session.recordingCount(); ++k)
         AMRFiles->addItem(new QListWidgetItem(ImageList2.icon(0), words::recordingCaption(k)));
     showRecordingToolTips();
 }

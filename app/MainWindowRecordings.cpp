@@ -21,6 +21,7 @@ const QString CannotDecodeText = QStringLiteral("Запись не удаётс�
 
 constexpr int PlayImage = 7;
 constexpr int SaveImage = 1;
+constexpr int SaveAllImage = 2;
 
 } // namespace
 
@@ -32,14 +33,21 @@ void TForm1::createCleanCutItem()
     CleanCut1->setCheckable(true);
     CleanCut1->setChecked(false);
     N1->insertAction(N7, CleanCut1);
+    Headerless1 = new QAction(QStringLiteral("Искать записи без заголовка"), N1);
+    Headerless1->setObjectName(QStringLiteral("Headerless1"));
+    Headerless1->setCheckable(true);
+    Headerless1->setChecked(false);
+    N1->insertAction(N7, Headerless1);
 }
 
 void TForm1::createRecordingPopupItems()
 {
     Play1 = createMenuItem(suiPopupMenu1, QStringLiteral("Прослушать"), PlayImage);
     Play1->setObjectName(QStringLiteral("Play1"));
-    SaveWav1 = createMenuItem(suiPopupMenu1, QStringLiteral("Сохранить как WAV…"), SaveImage);
-    SaveWav1->setObjectName(QStringLiteral("SaveWav1"));
+    SaveAs1 = createMenuItem(suiPopupMenu1, QStringLiteral("Сохранить как…"), SaveImage);
+    SaveAs1->setObjectName(QStringLiteral("SaveAs1"));
+    SaveAllAs1 = createMenuItem(suiPopupMenu1, QStringLiteral("Сохранить все как…"), SaveAllImage);
+    SaveAllAs1->setObjectName(QStringLiteral("SaveAllAs1"));
 }
 
 void TForm1::showRecordingToolTips()
@@ -55,7 +63,8 @@ void TForm1::enableRecordingPopupItems()
     const bool selected = !AMRFiles->selectedItems().isEmpty();
     // While a recording plays the item stays enabled: it stops the playing.
     Play1->setEnabled(selected || (m_audioOutput && m_audioOutput->isPlaying()));
-    SaveWav1->setEnabled(selected);
+    SaveAs1->setEnabled(selected);
+    SaveAllAs1->setEnabled(AMRFiles->count() > 0);
 }
 
 int TForm1::selectedRecording() const
@@ -76,16 +85,42 @@ void TForm1::saveRecording(int i)
     Session.write(i, kind, vocafetch::outputFileName(SaveDialog1.FileName(), i + 1, kind));
 }
 
-void TForm1::SaveWav1Click()
+bool TForm1::askSaveAs(vocafetch::OutputKind &kind)
+{
+    if (!SaveAsDialog1.Execute())
+        return false;
+    // "MP3 (*.mp3)": the name before the patterns is the format's.
+    const QString format = SaveAsDialog1.SelectedFilter().section(QLatin1Char(' '), 0, 0);
+    kind = vocafetch::outputKindNamed(format, CleanCut1->isChecked())
+               .value_or(vocafetch::OutputKind::Whole);
+    return true;
+}
+
+void TForm1::SaveAs1Click()
 {
     const int i = selectedRecording();
-    if (!isRecording(i))
+    vocafetch::OutputKind kind;
+    if (!isRecording(i) || !askSaveAs(kind))
         return;
-    if (!SaveDialog1.Execute())
+    Session.write(i, kind, vocafetch::outputFileName(SaveAsDialog1.FileName(), i + 1, kind));
+}
+
+void TForm1::SaveAllAs1Click()
+{
+    vocafetch::OutputKind kind;
+    if (AMRFiles->count() == 0 || !askSaveAs(kind))
         return;
-    using vocafetch::OutputKind;
-    Session.write(i, OutputKind::Wav,
-                  vocafetch::outputFileName(SaveDialog1.FileName(), i + 1, OutputKind::Wav));
+    // One file per recording, in order; a failure stops at that recording.
+    for (int i = 0; i < Session.recordingCount(); ++i)
+        Session.write(i, kind, vocafetch::outputFileName(SaveAsDialog1.FileName(), i + 1, kind));
+}
+
+void TForm1::Headerless1Click()
+{
+    Session.setFindHeaderless(Headerless1->isChecked());
+    // The container shown is searched again at once.
+    if (Session.size() > 0 && !Session.path().isEmpty())
+        Action1Execute();
 }
 
 void TForm1::setAudioOutput(std::unique_ptr<AudioOutput> output)
@@ -118,10 +153,8 @@ void TForm1::Play1Click()
         return;
     const RecordingAnalysis &recording = Session.analysis(i);
     PcmAudio audio;
-    if (recording.recognised()) {
-        const ByteSpan span = cleanRange(recording);
-        audio = decodeAmrToPcm(SourceBuffer.Data().constData(), span.begin, span.end);
-    }
+    if (recording.recognised())
+        audio = vocafetch::decodeRecordingToPcm(SourceBuffer.Data().constData(), recording);
     if (!recording.recognised() || !audio.ok()) {
         setStatusText(CannotDecodeText);
         return;

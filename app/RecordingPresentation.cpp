@@ -60,6 +60,10 @@ QString recordingToolTip(const RecordingAnalysis &recording)
                   durationCaption(recording.durationMs());
     if (recording.damaged() > 0)
         tip += QStringLiteral("\nПовреждённых кадров: %1").arg(recording.damaged());
+    if (recording.truncated())
+        tip += QStringLiteral("\nобрезана");
+    if (recording.headerless)
+        tip += QStringLiteral("\nбез заголовка");
     return tip;
 }
 

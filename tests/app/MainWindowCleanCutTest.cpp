@@ -97,7 +97,7 @@ TEST_F(MainWindowCleanCutTest, EachRecordingShowsItsFormatAndDurationAsItsToolTi
     const QStringList expected{"AMR-NB\nДлительность: 0:06,0\nПовреждённых кадров: 12",
                                "AMR-WB\nДлительность: 0:03,0",
                                "AMR-NB, каналов: 2\nДлительность: 0:02,0",
-                               "AMR-NB\nДлительность: 0:02,4", "Формат не распознан"};
+                               "AMR-NB\nДлительность: 0:02,4\nобрезана", "Формат не распознан"};
     ASSERT_EQ(window->AMRFiles->count(), expected.size());
     for (int row = 0; row < expected.size(); ++row) {
         EXPECT_EQ(window->AMRFiles->item(row)->toolTip(), expected[row]) << row;
@@ -138,20 +138,21 @@ TEST_F(MainWindowCleanCutTest, CleanCutMakesEverySaveWriteExactlyTheAudio)
     EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 
-TEST_F(MainWindowCleanCutTest, SaveAsWavWritesTheDecodedSamples)
+TEST_F(MainWindowCleanCutTest, SaveAsWritesTheFormatOfTheChosenFilter)
 {
     const ContainerBuilder builder = mixedSample();
     load(builder.data());
     window->suiPopupMenu1Popup();
-    EXPECT_FALSE(window->SaveWav1->isEnabled());
+    EXPECT_FALSE(window->SaveAs1->isEnabled());
     EXPECT_FALSE(window->Play1->isEnabled());
 
     select(1); // wide band
     window->suiPopupMenu1Popup();
-    EXPECT_TRUE(window->SaveWav1->isEnabled());
+    EXPECT_TRUE(window->SaveAs1->isEnabled());
     EXPECT_TRUE(window->Play1->isEnabled());
     const QString chosen = answerSave("rec");
-    window->SaveWav1->trigger();
+    dialogs.filterAnswers << QStringLiteral("WAV (*.wav)");
+    window->SaveAs1->trigger();
     const QByteArray wav = readFile(chosen + "_2.wav");
     const qint64 frames = builder.recordings()[1].recording.frames;
     ASSERT_EQ(wav.size(), 44 + frames * 320 * 2);
@@ -159,9 +160,38 @@ TEST_F(MainWindowCleanCutTest, SaveAsWavWritesTheDecodedSamples)
     EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 40), quint32(frames * 320 * 2));
 
     // Cancelled: nothing written.
-    window->SaveWav1->trigger();
+    window->SaveAs1->trigger();
     EXPECT_EQ(QDir(dir.path()).entryList({"*.wav"}).size(), 1);
     EXPECT_TRUE(dialogs.errors.isEmpty());
+
+    // Every recognised recording of the container as FLAC; the one whose header is unknown
+    // stops the run with a message.
+    EXPECT_EQ(dialogs.requests.last().filter,
+              "AMR (*.amr);;WAV (*.wav);;FLAC (*.flac);;Opus (*.opus);;MP3 (*.mp3)");
+    const QString all = answerSave("all");
+    dialogs.filterAnswers << QStringLiteral("FLAC (*.flac)");
+    window->SaveAllAs1->trigger();
+    EXPECT_EQ(QDir(dir.path()).entryList({"all_*.flac"}).size(), builder.recordings().size());
+    EXPECT_TRUE(readFile(all + "_1.flac").startsWith("fLaC"));
+}
+
+TEST_F(MainWindowCleanCutTest, HeaderlessSearchAddsTheRecordingsThatLostTheirSignature)
+{
+    const QList<QByteArray> frames = encodedSpeechFrames(120, {7}, false);
+    const Recording lost = makeRecording(AmrFormat::NarrowBand, 1, frames);
+    const Recording kept = makeRecording(AmrFormat::NarrowBand, 1, frames.mid(0, 60));
+    load(QByteArray(32, '\xff') + lost.bytes.mid(6) + QByteArray(8, '\xff') + kept.bytes);
+    ASSERT_EQ(window->AMRFiles->count(), 1);
+    window->Headerless1->trigger();
+    ASSERT_EQ(window->AMRFiles->count(), 2);
+    EXPECT_EQ(window->AmrStartList.size(), 1);
+    EXPECT_EQ(window->statusText(), QStringLiteral("Найдено 2 записей"));
+    EXPECT_TRUE(window->AMRFiles->item(1)->toolTip().endsWith("без заголовка"));
+    const QString chosen = answerSave("found");
+    window->N6->trigger();
+    EXPECT_TRUE(readFile(chosen + "_2.amr").startsWith("#!AMR\n"));
+    window->Headerless1->trigger();
+    EXPECT_EQ(window->AMRFiles->count(), 1);
 }
 
 TEST_F(MainWindowCleanCutTest, ListeningStartsStopsAndEnds)

@@ -124,8 +124,9 @@ TEST_F(MainWindowTest, ControlsSitAtTheirPlacesInTheirStartingStates)
     EXPECT_FALSE(window->Timer1->isActive());
     EXPECT_EQ(window->Timer1->interval(), 100);
     EXPECT_EQ(window->StartDir, QDir::currentPath());
-    EXPECT_EQ(window->N1->actions(), QList<QAction *>({window->N2, window->AMR1, window->CleanCut1,
-                                                       window->N7, window->N3, window->Dsjl1}));
+    EXPECT_EQ(window->N1->actions(),
+              QList<QAction *>({window->N2, window->AMR1, window->CleanCut1, window->Headerless1,
+                                window->N7, window->N3, window->Dsjl1}));
 }
 
 TEST_F(MainWindowTest, ItemsShowTheirPicturesOnTheFramesColour)

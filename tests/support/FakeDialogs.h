@@ -18,13 +18,20 @@ public:
     };
 
     QList<QStringList> answers;
+    // The filter each accepted dialog that asks for one reports as chosen; none left: the first.
+    QStringList filterAnswers;
     QList<FileDialogRequest> requests;
     QList<Error> errors;
 
     QStringList askFiles(QWidget *, const FileDialogRequest &request) override
     {
         requests << request;
-        return answers.isEmpty() ? QStringList() : answers.takeFirst();
+        const QStringList answer = answers.isEmpty() ? QStringList() : answers.takeFirst();
+        if (request.selectedFilter && !answer.isEmpty())
+            *request.selectedFilter = filterAnswers.isEmpty()
+                                          ? request.filter.section(QStringLiteral(";;"), 0, 0)
+                                          : filterAnswers.takeFirst();
+        return answer;
     }
 
     void showError(QWidget *, const QString &caption, const QString &message) override
