@@ -1,6 +1,6 @@
 #include "skin/chrome/TsuiTitleBar.h"
 
-#include "skin/chrome/TsuiForm.h"
+#include "skin/chrome/FramelessHost.h"
 #include "skin/chrome/TsuiTitleBarPopupMenu.h"
 #include "skin/chrome/WindowRegion.h"
 #include "skin/style/StyleLookup.h"
@@ -90,9 +90,15 @@ QWidget *TsuiTitleBar::parentForm() const
     return parentWidget() ? window() : nullptr;
 }
 
+vocafetch::FramelessHost *TsuiTitleBar::frameHost() const
+{
+    vocafetch::FramelessHost *agent = vocafetch::FramelessHost::find(this);
+    return agent && parentWidget() && agent->frame() == parentWidget() ? agent : nullptr;
+}
+
 bool TsuiTitleBar::onSkinnedFrame() const
 {
-    return qobject_cast<const TsuiForm *>(parentWidget()) != nullptr;
+    return frameHost() != nullptr;
 }
 
 void TsuiTitleBar::setFileTheme(TsuiFileTheme *theme)
@@ -156,8 +162,8 @@ void TsuiTitleBar::applyStyleValues(TsuiUIStyle resolved)
     m_buttonStripHeight = strip.height();
     m_buttonTop = ResolvedInt(resolved, theme, StyleEntry::TitleBarButtonTopInt);
     const int minWidth = ResolvedInt(resolved, theme, StyleEntry::FormMinWidthInt);
-    if (auto *frame = qobject_cast<TsuiForm *>(parentWidget()))
-        frame->setHostMinimumWidth(minWidth);
+    if (vocafetch::FramelessHost *agent = frameHost())
+        agent->setMinimumWidth(minWidth);
     else if (QWidget *form = parentForm())
         form->setMinimumWidth(std::max(0, minWidth));
     m_roundCorner = ResolvedInt(resolved, theme, StyleEntry::FormRoundCornerInt);
@@ -334,27 +340,19 @@ void TsuiTitleBar::paintEvent(QPaintEvent *)
     p.drawImage(0, 0, renderBar());
 }
 
-bool TsuiTitleBar::startResizeAt(const QPoint &pos)
+bool TsuiTitleBar::startResizeAt(const QPoint &pos, const QPoint &globalPos)
 {
-    auto *frame = qobject_cast<TsuiForm *>(parentWidget());
-    if (!frame || !frame->hostSizeable() || !frame->host() || frame->host()->isMaximized())
+    vocafetch::FramelessHost *agent = frameHost();
+    if (!agent || !agent->sizeable() || agent->host()->isMaximized())
         return false;
-    const Qt::Edges edges = TitleBarEdgesAt(pos, frame->host()->width());
-    if (!edges)
-        return false;
-    return frame->startHostResize(edges);
+    const Qt::Edges edges = TitleBarEdgesAt(pos, agent->host()->width());
+    return edges && agent->startResize(edges, globalPos);
 }
 
 void TsuiTitleBar::startMove(const QPoint &globalPos)
 {
-    QWidget *form = parentForm();
-    if (!form || form->isMaximized())
-        return;
-    QWindow *handle = form->windowHandle();
-    if (handle && handle->startSystemMove())
-        return;
-    // The platform moves no windows itself: follow the mouse until the button is released.
-    m_moveOffset = globalPos - form->pos();
+    if (QWidget *form = parentForm())
+        vocafetch::FramelessHost::of(form)->startMove(globalPos);
 }
 
 void TsuiTitleBar::mousePressEvent(QMouseEvent *event)
@@ -368,8 +366,9 @@ void TsuiTitleBar::mousePressEvent(QMouseEvent *event)
     m_hotButton = hotButtonAt(m_mousePos);
     repaint();
     if (m_hotButton == -1) {
-        if (!startResizeAt(m_mousePos.value()))
-            startMove(event->globalPosition().toPoint());
+        const QPoint globalPos = event->globalPosition().toPoint();
+        if (!startResizeAt(m_mousePos.value(), globalPos))
+            startMove(globalPos);
         m_pressed = false;
         update();
     }
@@ -378,14 +377,13 @@ void TsuiTitleBar::mousePressEvent(QMouseEvent *event)
 void TsuiTitleBar::mouseMoveEvent(QMouseEvent *event)
 {
     m_mousePos = event->position().toPoint();
-    auto *frame = qobject_cast<TsuiForm *>(parentWidget());
-    if (frame && frame->manualResizeActive()) {
-        frame->continueHostResize(event->globalPosition().toPoint());
+    vocafetch::FramelessHost *agent = vocafetch::FramelessHost::find(this);
+    if (agent && agent->resizing()) {
+        agent->continueResize(event->globalPosition().toPoint());
         return;
     }
-    if (m_moveOffset && (event->buttons() & Qt::LeftButton)) {
-        if (QWidget *form = parentForm())
-            form->move(event->globalPosition().toPoint() - *m_moveOffset);
+    if (agent && agent->moving() && (event->buttons() & Qt::LeftButton)) {
+        agent->continueMove(event->globalPosition().toPoint());
         return;
     }
     m_hotButton = hotButtonAt(m_mousePos);
@@ -404,10 +402,8 @@ void TsuiTitleBar::mouseReleaseEvent(QMouseEvent *event)
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    m_moveOffset.reset();
-    if (auto *frame = qobject_cast<TsuiForm *>(parentWidget());
-        frame && frame->manualResizeActive())
-        frame->endHostResize();
+    if (vocafetch::FramelessHost *agent = vocafetch::FramelessHost::find(this))
+        agent->endDrag();
     m_mousePos = event->position().toPoint();
     const int hot = m_pressed ? hotButtonAt(m_mousePos) : -1;
     QPointer<TsuiTitleBar> self(this);
@@ -473,11 +469,14 @@ void TsuiTitleBar::ButtonClick(int index)
     TsuiTitleBarButton *b = m_buttons->item(index);
     switch (b->ButtonType()) {
     case TsuiTitleBarBtnType::suiMax:
-        if (form->isMaximized()) {
+        if (vocafetch::FramelessHost *agent = frameHost()) {
+            agent->toggleMaximized();
+        } else if (form->isMaximized()) {
             form->showNormal();
         } else {
+            // A window with the platform's frame is sized to the screen's free area.
             form->showMaximized();
-            if (!onSkinnedFrame() && form->screen())
+            if (form->screen())
                 form->setGeometry(form->screen()->availableGeometry());
         }
         b->UpdateMaxPictures();

@@ -24,8 +24,8 @@ struct StyleSource
 StyleSource ResolveStyle(TsuiUIStyle s, const TsuiFileTheme *theme);
 
 // Initial UIStyle of a new skinned control created for owner: when owner is a form (a top-level
-// widget), the UIStyle of the first direct child that is a TsuiForm; DeepBlue for no owner, an
-// owner that is not a form, or a form without a TsuiForm.
+// widget), the style of the first direct child that is its frame (a FrameStyleSource); DeepBlue
+// for no owner, an owner that is not a form, or a form without a frame.
 TsuiUIStyle OwnerFormStyle(const QObject *owner);
 
 // The calling pattern in one call: ResolveStyle(s, theme), then the theme's ReadColor / ReadInt /
