@@ -3,6 +3,7 @@
 #include "skin/chrome/FramelessHost.h"
 #include "skin/chrome/TsuiFormMenuBar.h"
 #include "skin/chrome/TsuiMainMenu.h"
+#include "skin/style/FollowFileTheme.h"
 #include "skin/style/StyleLookup.h"
 #include "skin/style/StyleProperties.h"
 #include "skin/style/StyleResolve.h"
@@ -117,19 +118,12 @@ void TsuiForm::setFrameHeight(int height)
 
 void TsuiForm::setFileTheme(TsuiFileTheme *theme)
 {
-    if (theme == m_theme)
-        return;
-    if (m_theme)
-        disconnect(m_theme, nullptr, this, nullptr);
-    m_theme = theme;
-    if (theme) {
-        connect(theme, &QObject::destroyed, this, [this]() {
-            m_theme = nullptr;
-            ApplyStyleToChildren(this, TsuiUIStyle::DeepBlue, nullptr);
-            setUIStyle(TsuiUIStyle::DeepBlue);
-        });
-    }
-    setUIStyle(m_style);
+    const bool changed = FollowFileTheme(this, m_theme, theme, [this]() {
+        ApplyStyleToChildren(this, TsuiUIStyle::DeepBlue, nullptr);
+        setUIStyle(TsuiUIStyle::DeepBlue);
+    });
+    if (changed)
+        setUIStyle(m_style);
 }
 
 void TsuiForm::setUIStyle(TsuiUIStyle style)

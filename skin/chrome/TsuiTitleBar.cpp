@@ -3,6 +3,7 @@
 #include "skin/chrome/FramelessHost.h"
 #include "skin/chrome/TsuiTitleBarPopupMenu.h"
 #include "skin/chrome/WindowRegion.h"
+#include "skin/style/FollowFileTheme.h"
 #include "skin/style/StyleLookup.h"
 #include "skin/style/StyleResolve.h"
 #include "skin/style/TsuiFileTheme.h"
@@ -103,15 +104,7 @@ bool TsuiTitleBar::onSkinnedFrame() const
 
 void TsuiTitleBar::setFileTheme(TsuiFileTheme *theme)
 {
-    if (m_theme)
-        disconnect(m_theme, nullptr, this, nullptr);
-    m_theme = theme;
-    if (theme) {
-        connect(theme, &QObject::destroyed, this, [this]() {
-            m_theme = nullptr;
-            setUIStyle(TsuiUIStyle::DeepBlue);
-        });
-    }
+    FollowFileTheme(this, m_theme, theme, [this]() { setUIStyle(TsuiUIStyle::DeepBlue); });
     m_keepFontColor = true;
     setUIStyle(m_style);
     m_keepFontColor = false;
