@@ -13,13 +13,11 @@ QString keyOf(int n)
 
 } // namespace
 
-bool TsuiFileThemeMgr::load(const QString &path, QString *error)
+void TsuiFileThemeMgr::load(const QString &path)
 {
     auto reader = std::make_unique<TsuiThemeFileReader>();
-    if (!reader->load(path, error))
-        return false;
+    reader->load(path);
     m_reader = std::move(reader);
-    return true;
 }
 
 quint32 TsuiFileThemeMgr::readColor(int n) const
