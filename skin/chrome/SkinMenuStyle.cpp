@@ -4,6 +4,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+namespace vocafetch {
+
 namespace {
 
 constexpr int ImageSize = 16;
@@ -181,3 +183,5 @@ bool ApplySystemMenuFont(QFont *font)
     *font = QApplication::font("QMenu");
     return true;
 }
+
+} // namespace vocafetch

@@ -14,6 +14,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+using namespace vocafetch;
+
 namespace {
 
 MenuBarButtonLook menuBarLookOf(TsuiUIStyle style, const TsuiFileTheme *theme,

@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QTimer>
 
+using namespace vocafetch;
+
 namespace {
 
 // Room beside the caption of a menu-bar button.

@@ -12,6 +12,8 @@
 
 #include <utility>
 
+using namespace vocafetch;
+
 TsuiMenuBase::TsuiMenuBase(QObject *self, TsuiUIStyle style)
     : m_self(self), m_style(style), m_menuStyle(std::make_unique<TsuiMenuStyle>(this))
 {

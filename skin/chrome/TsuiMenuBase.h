@@ -82,11 +82,11 @@ public:
     // FontSize points.
     QFont menuFont() const;
     // The look as the drawing routines take it, for one measure or paint.
-    SkinMenuLook look() const;
+    vocafetch::SkinMenuLook look() const;
     // The line colour of the flat border (style entry 15).
     QColor flatBorderColor() const;
     // How the drawing sees action.
-    SkinMenuItem itemFor(const QAction *action) const;
+    vocafetch::SkinMenuItem itemFor(const QAction *action) const;
 
     // Hands menu and its whole submenu tree, depth first, to the skinned item drawing: the
     // skin style, the menu font and visible shortcuts.
@@ -119,7 +119,7 @@ private:
     QObject *m_self;
     TsuiUIStyle m_style;
     QPointer<TsuiFileTheme> m_theme;
-    SkinMenuLook m_look;
+    vocafetch::SkinMenuLook m_look;
     std::array<quint32, MenuColorCount> m_colors{};
     quint32 m_borderColor = 0;
     bool m_flatMenu = false;

@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QWindow>
 
+using namespace vocafetch;
+
 namespace {
 
 // The title text colour of an inactive window: the platform's inactive window text when it has

@@ -88,7 +88,7 @@ public:
     bool onSkinnedFrame() const;
 
     // The geometry of the current buttons and caption room.
-    TitleButtonLayout buttonLayout() const;
+    vocafetch::TitleButtonLayout buttonLayout() const;
     // The caption as painted now.
     QString shownCaption() const;
 

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace vocafetch {
+
 QImage MaskedByColor(const QImage &image, QRgb key)
 {
     if (image.isNull())
@@ -67,3 +69,5 @@ void DrawFocusRect(QPainter *painter, const QRect &rect)
     }
     painter->restore();
 }
+
+} // namespace vocafetch

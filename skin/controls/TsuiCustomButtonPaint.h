@@ -8,6 +8,8 @@
 
 class QPainter;
 
+namespace vocafetch {
+
 // A copy of image (as ARGB32) in which every pixel equal to key (alpha included) is fully
 // transparent: a picture "masked with a colour".
 QImage MaskedByColor(const QImage &image, QRgb key);
@@ -19,3 +21,5 @@ QImage Greyed(const QImage &image);
 // shows on any background and drawing it twice removes it. rect is inclusive of its last row and
 // column as QRect is.
 void DrawFocusRect(QPainter *painter, const QRect &rect);
+
+} // namespace vocafetch

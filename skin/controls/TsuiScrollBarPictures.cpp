@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace vocafetch {
+
 QImage RotatedCounterClockwise(const QImage &image)
 {
     if (image.isNull())
@@ -52,3 +54,5 @@ QImage ComposeSlider(const QImage &start, const QImage &middle, const QImage &en
     p.drawImage(vertical ? QPoint(0, length - endLen) : QPoint(length - endLen, 0), end);
     return slider;
 }
+
+} // namespace vocafetch

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QPointer>
 
+namespace vocafetch {
+
 // Makes `control` follow `theme`, held in `slot`: the previous theme's connections to the
 // control are cut and, when the theme goes away, the slot empties and `onGone` runs. Setting
 // the theme it already follows changes nothing. True when the theme changed.
@@ -34,3 +36,5 @@ void FollowFileTheme(QObject *control, QPointer<TsuiFileTheme> &slot, TsuiFileTh
     if (FollowFileTheme(control, slot, theme, onGone) && theme)
         QObject::connect(theme, &TsuiFileTheme::themeLoaded, control, onLoaded);
 }
+
+} // namespace vocafetch

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+namespace vocafetch {
+
 namespace {
 
 // Size of a corner: the smaller of the source's and the room's, never negative.
@@ -117,3 +119,5 @@ void DrawNineSlice(QPainter *painter, const QImage &source, int dw, int dh, bool
         painter->drawImage(p.target.left, p.target.top, MaskedByColor(stretched, magenta));
     }
 }
+
+} // namespace vocafetch

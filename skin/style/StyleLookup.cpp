@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QIcon>
 
+namespace vocafetch {
+
 namespace {
 
 // One answer of the built-in table: the entry's kind and stored value. Styles without a table
@@ -84,6 +86,8 @@ QColor systemColor(quint32 index)
 
 } // namespace
 
+} // namespace vocafetch
+
 // Registers the compiled-in bitmaps; the library is static, so this also keeps the linker from
 // dropping them. Must stay outside any namespace.
 static int initSkinResources()
@@ -97,6 +101,8 @@ static void ensureSkinResources()
     static const int once = initSkinResources();
     Q_UNUSED(once);
 }
+
+namespace vocafetch {
 
 QColor BgrToQColor(quint32 bgr)
 {
@@ -205,3 +211,5 @@ QImage MakeColorTransparent(const QImage &image, QRgb key)
     }
     return out;
 }
+
+} // namespace vocafetch

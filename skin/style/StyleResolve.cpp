@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+namespace vocafetch {
+
 StyleSource ResolveStyle(TsuiUIStyle s, const TsuiFileTheme *theme)
 {
     if (s != TsuiUIStyle::FromThemeFile)
@@ -60,3 +62,5 @@ void ResolvedBitmap(TsuiUIStyle s, const TsuiFileTheme *theme, int n, QImage *ta
         src.theme->ReadBitmap(n, target);
     }
 }
+
+} // namespace vocafetch

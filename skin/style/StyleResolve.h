@@ -9,6 +9,8 @@
 class QObject;
 class TsuiFileTheme;
 
+namespace vocafetch {
+
 // The answer of ResolveStyle: either the theme answers (fromTheme, read with theme->Read*), or the
 // built-in table of style applies (StyleColor & co.).
 struct StyleSource
@@ -37,3 +39,5 @@ int ResolvedInt(TsuiUIStyle s, const TsuiFileTheme *theme, int n);
 bool ResolvedBool(TsuiUIStyle s, const TsuiFileTheme *theme, int n);
 void ResolvedBitmap(TsuiUIStyle s, const TsuiFileTheme *theme, int n, QImage *target,
                     int frameCount = 0, int frameIndex = 0);
+
+} // namespace vocafetch

@@ -2,23 +2,14 @@
 // The failure of reading a theme file, with a message naming the file and the reason. It stays
 // inside the theme loader: its one public entry turns it into "the old theme stays".
 
-#include <QString>
-
-#include <stdexcept>
+#include "skin/style/SkinError.h"
 
 namespace vocafetch {
 
-class ThemeError : public std::runtime_error
+class ThemeError : public SkinError
 {
 public:
-    explicit ThemeError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message)
-    {
-    }
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    using SkinError::SkinError;
 };
 
 } // namespace vocafetch

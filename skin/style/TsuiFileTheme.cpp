@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QWidget>
 
+using namespace vocafetch;
+
 namespace {
 
 bool isFile(const QString &path)

@@ -3,6 +3,8 @@
 #include "skin/style/StyleLookup.h"
 #include "skin/style/TsuiUIStyle.h"
 
+using namespace vocafetch;
+
 namespace {
 
 QString keyOf(int n)

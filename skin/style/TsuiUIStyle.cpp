@@ -4,6 +4,8 @@
 
 #include <QString>
 
+using namespace vocafetch;
+
 namespace {
 
 constexpr const char *kKeyNames[StyleEntry::Count] = {
