@@ -4,6 +4,7 @@
 #include "skin/chrome/TsuiTitleBarPopupMenu.h"
 #include "skin/chrome/WindowRegion.h"
 #include "skin/style/FollowFileTheme.h"
+#include "skin/style/PixelMap.h"
 #include "skin/style/StyleLookup.h"
 #include "skin/style/StyleResolve.h"
 #include "skin/style/TsuiFileTheme.h"
@@ -41,17 +42,10 @@ QImage buttonScratch(const QImage &picture, const QSize &size, bool transparent)
         QPainter p(&scratch);
         p.drawImage(0, 0, picture);
     }
-    if (transparent && !scratch.isNull()) {
-        const QRgb key = scratch.pixel(0, scratch.height() - 1);
-        for (int y = 0; y < scratch.height(); ++y) {
-            auto *line = reinterpret_cast<QRgb *>(scratch.scanLine(y));
-            for (int x = 0; x < scratch.width(); ++x) {
-                if (line[x] == key)
-                    line[x] = 0;
-            }
-        }
-    }
-    return scratch;
+    if (!transparent || scratch.isNull())
+        return scratch;
+    const QRgb key = scratch.pixel(0, scratch.height() - 1);
+    return MapPixels(scratch, [key](QRgb p) { return p == key ? 0 : p; });
 }
 
 QVector<TitleButtonSpec> buttonSpecs(const TsuiTitleBarButtons &buttons)

@@ -1,5 +1,7 @@
 #include "skin/style/StyleLookup.h"
 
+#include "skin/style/PixelMap.h"
+
 #include "skin/style/BuiltinStyleTable.h"
 
 #include <QFile>
@@ -198,18 +200,8 @@ QIcon SkinProgramIcon()
 
 QImage MakeColorTransparent(const QImage &image, QRgb key)
 {
-    if (image.isNull())
-        return QImage();
-    QImage out = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb rgb = key & 0xFFFFFF;
-    for (int y = 0; y < out.height(); ++y) {
-        QRgb *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            if ((line[x] & 0xFFFFFF) == rgb)
-                line[x] = 0;
-        }
-    }
-    return out;
+    return MapPixels(image, [rgb](QRgb p) { return (p & 0xFFFFFF) == rgb ? 0 : p; });
 }
 
 } // namespace vocafetch
