@@ -44,8 +44,7 @@ QImage buttonScratch(const QImage &picture, const QSize &size, bool transparent)
     }
     if (!transparent || scratch.isNull())
         return scratch;
-    const QRgb key = scratch.pixel(0, scratch.height() - 1);
-    return MapPixels(scratch, [key](QRgb p) { return p == key ? 0 : p; });
+    return MaskedByColor(scratch, scratch.pixel(0, scratch.height() - 1));
 }
 
 QVector<TitleButtonSpec> buttonSpecs(const TsuiTitleBarButtons &buttons)

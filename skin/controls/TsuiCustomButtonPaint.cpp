@@ -6,11 +6,6 @@
 
 namespace vocafetch {
 
-QImage MaskedByColor(const QImage &image, QRgb key)
-{
-    return MapPixels(image, [key](QRgb p) { return p == key ? 0 : p; });
-}
-
 QImage MaskedByTopLeft(const QImage &image)
 {
     if (image.isNull())

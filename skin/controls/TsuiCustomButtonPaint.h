@@ -2,6 +2,8 @@
 // Painting helpers shared by the skinned buttons and the scroll bar: colour-keyed transparency,
 // the greyed look of a disabled picture and the dotted focus rectangle.
 
+#include "skin/style/PixelMap.h"
+
 #include <QImage>
 #include <QRect>
 #include <QRgb>
@@ -10,9 +12,6 @@ class QPainter;
 
 namespace vocafetch {
 
-// A copy of image (as ARGB32) in which every pixel equal to key (alpha included) is fully
-// transparent: a picture "masked with a colour".
-QImage MaskedByColor(const QImage &image, QRgb key);
 // MaskedByColor keyed with the image's own top-left pixel; a null image stays null.
 QImage MaskedByTopLeft(const QImage &image);
 // The disabled look of a picture: grey levels lightened towards white, transparency kept.

@@ -1,6 +1,6 @@
 #include "skin/style/NineSlice.h"
 
-#include "skin/controls/TsuiCustomButtonPaint.h"
+#include "skin/style/PixelMap.h"
 #include "skin/style/StyleLookup.h"
 
 #include <QPainter>

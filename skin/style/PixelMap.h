@@ -19,4 +19,10 @@ template <class Map> QImage MapPixels(const QImage &image, Map map)
     return out;
 }
 
+// A copy of image whose pixels of exactly the colour key (alpha included) are transparent.
+inline QImage MaskedByColor(const QImage &image, QRgb key)
+{
+    return MapPixels(image, [key](QRgb p) { return p == key ? 0 : p; });
+}
+
 } // namespace vocafetch
