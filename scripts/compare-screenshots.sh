@@ -27,8 +27,15 @@ for reference in docs/screenshots/*.png; do
         status=1
         continue
     fi
-    # compare prints the count of differing pixels on stderr and exits 1 when it is not 0,
-    # 2 when the pictures cannot be compared (different sizes included).
+    # compare looks only at the area both pictures cover: the sizes are checked first.
+    size=$(identify -format '%wx%h' "$reference")
+    fresh_size=$(identify -format '%wx%h' "$fresh/$name")
+    if [ "$size" != "$fresh_size" ]; then
+        echo "$name: $fresh_size instead of $size"
+        status=1
+        continue
+    fi
+    # compare prints the count of differing pixels on stderr (exit status 1 when it is not 0).
     differing=$(compare -metric AE "$reference" "$fresh/$name" null: 2>&1) || true
     if [ "$differing" = "0" ]; then
         echo "$name: identical"
