@@ -3,8 +3,9 @@
 // The host becomes frameless; the frame covers the host but for a border strip it paints in its
 // own colour, gives the window rounded top corners through its title bar, shows the title bar
 // at its top and the main menu's top-level items as a flat menu bar below it. All other
-// controls of the window are children of the frame. An event filter on the host follows
-// activation, resizing and painting, and lets a sizeable host be sized from its edges.
+// controls of the window are children of the frame. The window's FramelessHost makes it
+// frameless, reports its activation, resizing and painting, and sizes a sizeable host from its
+// edges.
 
 #include "skin/chrome/FramelessHost.h"
 #include "skin/chrome/TsuiFormMessages.h"

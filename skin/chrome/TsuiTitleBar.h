@@ -84,7 +84,8 @@ public:
     TsuiTitleBarPopupMenu *windowMenu() const { return m_windowMenu.get(); }
     // The window the bar's buttons act on; nullptr without a parent.
     QWidget *parentForm() const;
-    // Whether the bar sits directly on a skinned frame (which owns the window's shape).
+    // Whether the bar sits directly on the frame that took its window over (through the
+    // window's FramelessHost), which then owns the window's shape.
     bool onSkinnedFrame() const;
 
     // The geometry of the current buttons and caption room.
