@@ -31,8 +31,9 @@ constexpr int CaptionFlags =
 
 } // namespace
 
-void DrawMenuBarButton(QPainter *painter, const QRect &rect, const QString &caption, bool hot,
-                       bool pressed, bool enabled, const MenuBarButtonLook &look)
+void vocafetch::DrawMenuBarButton(QPainter *painter, const QRect &rect, const QString &caption,
+                                  bool hot, bool pressed, bool enabled,
+                                  const MenuBarButtonLook &look)
 {
     painter->save();
     painter->setFont(look.font);

@@ -8,9 +8,9 @@
 #include <QLoggingCategory>
 #include <QStringList>
 
-Q_LOGGING_CATEGORY(lcTheme, "vocafetch.skin.theme")
-
 namespace {
+
+Q_LOGGING_CATEGORY(lcTheme, "vocafetch.skin.theme")
 
 enum class Section
 {
