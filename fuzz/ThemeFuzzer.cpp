@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+using namespace vocafetch;
+
 namespace {
 
 const QString &folder()

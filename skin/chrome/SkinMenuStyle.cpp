@@ -1,8 +1,12 @@
 #include "skin/chrome/SkinMenuStyle.h"
 
+#include "skin/style/StyleLookup.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPainter>
+
+namespace vocafetch {
 
 namespace {
 
@@ -37,18 +41,8 @@ void frameRect(QPainter *p, const QRect &r, const QColor &color)
 
 QImage checkMarkImage(const SkinMenuLook &look)
 {
-    if (!look.checkMark.isNull()) {
-        QImage mark = look.checkMark.convertToFormat(QImage::Format_ARGB32);
-        const QRgb white = qRgb(255, 255, 255);
-        for (int y = 0; y < mark.height(); ++y) {
-            auto *line = reinterpret_cast<QRgb *>(mark.scanLine(y));
-            for (int x = 0; x < mark.width(); ++x) {
-                if ((line[x] | 0xFF000000) == white)
-                    line[x] = 0;
-            }
-        }
-        return mark;
-    }
+    if (!look.checkMark.isNull())
+        return MakeColorTransparent(look.checkMark, qRgb(255, 255, 255));
     // No check-mark bitmap available: a plain tick of the same size.
     QImage mark(ImageSize, ImageSize, QImage::Format_ARGB32);
     mark.fill(Qt::transparent);
@@ -181,3 +175,5 @@ bool ApplySystemMenuFont(QFont *font)
     *font = QApplication::font("QMenu");
     return true;
 }
+
+} // namespace vocafetch

@@ -17,6 +17,8 @@ class QPainter;
 class QRect;
 class QSize;
 
+namespace vocafetch {
+
 // Everything the drawing reads from the menu component, resolved for one paint.
 struct SkinMenuLook
 {
@@ -72,3 +74,5 @@ void DrawFlatMenuBorder(QPainter *painter, const QRect &windowRect, const QColor
 // Makes font the platform's menu font (QApplication::font for menus). Returns false, leaving
 // font unchanged, when no application is running.
 bool ApplySystemMenuFont(QFont *font);
+
+} // namespace vocafetch

@@ -1,8 +1,9 @@
 #include "skin/chrome/TsuiForm.h"
 
+#include "skin/chrome/FramelessHost.h"
 #include "skin/chrome/TsuiFormMenuBar.h"
 #include "skin/chrome/TsuiMainMenu.h"
-#include "skin/chrome/TsuiTitleBarLayout.h"
+#include "skin/style/FollowFileTheme.h"
 #include "skin/style/StyleLookup.h"
 #include "skin/style/StyleProperties.h"
 #include "skin/style/StyleResolve.h"
@@ -12,38 +13,10 @@
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QWindow>
+
+using namespace vocafetch;
 
 namespace {
-
-QCursor cursorFor(Qt::Edges edges)
-{
-    const bool horizontal = edges & (Qt::LeftEdge | Qt::RightEdge);
-    const bool vertical = edges & (Qt::TopEdge | Qt::BottomEdge);
-    if (horizontal && vertical) {
-        const bool falling = (edges & Qt::LeftEdge) == bool(edges & Qt::TopEdge);
-        return falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor;
-    }
-    if (horizontal)
-        return Qt::SizeHorCursor;
-    if (vertical)
-        return Qt::SizeVerCursor;
-    return Qt::ArrowCursor;
-}
-
-// The geometry of a window sized from edges by the mouse moving delta from where it pressed.
-QRect resizedGeometry(QRect g, Qt::Edges edges, const QPoint &delta, const QSize &minimum)
-{
-    if (edges & Qt::LeftEdge)
-        g.setLeft(std::min(g.left() + delta.x(), g.right() + 1 - minimum.width()));
-    if (edges & Qt::RightEdge)
-        g.setRight(std::max(g.right() + delta.x(), g.left() + minimum.width() - 1));
-    if (edges & Qt::TopEdge)
-        g.setTop(std::min(g.top() + delta.y(), g.bottom() + 1 - minimum.height()));
-    if (edges & Qt::BottomEdge)
-        g.setBottom(std::max(g.bottom() + delta.y(), g.top() + minimum.height() - 1));
-    return g;
-}
 
 MenuBarButtonLook menuBarLookOf(TsuiUIStyle style, const TsuiFileTheme *theme,
                                 const TsuiMainMenu *menu)
@@ -79,10 +52,7 @@ TsuiForm::TsuiForm(QWidget *owner) : QWidget(owner)
                 throw TsuiFormError(secondFrameMessage());
         }
         m_host = owner;
-        m_hostSizeable = owner->minimumSize() != owner->maximumSize();
-        if (m_hostSizeable)
-            owner->setMinimumSize(std::max(owner->minimumWidth(), 125),
-                                  std::max(owner->minimumHeight(), 50));
+        m_hostAgent = vocafetch::FramelessHost::attach(owner, this);
     }
     setObjectName(QStringLiteral("suiForm"));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -100,25 +70,23 @@ TsuiForm::TsuiForm(QWidget *owner) : QWidget(owner)
 
 TsuiForm::~TsuiForm()
 {
-    if (m_host)
-        m_host->removeEventFilter(this);
     if (m_menu)
         m_menu->setForm(nullptr);
 }
 
 void TsuiForm::takeOverHost()
 {
-    m_host->setAttribute(Qt::WA_NoSystemBackground, false);
-    const bool visible = m_host->isVisible();
-    // Qt drops the frameless hint from customised flags that ask for title-bar buttons; the
-    // button hints stay, uncustomised, for the platform's task bar and window menu.
-    m_host->setWindowFlags((m_host->windowFlags() & ~Qt::CustomizeWindowHint) |
-                           Qt::FramelessWindowHint);
-    if (visible)
-        m_host->show();
-    if (m_hostSizeable)
-        m_host->setMouseTracking(true);
-    m_host->installEventFilter(this);
+    using vocafetch::FramelessHost;
+    m_hostAgent->makeFrameless();
+    connect(m_hostAgent, &FramelessHost::paintOver, this, [this](QPainter *painter) {
+        PaintBorder(painter, m_host->size(), BgrToQColor(m_borderColor), m_borderWidth);
+    });
+    connect(m_hostAgent, &FramelessHost::resized, this, &TsuiForm::hostResized);
+    connect(m_hostAgent, &FramelessHost::shown, this,
+            [this]() { m_titleBar->SetWindowRegion(m_titleBar->RoundCorner()); });
+    connect(m_hostAgent, &FramelessHost::activeChanged, m_titleBar, &TsuiTitleBar::setFormActive);
+    connect(m_hostAgent, &FramelessHost::windowStateChanged, m_titleBar,
+            &TsuiTitleBar::UpdateMaxPictures);
     LayoutFrame();
 }
 
@@ -126,7 +94,7 @@ void TsuiForm::resizeHost(const QSize &size)
 {
     if (!m_host)
         return;
-    if (m_hostSizeable)
+    if (hostSizeable())
         m_host->resize(size);
     else
         m_host->setFixedSize(size.expandedTo(QSize(0, 0)));
@@ -152,19 +120,12 @@ void TsuiForm::setFrameHeight(int height)
 
 void TsuiForm::setFileTheme(TsuiFileTheme *theme)
 {
-    if (theme == m_theme)
-        return;
-    if (m_theme)
-        disconnect(m_theme, nullptr, this, nullptr);
-    m_theme = theme;
-    if (theme) {
-        connect(theme, &QObject::destroyed, this, [this]() {
-            m_theme = nullptr;
-            ApplyStyleToChildren(this, TsuiUIStyle::DeepBlue, nullptr);
-            setUIStyle(TsuiUIStyle::DeepBlue);
-        });
-    }
-    setUIStyle(m_style);
+    const bool changed = FollowFileTheme(this, m_theme, theme, [this]() {
+        ApplyStyleToChildren(this, TsuiUIStyle::DeepBlue, nullptr);
+        setUIStyle(TsuiUIStyle::DeepBlue);
+    });
+    if (changed)
+        setUIStyle(m_style);
 }
 
 void TsuiForm::setUIStyle(TsuiUIStyle style)
@@ -400,37 +361,6 @@ bool TsuiForm::IsFormActive() const
     return m_host && m_host->isActiveWindow();
 }
 
-void TsuiForm::setHostMinimumWidth(int width)
-{
-    if (m_host && m_hostSizeable)
-        m_host->setMinimumWidth(std::max(0, width));
-}
-
-bool TsuiForm::startHostResize(Qt::Edges edges)
-{
-    if (!m_host || !m_hostSizeable || !edges)
-        return false;
-    if (QWindow *handle = m_host->windowHandle(); handle && handle->startSystemResize(edges))
-        return true;
-    m_resizeEdges = edges;
-    m_resizeStartGeometry = m_host->geometry();
-    m_resizeStartPos = QCursor::pos();
-    return true;
-}
-
-void TsuiForm::continueHostResize(const QPoint &globalPos)
-{
-    if (!m_host || !m_resizeEdges)
-        return;
-    m_host->setGeometry(resizedGeometry(m_resizeStartGeometry, m_resizeEdges,
-                                        globalPos - m_resizeStartPos, m_host->minimumSize()));
-}
-
-void TsuiForm::endHostResize()
-{
-    m_resizeEdges = {};
-}
-
 void TsuiForm::hostResized()
 {
     LayoutFrame();
@@ -439,57 +369,29 @@ void TsuiForm::hostResized()
     m_titleBar->SetWindowRegion(m_titleBar->RoundCorner());
 }
 
-bool TsuiForm::hostMouseEvent(QMouseEvent *event, const QPoint &hostPos)
+bool TsuiForm::hostMouseEvent(QMouseEvent *event)
 {
-    if (!m_hostSizeable || m_host->isMaximized())
-        return false;
-    const Qt::Edges edges = FrameEdgesAt(hostPos, m_host->size());
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        if (event->button() == Qt::LeftButton && edges) {
-            startHostResize(edges);
-            m_resizeStartPos = event->globalPosition().toPoint();
-            return true;
-        }
-        return false;
-    case QEvent::MouseMove:
-        if (manualResizeActive() && (event->buttons() & Qt::LeftButton)) {
-            continueHostResize(event->globalPosition().toPoint());
-            return true;
-        }
-        if (edges)
-            m_host->setCursor(cursorFor(edges));
-        else
-            m_host->unsetCursor();
-        return false;
-    case QEvent::MouseButtonRelease:
-        if (manualResizeActive()) {
-            endHostResize();
-            return true;
-        }
-        return false;
-    default:
-        return false;
-    }
+    return m_hostAgent &&
+           m_hostAgent->handleEdgeMouse(event, mapTo(m_host, event->position().toPoint()));
 }
 
 void TsuiForm::mousePressEvent(QMouseEvent *event)
 {
-    if (m_host && hostMouseEvent(event, mapTo(m_host, event->position().toPoint())))
+    if (hostMouseEvent(event))
         return;
     QWidget::mousePressEvent(event);
 }
 
 void TsuiForm::mouseMoveEvent(QMouseEvent *event)
 {
-    if (m_host && hostMouseEvent(event, mapTo(m_host, event->position().toPoint())))
+    if (hostMouseEvent(event))
         return;
     QWidget::mouseMoveEvent(event);
 }
 
 void TsuiForm::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (m_host && hostMouseEvent(event, mapTo(m_host, event->position().toPoint())))
+    if (hostMouseEvent(event))
         return;
     QWidget::mouseReleaseEvent(event);
 }
@@ -498,45 +400,5 @@ bool TsuiForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_titleBar && event->type() == QEvent::Resize)
         layoutChildren();
-    if (watched != m_host)
-        return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::Paint:
-        if (m_inHostPaint)
-            break;
-        {
-            // The host paints first; the border goes over it.
-            m_inHostPaint = true;
-            static_cast<QObject *>(m_host)->event(event);
-            m_inHostPaint = false;
-            QPainter p(m_host);
-            PaintBorder(&p, m_host->size(), BgrToQColor(m_borderColor), m_borderWidth);
-        }
-        return true;
-    case QEvent::Resize:
-        hostResized();
-        break;
-    case QEvent::Show:
-        m_titleBar->SetWindowRegion(m_titleBar->RoundCorner());
-        break;
-    case QEvent::WindowActivate:
-    case QEvent::WindowDeactivate:
-    case QEvent::ActivationChange:
-        m_titleBar->setFormActive(IsFormActive());
-        break;
-    case QEvent::WindowStateChange:
-        m_titleBar->UpdateMaxPictures();
-        break;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseMove:
-    case QEvent::MouseButtonRelease: {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (hostMouseEvent(mouse, mouse->position().toPoint()))
-            return true;
-        break;
-    }
-    default:
-        break;
-    }
     return QWidget::eventFilter(watched, event);
 }

@@ -3,11 +3,14 @@
 // The host becomes frameless; the frame covers the host but for a border strip it paints in its
 // own colour, gives the window rounded top corners through its title bar, shows the title bar
 // at its top and the main menu's top-level items as a flat menu bar below it. All other
-// controls of the window are children of the frame. An event filter on the host follows
-// activation, resizing and painting, and lets a sizeable host be sized from its edges.
+// controls of the window are children of the frame. The window's FramelessHost makes it
+// frameless, reports its activation, resizing and painting, and sizes a sizeable host from its
+// edges.
 
+#include "skin/chrome/FramelessHost.h"
 #include "skin/chrome/TsuiFormMessages.h"
 #include "skin/chrome/TsuiTitleBar.h"
+#include "skin/style/FrameStyleSource.h"
 #include "skin/style/TsuiUIStyle.h"
 
 #include <QPointer>
@@ -17,9 +20,10 @@
 class TsuiFormMenuBar;
 #include "skin/chrome/TsuiMainMenu.h"
 
-class TsuiForm : public QWidget
+class TsuiForm : public QWidget, public vocafetch::FrameStyleSource
 {
     Q_OBJECT
+    Q_INTERFACES(vocafetch::FrameStyleSource)
     Q_PROPERTY(int Width READ width WRITE setFrameWidth)
     Q_PROPERTY(int Height READ height WRITE setFrameHeight)
     Q_PROPERTY(bool TitleBarCustom READ TitleBarCustom WRITE setTitleBarCustom)
@@ -58,6 +62,7 @@ public:
     TsuiFileTheme *FileTheme() const { return m_theme; }
     void setFileTheme(TsuiFileTheme *theme);
     TsuiUIStyle UIStyle() const { return m_style; }
+    TsuiUIStyle frameStyle() const override { return m_style; }
     // Border colour and width and the fill colour from the style; pushes the style to the title
     // bar, the main menu and (with UIStyleAutoUpdateSub) the direct children.
     void setUIStyle(TsuiUIStyle style);
@@ -104,7 +109,9 @@ public:
     TsuiFormMenuBar *MenuBar() const { return m_menuBar; }
     QWidget *host() const { return m_host; }
     // Whether the host could be resized when the frame took it over.
-    bool hostSizeable() const { return m_hostSizeable; }
+    bool hostSizeable() const { return m_hostAgent && m_hostAgent->sizeable(); }
+    // Whether a manual sizing (where the platform does not size windows) follows the mouse.
+    bool manualResizeActive() const { return m_hostAgent && m_hostAgent->resizing(); }
 
     // Places the frame inside the host, leaving the border strips.
     void LayoutFrame();
@@ -121,15 +128,6 @@ public:
     // Whether the host is the active window of the active application.
     bool IsFormActive() const;
 
-    // The title bar's minimum width for the host (kept off a fixed-size host).
-    void setHostMinimumWidth(int width);
-    // Starts sizing the host from edges (the platform's own resize, or a manual one).
-    bool startHostResize(Qt::Edges edges);
-    // The manual sizing that follows the mouse where the platform does not size windows.
-    bool manualResizeActive() const { return bool(m_resizeEdges); }
-    void continueHostResize(const QPoint &globalPos);
-    void endHostResize();
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -143,9 +141,10 @@ private:
     void resizeHost(const QSize &size);
     void layoutChildren();
     void hostResized();
-    bool hostMouseEvent(QMouseEvent *event, const QPoint &hostPos);
+    bool hostMouseEvent(QMouseEvent *event);
 
     QPointer<QWidget> m_host;
+    QPointer<vocafetch::FramelessHost> m_hostAgent;
     TsuiTitleBar *m_titleBar = nullptr;
     TsuiFormMenuBar *m_menuBar = nullptr;
     QPointer<TsuiMainMenu> m_menu;
@@ -159,11 +158,5 @@ private:
     quint32 m_menuBarColor = 0;
     int m_menuBarHeight = 22;
     bool m_titleBarVisible = true;
-    bool m_hostSizeable = false;
-    bool m_inHostPaint = false;
     QImage m_backgroundPattern;
-    // Manual sizing when the platform does not size windows itself.
-    Qt::Edges m_resizeEdges;
-    QRect m_resizeStartGeometry;
-    QPoint m_resizeStartPos;
 };

@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QTimer>
 
+using namespace vocafetch;
+
 namespace {
 
 // Room beside the caption of a menu-bar button.
@@ -29,8 +31,9 @@ constexpr int CaptionFlags =
 
 } // namespace
 
-void DrawMenuBarButton(QPainter *painter, const QRect &rect, const QString &caption, bool hot,
-                       bool pressed, bool enabled, const MenuBarButtonLook &look)
+void vocafetch::DrawMenuBarButton(QPainter *painter, const QRect &rect, const QString &caption,
+                                  bool hot, bool pressed, bool enabled,
+                                  const MenuBarButtonLook &look)
 {
     painter->save();
     painter->setFont(look.font);

@@ -15,6 +15,8 @@
 class QAction;
 class QMenu;
 
+namespace vocafetch {
+
 // How the menu-bar buttons look, resolved from the menu's (or the frame's) style.
 struct MenuBarButtonLook
 {
@@ -32,6 +34,8 @@ struct MenuBarButtonLook
 // the caption 2 pixels lower, centred in what is left.
 void DrawMenuBarButton(QPainter *painter, const QRect &rect, const QString &caption, bool hot,
                        bool pressed, bool enabled, const MenuBarButtonLook &look);
+
+} // namespace vocafetch
 
 class TsuiMenuBarButton : public QAbstractButton
 {
@@ -76,8 +80,8 @@ public:
     // The next enabled button with a menu, step buttons on (wrapping round), nullptr for none.
     TsuiMenuBarButton *neighbour(const TsuiMenuBarButton *button, int step) const;
 
-    void setLook(const MenuBarButtonLook &look);
-    const MenuBarButtonLook &look() const { return m_look; }
+    void setLook(const vocafetch::MenuBarButtonLook &look);
+    const vocafetch::MenuBarButtonLook &look() const { return m_look; }
     void setBarColor(const QColor &color);
     void setBarHeight(int height);
     // MacOS: the bar's background picture, stretched.
@@ -90,7 +94,7 @@ private:
     void layoutButtons();
 
     QList<TsuiMenuBarButton *> m_buttons;
-    MenuBarButtonLook m_look;
+    vocafetch::MenuBarButtonLook m_look;
     QColor m_barColor;
     QImage m_background;
 };

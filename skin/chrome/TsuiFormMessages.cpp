@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+namespace vocafetch {
+
 namespace {
 
 std::function<void(const QString &)> &handler()
@@ -27,3 +29,5 @@ std::function<void(const QString &)> SetSkinErrorHandler(std::function<void(cons
     handler() = std::move(h);
     return previous;
 }
+
+} // namespace vocafetch

@@ -2,10 +2,13 @@
 // The error messages the skinned frame and title bar show when a setting is refused, with a
 // seam so tests can take them instead of a modal box.
 
+#include "skin/style/SkinError.h"
+
 #include <QString>
 
 #include <functional>
-#include <stdexcept>
+
+namespace vocafetch {
 
 // Shows text in a message box with an error icon and an OK button, or hands it to the handler
 // installed with SetSkinErrorHandler.
@@ -13,16 +16,11 @@ void ShowSkinError(const QString &text);
 // Replaces the message box (an empty handler puts it back); returns the previous handler.
 std::function<void(const QString &)> SetSkinErrorHandler(std::function<void(const QString &)> h);
 
+} // namespace vocafetch
+
 // Thrown when a second skinned frame is created on one form.
-class TsuiFormError : public std::runtime_error
+class TsuiFormError : public vocafetch::SkinError
 {
 public:
-    explicit TsuiFormError(const QString &message)
-        : std::runtime_error(message.toStdString()), m_message(message)
-    {
-    }
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
+    using SkinError::SkinError;
 };

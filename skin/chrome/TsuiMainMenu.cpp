@@ -6,6 +6,8 @@
 
 #include <QEvent>
 
+using namespace vocafetch;
+
 namespace {
 
 TsuiForm *firstFrameOf(QWidget *owner)

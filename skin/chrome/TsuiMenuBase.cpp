@@ -1,6 +1,7 @@
 #include "skin/chrome/TsuiMenuBase.h"
 
 #include "skin/chrome/TsuiMenuStyle.h"
+#include "skin/style/FollowFileTheme.h"
 #include "skin/style/StyleLookup.h"
 #include "skin/style/StyleResolve.h"
 #include "skin/style/TsuiFileTheme.h"
@@ -8,6 +9,10 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
+
+#include <utility>
+
+using namespace vocafetch;
 
 TsuiMenuBase::TsuiMenuBase(QObject *self, TsuiUIStyle style)
     : m_self(self), m_style(style), m_menuStyle(std::make_unique<TsuiMenuStyle>(this))
@@ -33,16 +38,9 @@ void TsuiMenuBase::setUIStyle(TsuiUIStyle style)
 
 void TsuiMenuBase::setFileTheme(TsuiFileTheme *theme)
 {
-    if (m_theme)
-        QObject::disconnect(m_theme, nullptr, m_self, nullptr);
-    m_theme = theme;
-    if (theme) {
-        QObject::connect(theme, &QObject::destroyed, m_self, [this]() {
-            m_theme = nullptr;
-            setUIStyle(TsuiUIStyle::DeepBlue);
-        });
-        QObject::connect(theme, &TsuiFileTheme::themeLoaded, m_self, [this]() { applyStyle(); });
-    }
+    FollowFileTheme(
+        m_self, m_theme, theme, [this]() { setUIStyle(TsuiUIStyle::DeepBlue); },
+        [this]() { applyStyle(); });
     applyStyle();
 }
 
@@ -55,12 +53,15 @@ void TsuiMenuBase::applyStyle()
     m_look.separatorHeight = mac ? 12 : 5;
     setSeparatorColor(mac ? 0 : 8684164);
     const TsuiFileTheme *theme = m_theme.data();
-    setBarColor(ResolvedColor(m_style, theme, StyleEntry::MenuBarColor));
-    setColor(ResolvedColor(m_style, theme, StyleEntry::MenuBackgroundColor));
-    setFontColor(ResolvedColor(m_style, theme, StyleEntry::MenuFontColor));
-    setSelectedBorderColor(ResolvedColor(m_style, theme, StyleEntry::MenuSelectedBorderColor));
-    setSelectedColor(ResolvedColor(m_style, theme, StyleEntry::MenuSelectedBackgroundColor));
-    setSelectedFontColor(ResolvedColor(m_style, theme, StyleEntry::MenuSelectedFontColor));
+    const std::pair<MenuColor, int> styleColors[] = {
+        {MenuColor::Bar, StyleEntry::MenuBarColor},
+        {MenuColor::Background, StyleEntry::MenuBackgroundColor},
+        {MenuColor::Font, StyleEntry::MenuFontColor},
+        {MenuColor::SelectedBorder, StyleEntry::MenuSelectedBorderColor},
+        {MenuColor::Selected, StyleEntry::MenuSelectedBackgroundColor},
+        {MenuColor::SelectedFont, StyleEntry::MenuSelectedFontColor}};
+    for (const auto &[which, entry] : styleColors)
+        setMenuColor(which, ResolvedColor(m_style, theme, entry));
     if (mac) {
         m_look.macBarImage = LoadSkinResource(QStringLiteral("MACOS_MENU_BAR"));
         m_look.macSelectImage = LoadSkinResource(QStringLiteral("MACOS_MENU_SELECT"));
@@ -87,46 +88,16 @@ void TsuiMenuBase::setSeparatorHeight(int height)
     }
 }
 
-void TsuiMenuBase::setBarColor(quint32 c)
+void TsuiMenuBase::setMenuColor(MenuColor which, quint32 c)
 {
-    m_barColor = c;
-    m_look.barColor = BgrToQColor(c);
-}
-
-void TsuiMenuBase::setColor(quint32 c)
-{
-    m_color = c;
-    m_look.color = BgrToQColor(c);
-}
-
-void TsuiMenuBase::setSeparatorColor(quint32 c)
-{
-    m_separatorColor = c;
-    m_look.separatorColor = BgrToQColor(c);
-}
-
-void TsuiMenuBase::setSelectedBorderColor(quint32 c)
-{
-    m_selectedBorderColor = c;
-    m_look.selectedBorderColor = BgrToQColor(c);
-}
-
-void TsuiMenuBase::setSelectedColor(quint32 c)
-{
-    m_selectedColor = c;
-    m_look.selectedColor = BgrToQColor(c);
-}
-
-void TsuiMenuBase::setSelectedFontColor(quint32 c)
-{
-    m_selectedFontColor = c;
-    m_look.selectedFontColor = BgrToQColor(c);
-}
-
-void TsuiMenuBase::setFontColor(quint32 c)
-{
-    m_fontColor = c;
-    m_look.fontColor = BgrToQColor(c);
+    // In the order of MenuColor.
+    static constexpr QColor SkinMenuLook::*lookColors[MenuColorCount] = {
+        &SkinMenuLook::barColor,       &SkinMenuLook::color,
+        &SkinMenuLook::separatorColor, &SkinMenuLook::selectedBorderColor,
+        &SkinMenuLook::selectedColor,  &SkinMenuLook::selectedFontColor,
+        &SkinMenuLook::fontColor};
+    m_colors[std::size_t(which)] = c;
+    m_look.*lookColors[std::size_t(which)] = BgrToQColor(c);
 }
 
 void TsuiMenuBase::setFontName(const QString &name)

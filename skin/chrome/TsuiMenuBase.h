@@ -8,6 +8,8 @@
 
 #include <QPointer>
 
+#include <array>
+#include <cstddef>
 #include <memory>
 
 class QAction;
@@ -43,20 +45,20 @@ public:
     int BarWidth() const { return m_look.barWidth; }
     void setBarWidth(int width) { m_look.barWidth = width; }
     // Colours as 0x00BBGGRR values.
-    quint32 BarColor() const { return m_barColor; }
-    void setBarColor(quint32 c);
-    quint32 Color() const { return m_color; }
-    void setColor(quint32 c);
-    quint32 SeparatorColor() const { return m_separatorColor; }
-    void setSeparatorColor(quint32 c);
-    quint32 SelectedBorderColor() const { return m_selectedBorderColor; }
-    void setSelectedBorderColor(quint32 c);
-    quint32 SelectedColor() const { return m_selectedColor; }
-    void setSelectedColor(quint32 c);
-    quint32 SelectedFontColor() const { return m_selectedFontColor; }
-    void setSelectedFontColor(quint32 c);
-    quint32 FontColor() const { return m_fontColor; }
-    void setFontColor(quint32 c);
+    quint32 BarColor() const { return menuColor(MenuColor::Bar); }
+    void setBarColor(quint32 c) { setMenuColor(MenuColor::Bar, c); }
+    quint32 Color() const { return menuColor(MenuColor::Background); }
+    void setColor(quint32 c) { setMenuColor(MenuColor::Background, c); }
+    quint32 SeparatorColor() const { return menuColor(MenuColor::Separator); }
+    void setSeparatorColor(quint32 c) { setMenuColor(MenuColor::Separator, c); }
+    quint32 SelectedBorderColor() const { return menuColor(MenuColor::SelectedBorder); }
+    void setSelectedBorderColor(quint32 c) { setMenuColor(MenuColor::SelectedBorder, c); }
+    quint32 SelectedColor() const { return menuColor(MenuColor::Selected); }
+    void setSelectedColor(quint32 c) { setMenuColor(MenuColor::Selected, c); }
+    quint32 SelectedFontColor() const { return menuColor(MenuColor::SelectedFont); }
+    void setSelectedFontColor(quint32 c) { setMenuColor(MenuColor::SelectedFont, c); }
+    quint32 FontColor() const { return menuColor(MenuColor::Font); }
+    void setFontColor(quint32 c) { setMenuColor(MenuColor::Font, c); }
     // Stored only; no drawing reads it.
     quint32 BorderColor() const { return m_borderColor; }
     void setBorderColor(quint32 c) { m_borderColor = c; }
@@ -80,11 +82,11 @@ public:
     // FontSize points.
     QFont menuFont() const;
     // The look as the drawing routines take it, for one measure or paint.
-    SkinMenuLook look() const;
+    vocafetch::SkinMenuLook look() const;
     // The line colour of the flat border (style entry 15).
     QColor flatBorderColor() const;
     // How the drawing sees action.
-    SkinMenuItem itemFor(const QAction *action) const;
+    vocafetch::SkinMenuItem itemFor(const QAction *action) const;
 
     // Hands menu and its whole submenu tree, depth first, to the skinned item drawing: the
     // skin style, the menu font and visible shortcuts.
@@ -96,20 +98,29 @@ protected:
     virtual void menuLookChanged() {}
 
 private:
+    // The colours the drawing reads, each kept as set and in the look.
+    enum class MenuColor
+    {
+        Bar,
+        Background,
+        Separator,
+        SelectedBorder,
+        Selected,
+        SelectedFont,
+        Font
+    };
+    static constexpr std::size_t MenuColorCount = 7;
+    quint32 menuColor(MenuColor which) const { return m_colors[std::size_t(which)]; }
+    void setMenuColor(MenuColor which, quint32 c);
+
     void applyStyle();
     void refreshMenus();
 
     QObject *m_self;
     TsuiUIStyle m_style;
     QPointer<TsuiFileTheme> m_theme;
-    SkinMenuLook m_look;
-    quint32 m_barColor = 0;
-    quint32 m_color = 0;
-    quint32 m_separatorColor = 0;
-    quint32 m_selectedBorderColor = 0;
-    quint32 m_selectedColor = 0;
-    quint32 m_selectedFontColor = 0;
-    quint32 m_fontColor = 0;
+    vocafetch::SkinMenuLook m_look;
+    std::array<quint32, MenuColorCount> m_colors{};
     quint32 m_borderColor = 0;
     bool m_flatMenu = false;
     QString m_fontName = QStringLiteral("MS Sans Serif");

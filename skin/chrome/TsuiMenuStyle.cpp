@@ -9,6 +9,8 @@
 #include <QStyleOptionMenuItem>
 #include <qdrawutil.h>
 
+using namespace vocafetch;
+
 namespace {
 
 SkinMenuItem itemFromOption(const QStyleOptionMenuItem &opt, bool withImages)

@@ -3,6 +3,8 @@
 #include "skin/style/StyleResolve.h"
 #include "skin/style/TsuiFileTheme.h"
 
+using namespace vocafetch;
+
 TsuiPopupMenu::TsuiPopupMenu(QWidget *owner)
     : QMenu(owner), TsuiMenuBase(this, OwnerFormStyle(owner))
 {

@@ -1,8 +1,10 @@
 #include "skin/chrome/TsuiTitleBar.h"
 
-#include "skin/chrome/TsuiForm.h"
+#include "skin/chrome/FramelessHost.h"
 #include "skin/chrome/TsuiTitleBarPopupMenu.h"
 #include "skin/chrome/WindowRegion.h"
+#include "skin/style/FollowFileTheme.h"
+#include "skin/style/PixelMap.h"
 #include "skin/style/StyleLookup.h"
 #include "skin/style/StyleResolve.h"
 #include "skin/style/TsuiFileTheme.h"
@@ -14,6 +16,8 @@
 #include <QPalette>
 #include <QScreen>
 #include <QWindow>
+
+using namespace vocafetch;
 
 namespace {
 
@@ -38,17 +42,9 @@ QImage buttonScratch(const QImage &picture, const QSize &size, bool transparent)
         QPainter p(&scratch);
         p.drawImage(0, 0, picture);
     }
-    if (transparent && !scratch.isNull()) {
-        const QRgb key = scratch.pixel(0, scratch.height() - 1);
-        for (int y = 0; y < scratch.height(); ++y) {
-            auto *line = reinterpret_cast<QRgb *>(scratch.scanLine(y));
-            for (int x = 0; x < scratch.width(); ++x) {
-                if (line[x] == key)
-                    line[x] = 0;
-            }
-        }
-    }
-    return scratch;
+    if (!transparent || scratch.isNull())
+        return scratch;
+    return MaskedByColor(scratch, scratch.pixel(0, scratch.height() - 1));
 }
 
 QVector<TitleButtonSpec> buttonSpecs(const TsuiTitleBarButtons &buttons)
@@ -90,22 +86,20 @@ QWidget *TsuiTitleBar::parentForm() const
     return parentWidget() ? window() : nullptr;
 }
 
+vocafetch::FramelessHost *TsuiTitleBar::frameHost() const
+{
+    vocafetch::FramelessHost *agent = vocafetch::FramelessHost::find(this);
+    return agent && parentWidget() && agent->frame() == parentWidget() ? agent : nullptr;
+}
+
 bool TsuiTitleBar::onSkinnedFrame() const
 {
-    return qobject_cast<const TsuiForm *>(parentWidget()) != nullptr;
+    return frameHost() != nullptr;
 }
 
 void TsuiTitleBar::setFileTheme(TsuiFileTheme *theme)
 {
-    if (m_theme)
-        disconnect(m_theme, nullptr, this, nullptr);
-    m_theme = theme;
-    if (theme) {
-        connect(theme, &QObject::destroyed, this, [this]() {
-            m_theme = nullptr;
-            setUIStyle(TsuiUIStyle::DeepBlue);
-        });
-    }
+    FollowFileTheme(this, m_theme, theme, [this]() { setUIStyle(TsuiUIStyle::DeepBlue); });
     m_keepFontColor = true;
     setUIStyle(m_style);
     m_keepFontColor = false;
@@ -156,8 +150,8 @@ void TsuiTitleBar::applyStyleValues(TsuiUIStyle resolved)
     m_buttonStripHeight = strip.height();
     m_buttonTop = ResolvedInt(resolved, theme, StyleEntry::TitleBarButtonTopInt);
     const int minWidth = ResolvedInt(resolved, theme, StyleEntry::FormMinWidthInt);
-    if (auto *frame = qobject_cast<TsuiForm *>(parentWidget()))
-        frame->setHostMinimumWidth(minWidth);
+    if (vocafetch::FramelessHost *agent = frameHost())
+        agent->setMinimumWidth(minWidth);
     else if (QWidget *form = parentForm())
         form->setMinimumWidth(std::max(0, minWidth));
     m_roundCorner = ResolvedInt(resolved, theme, StyleEntry::FormRoundCornerInt);
@@ -334,27 +328,19 @@ void TsuiTitleBar::paintEvent(QPaintEvent *)
     p.drawImage(0, 0, renderBar());
 }
 
-bool TsuiTitleBar::startResizeAt(const QPoint &pos)
+bool TsuiTitleBar::startResizeAt(const QPoint &pos, const QPoint &globalPos)
 {
-    auto *frame = qobject_cast<TsuiForm *>(parentWidget());
-    if (!frame || !frame->hostSizeable() || !frame->host() || frame->host()->isMaximized())
+    vocafetch::FramelessHost *agent = frameHost();
+    if (!agent || !agent->sizeable() || agent->host()->isMaximized())
         return false;
-    const Qt::Edges edges = TitleBarEdgesAt(pos, frame->host()->width());
-    if (!edges)
-        return false;
-    return frame->startHostResize(edges);
+    const Qt::Edges edges = TitleBarEdgesAt(pos, agent->host()->width());
+    return edges && agent->startResize(edges, globalPos);
 }
 
 void TsuiTitleBar::startMove(const QPoint &globalPos)
 {
-    QWidget *form = parentForm();
-    if (!form || form->isMaximized())
-        return;
-    QWindow *handle = form->windowHandle();
-    if (handle && handle->startSystemMove())
-        return;
-    // The platform moves no windows itself: follow the mouse until the button is released.
-    m_moveOffset = globalPos - form->pos();
+    if (QWidget *form = parentForm())
+        vocafetch::FramelessHost::of(form)->startMove(globalPos);
 }
 
 void TsuiTitleBar::mousePressEvent(QMouseEvent *event)
@@ -368,8 +354,9 @@ void TsuiTitleBar::mousePressEvent(QMouseEvent *event)
     m_hotButton = hotButtonAt(m_mousePos);
     repaint();
     if (m_hotButton == -1) {
-        if (!startResizeAt(m_mousePos.value()))
-            startMove(event->globalPosition().toPoint());
+        const QPoint globalPos = event->globalPosition().toPoint();
+        if (!startResizeAt(m_mousePos.value(), globalPos))
+            startMove(globalPos);
         m_pressed = false;
         update();
     }
@@ -378,14 +365,13 @@ void TsuiTitleBar::mousePressEvent(QMouseEvent *event)
 void TsuiTitleBar::mouseMoveEvent(QMouseEvent *event)
 {
     m_mousePos = event->position().toPoint();
-    auto *frame = qobject_cast<TsuiForm *>(parentWidget());
-    if (frame && frame->manualResizeActive()) {
-        frame->continueHostResize(event->globalPosition().toPoint());
+    vocafetch::FramelessHost *agent = vocafetch::FramelessHost::find(this);
+    if (agent && agent->resizing()) {
+        agent->continueResize(event->globalPosition().toPoint());
         return;
     }
-    if (m_moveOffset && (event->buttons() & Qt::LeftButton)) {
-        if (QWidget *form = parentForm())
-            form->move(event->globalPosition().toPoint() - *m_moveOffset);
+    if (agent && agent->moving() && (event->buttons() & Qt::LeftButton)) {
+        agent->continueMove(event->globalPosition().toPoint());
         return;
     }
     m_hotButton = hotButtonAt(m_mousePos);
@@ -404,10 +390,8 @@ void TsuiTitleBar::mouseReleaseEvent(QMouseEvent *event)
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    m_moveOffset.reset();
-    if (auto *frame = qobject_cast<TsuiForm *>(parentWidget());
-        frame && frame->manualResizeActive())
-        frame->endHostResize();
+    if (vocafetch::FramelessHost *agent = vocafetch::FramelessHost::find(this))
+        agent->endDrag();
     m_mousePos = event->position().toPoint();
     const int hot = m_pressed ? hotButtonAt(m_mousePos) : -1;
     QPointer<TsuiTitleBar> self(this);
@@ -473,11 +457,14 @@ void TsuiTitleBar::ButtonClick(int index)
     TsuiTitleBarButton *b = m_buttons->item(index);
     switch (b->ButtonType()) {
     case TsuiTitleBarBtnType::suiMax:
-        if (form->isMaximized()) {
+        if (vocafetch::FramelessHost *agent = frameHost()) {
+            agent->toggleMaximized();
+        } else if (form->isMaximized()) {
             form->showNormal();
         } else {
+            // A window with the platform's frame is sized to the screen's free area.
             form->showMaximized();
-            if (!onSkinnedFrame() && form->screen())
+            if (form->screen())
                 form->setGeometry(form->screen()->availableGeometry());
         }
         b->UpdateMaxPictures();

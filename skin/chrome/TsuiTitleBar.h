@@ -17,6 +17,9 @@
 
 #include "skin/style/TsuiFileTheme.h"
 class TsuiTitleBarPopupMenu;
+namespace vocafetch {
+class FramelessHost;
+}
 
 class TsuiTitleBar : public QWidget
 {
@@ -81,11 +84,12 @@ public:
     TsuiTitleBarPopupMenu *windowMenu() const { return m_windowMenu.get(); }
     // The window the bar's buttons act on; nullptr without a parent.
     QWidget *parentForm() const;
-    // Whether the bar sits directly on a skinned frame (which owns the window's shape).
+    // Whether the bar sits directly on the frame that took its window over (through the
+    // window's FramelessHost), which then owns the window's shape.
     bool onSkinnedFrame() const;
 
     // The geometry of the current buttons and caption room.
-    TitleButtonLayout buttonLayout() const;
+    vocafetch::TitleButtonLayout buttonLayout() const;
     // The caption as painted now.
     QString shownCaption() const;
 
@@ -120,8 +124,10 @@ protected:
 private:
     void applyStyleValues(TsuiUIStyle resolved);
     int hotButtonAt(const std::optional<QPoint> &pos) const;
+    // The agent of the window when the bar sits directly on the frame that took it over.
+    vocafetch::FramelessHost *frameHost() const;
     void startMove(const QPoint &globalPos);
-    bool startResizeAt(const QPoint &pos);
+    bool startResizeAt(const QPoint &pos, const QPoint &globalPos);
     void openWindowMenu();
 
     bool m_custom = false;
@@ -147,6 +153,4 @@ private:
     int m_buttonTop = 0;
     // Last mouse position over the bar; none while the mouse is elsewhere.
     std::optional<QPoint> m_mousePos;
-    // Manual window move when the platform does not move the window itself.
-    std::optional<QPoint> m_moveOffset;
 };

@@ -4,6 +4,8 @@
 #include "skin/chrome/TsuiTitleBar.h"
 #include "skin/style/StyleResolve.h"
 
+using namespace vocafetch;
+
 namespace {
 
 // First frame (normal) of each kind in the 18-frame button strip; custom buttons have none.

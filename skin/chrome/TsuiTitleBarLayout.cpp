@@ -1,5 +1,7 @@
 #include "skin/chrome/TsuiTitleBarLayout.h"
 
+namespace vocafetch {
+
 QVector<TitleSectionPlacement> LayoutTitleSections(const QVector<TitleSectionSpec> &sections,
                                                    int barWidth, int barHeight)
 {
@@ -127,3 +129,5 @@ Qt::Edges TitleBarEdgesAt(const QPoint &p, int formClientWidth)
         return Qt::TopEdge | Qt::RightEdge;
     return Qt::TopEdge;
 }
+
+} // namespace vocafetch

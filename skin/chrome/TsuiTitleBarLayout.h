@@ -28,6 +28,8 @@ enum class TsuiTitleBarBtnType
     suiCustom = 5,
 };
 
+namespace vocafetch {
+
 // What a section contributes to the layout.
 struct TitleSectionSpec
 {
@@ -93,3 +95,5 @@ Qt::Edges FrameEdgesAt(const QPoint &p, const QSize &clientSize);
 // The edges a point on the title bar means when its form's host is sizeable: the top 5 rows
 // answer top, top-left for x <= 4 and top-right right of formClientWidth - 5.
 Qt::Edges TitleBarEdgesAt(const QPoint &p, int formClientWidth);
+
+} // namespace vocafetch

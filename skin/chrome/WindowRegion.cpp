@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace vocafetch {
+
 namespace {
 
 // Pixels cut from the outer side of row y of a corner (0 <= y < radius rows): a pixel stays
@@ -52,3 +54,5 @@ void SetWindowRegion(QWidget *form, int cornerSize)
     window->setMask(WindowRegion(window->size(), cornerSize));
     window->update();
 }
+
+} // namespace vocafetch

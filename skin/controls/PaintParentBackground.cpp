@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QWidget>
 
+namespace vocafetch {
+
 void PaintParentBackground(QPainter *canvas, const QWidget *control)
 {
     if (!canvas || !canvas->isActive() || !control)
@@ -20,3 +22,5 @@ void PaintParentBackground(QPainter *canvas, const QWidget *control)
                    QWidget::DrawWindowBackground);
     canvas->restore();
 }
+
+} // namespace vocafetch

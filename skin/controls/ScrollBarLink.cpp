@@ -10,6 +10,8 @@
 
 #include <cstdlib>
 
+namespace vocafetch {
+
 ScrollMath::ScrollInfo ScrollInfoOf(const QScrollBar *bar)
 {
     // The platform's range ends at the last unit shown; Qt's maximum is the last position.
@@ -193,3 +195,5 @@ void ScrollBarLink::ForwardScroll(Qt::Orientation orientation)
     if (own->value() == before)
         MirrorScrollState();
 }
+
+} // namespace vocafetch

@@ -12,6 +12,8 @@ class QAbstractScrollArea;
 class QScrollBar;
 class TsuiScrollBar;
 
+namespace vocafetch {
+
 // The list's own scroll bar as the platform reports it (range, page, position).
 ScrollMath::ScrollInfo ScrollInfoOf(const QScrollBar *bar);
 // Whether the list shows its own bar of that orientation (its policy and range allow it).
@@ -63,3 +65,5 @@ private:
     bool m_syncing = false;
     bool m_leftButtonHeld = false;
 };
+
+} // namespace vocafetch

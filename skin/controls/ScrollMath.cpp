@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+namespace vocafetch {
+
 namespace ScrollMath {
 
 qint64 RoundHalfEven(qint64 num, qint64 den)
@@ -105,3 +107,5 @@ QRect PlaceListBoxVerticalBar(const QRect &list, const QRect &bar)
 }
 
 } // namespace ScrollMath
+
+} // namespace vocafetch

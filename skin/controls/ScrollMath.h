@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QtGlobal>
 
+namespace vocafetch {
+
 namespace ScrollMath {
 
 // The shortest slider a list's thumb gives, in pixels.
@@ -62,3 +64,5 @@ QRect PlaceListViewVerticalBar(const QRect &list, const QRect &bar, bool otherBa
 QRect PlaceListBoxVerticalBar(const QRect &list, const QRect &bar);
 
 } // namespace ScrollMath
+
+} // namespace vocafetch

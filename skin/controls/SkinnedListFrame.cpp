@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QPainter>
 
+namespace vocafetch {
+
 void PaintListBorder(QWidget *list, const QColor &border, const QColor &inner)
 {
     QPainter painter(list);
@@ -60,3 +62,5 @@ void SkinnedListFrame::paintBorder() const
 {
     PaintListBorder(m_list, m_borderColor, m_list->palette().color(QPalette::Base));
 }
+
+} // namespace vocafetch

@@ -14,6 +14,8 @@
 class QListWidget;
 class QWidget;
 
+namespace vocafetch {
+
 // Frames the whole of list one pixel wide in border and the ring inside it in inner.
 void PaintListBorder(QWidget *list, const QColor &border, const QColor &inner);
 
@@ -46,3 +48,5 @@ private:
     TsuiUIStyle m_uiStyle;
     QColor m_borderColor;
 };
+
+} // namespace vocafetch

@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+namespace vocafetch {
+
 SkinnedListWidget::SkinnedListWidget(QWidget *parent, ScrollBarLink::ListKind kind)
     : QListWidget(parent), m_link(new ScrollBarLink(this, kind))
 {
@@ -75,3 +77,5 @@ void SkinnedListWidget::resizeEvent(QResizeEvent *event)
     QListWidget::resizeEvent(event);
     m_link->PlaceScrollBars();
 }
+
+} // namespace vocafetch

@@ -6,6 +6,8 @@
 
 #include <QListWidget>
 
+namespace vocafetch {
+
 class SkinnedListWidget : public QListWidget
 {
     Q_OBJECT
@@ -31,3 +33,5 @@ protected:
 private:
     ScrollBarLink *m_link;
 };
+
+} // namespace vocafetch

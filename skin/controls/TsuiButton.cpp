@@ -8,6 +8,8 @@
 #include <QIcon>
 #include <QPainter>
 
+using namespace vocafetch;
+
 namespace {
 
 constexpr int CaptionFlags = Qt::TextSingleLine | Qt::TextShowMnemonic;

@@ -1,7 +1,7 @@
 #include "skin/controls/TsuiButtonLayout.h"
 
-GlyphPlacement PlaceGlyph(TsuiButtonLayout layout, QSize controlSize, QSize textSize,
-                          QSize glyphSize, int spacing)
+vocafetch::GlyphPlacement vocafetch::PlaceGlyph(TsuiButtonLayout layout, QSize controlSize,
+                                                QSize textSize, QSize glyphSize, int spacing)
 {
     const int W = controlSize.width(), H = controlSize.height();
     const int TW = textSize.width(), TH = textSize.height();

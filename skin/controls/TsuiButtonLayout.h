@@ -21,6 +21,8 @@ Q_ENUM_NS(TsuiButtonLayout)
 
 using TsuiButtonLayouts::TsuiButtonLayout;
 
+namespace vocafetch {
+
 struct GlyphPlacement
 {
     QPoint glyph;   // top-left corner of the glyph (before the pressed shift)
@@ -34,3 +36,5 @@ struct GlyphPlacement
 // image. Divisions truncate toward zero.
 GlyphPlacement PlaceGlyph(TsuiButtonLayout layout, QSize controlSize, QSize textSize,
                           QSize glyphSize, int spacing);
+
+} // namespace vocafetch

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+using namespace vocafetch;
+
 namespace {
 
 // The grey of a disabled caption (0x808080) and the white copy under it.

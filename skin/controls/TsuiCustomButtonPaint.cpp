@@ -1,21 +1,10 @@
 #include "skin/controls/TsuiCustomButtonPaint.h"
 
+#include "skin/style/PixelMap.h"
+
 #include <QPainter>
 
-QImage MaskedByColor(const QImage &image, QRgb key)
-{
-    if (image.isNull())
-        return image;
-    QImage out = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < out.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            if (line[x] == key)
-                line[x] = 0;
-        }
-    }
-    return out;
-}
+namespace vocafetch {
 
 QImage MaskedByTopLeft(const QImage &image)
 {
@@ -27,17 +16,10 @@ QImage MaskedByTopLeft(const QImage &image)
 
 QImage Greyed(const QImage &image)
 {
-    if (image.isNull())
-        return image;
-    QImage out = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < out.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            const int grey = (qGray(line[x]) + 2 * 255) / 3;
-            line[x] = qRgba(grey, grey, grey, qAlpha(line[x]));
-        }
-    }
-    return out;
+    return MapPixels(image, [](QRgb p) {
+        const int grey = (qGray(p) + 2 * 255) / 3;
+        return qRgba(grey, grey, grey, qAlpha(p));
+    });
 }
 
 void DrawFocusRect(QPainter *painter, const QRect &rect)
@@ -67,3 +49,5 @@ void DrawFocusRect(QPainter *painter, const QRect &rect)
     }
     painter->restore();
 }
+
+} // namespace vocafetch

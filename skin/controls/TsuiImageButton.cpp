@@ -4,6 +4,8 @@
 
 #include <QPainter>
 
+using namespace vocafetch;
+
 TsuiImageButton::TsuiImageButton(QWidget *parent) : TsuiCustomButton(parent) {}
 
 void TsuiImageButton::setPicture(Picture which, const QImage &picture)

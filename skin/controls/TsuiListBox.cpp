@@ -2,6 +2,8 @@
 
 #include <QEvent>
 
+using namespace vocafetch;
+
 TsuiListBox::TsuiListBox(QWidget *parent)
     : SkinnedListWidget(parent, ScrollBarLink::ListKind::ListBox),
       m_frame(this, [this](TsuiUIStyle style) { setUIStyle(style); })

@@ -8,7 +8,7 @@
 #include "skin/style/TsuiFileTheme.h"
 #include "skin/style/TsuiUIStyle.h"
 
-class TsuiListBox : public SkinnedListWidget
+class TsuiListBox : public vocafetch::SkinnedListWidget
 {
     Q_OBJECT
     Q_PROPERTY(TsuiFileTheme *FileTheme READ FileTheme WRITE setFileTheme)
@@ -35,5 +35,5 @@ protected:
 private:
     void itemsChanged();
 
-    SkinnedListFrame m_frame;
+    vocafetch::SkinnedListFrame m_frame;
 };

@@ -2,6 +2,8 @@
 
 #include <QEvent>
 
+using namespace vocafetch;
+
 TsuiListView::TsuiListView(QWidget *parent)
     : SkinnedListWidget(parent, ScrollBarLink::ListKind::ListView),
       m_frame(this, [this](TsuiUIStyle style) { setUIStyle(style); })

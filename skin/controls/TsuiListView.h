@@ -9,7 +9,7 @@
 #include "skin/style/TsuiFileTheme.h"
 #include "skin/style/TsuiUIStyle.h"
 
-class TsuiListView : public SkinnedListWidget
+class TsuiListView : public vocafetch::SkinnedListWidget
 {
     Q_OBJECT
     Q_PROPERTY(TsuiFileTheme *FileTheme READ FileTheme WRITE setFileTheme)
@@ -39,5 +39,5 @@ protected:
 private:
     void itemsRemoved();
 
-    SkinnedListFrame m_frame;
+    vocafetch::SkinnedListFrame m_frame;
 };

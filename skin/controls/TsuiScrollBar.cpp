@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+using namespace vocafetch;
+
 namespace {
 
 constexpr int ArrowRepeatMs = 100;

@@ -2,7 +2,12 @@
 
 #include <QPainter>
 
-QImage RotatedCounterClockwise(const QImage &image)
+namespace vocafetch {
+
+namespace {
+
+// image turned a quarter: pixel (x, y) lands where place(x, y, width, height) says.
+template <class Place> QImage rotatedQuarter(const QImage &image, Place place)
 {
     if (image.isNull())
         return image;
@@ -10,22 +15,21 @@ QImage RotatedCounterClockwise(const QImage &image)
     QImage out(src.height(), src.width(), QImage::Format_ARGB32);
     for (int y = 0; y < src.height(); ++y) {
         for (int x = 0; x < src.width(); ++x)
-            out.setPixel(y, src.width() - 1 - x, src.pixel(x, y));
+            out.setPixel(place(x, y, src.width(), src.height()), src.pixel(x, y));
     }
     return out.convertToFormat(image.format());
 }
 
+} // namespace
+
+QImage RotatedCounterClockwise(const QImage &image)
+{
+    return rotatedQuarter(image, [](int x, int y, int w, int) { return QPoint(y, w - 1 - x); });
+}
+
 QImage RotatedClockwise(const QImage &image)
 {
-    if (image.isNull())
-        return image;
-    const QImage src = image.convertToFormat(QImage::Format_ARGB32);
-    QImage out(src.height(), src.width(), QImage::Format_ARGB32);
-    for (int y = 0; y < src.height(); ++y) {
-        for (int x = 0; x < src.width(); ++x)
-            out.setPixel(src.height() - 1 - y, x, src.pixel(x, y));
-    }
-    return out.convertToFormat(image.format());
+    return rotatedQuarter(image, [](int x, int y, int, int h) { return QPoint(h - 1 - y, x); });
 }
 
 QImage ComposeSlider(const QImage &start, const QImage &middle, const QImage &end, int length,
@@ -52,3 +56,5 @@ QImage ComposeSlider(const QImage &start, const QImage &middle, const QImage &en
     p.drawImage(vertical ? QPoint(0, length - endLen) : QPoint(length - endLen, 0), end);
     return slider;
 }
+
+} // namespace vocafetch

@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+namespace vocafetch {
+
 // A quarter turn counter-clockwise: source pixel (x, y) goes to (y, width - 1 - x).
 QImage RotatedCounterClockwise(const QImage &image);
 // A quarter turn clockwise: source pixel (x, y) goes to (height - 1 - y, x).
@@ -12,3 +14,5 @@ QImage RotatedClockwise(const QImage &image);
 // stretched between, length pixels long along orientation and as thick as the start piece.
 QImage ComposeSlider(const QImage &start, const QImage &middle, const QImage &end, int length,
                      Qt::Orientation orientation);
+
+} // namespace vocafetch

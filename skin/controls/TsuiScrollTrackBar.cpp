@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <limits>
 
+using namespace vocafetch;
+
 namespace {
 
 constexpr int PageRepeatMs = 100;

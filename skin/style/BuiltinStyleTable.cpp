@@ -1,5 +1,7 @@
 #include "skin/style/BuiltinStyleTable.h"
 
+namespace vocafetch {
+
 namespace {
 
 using K = StyleEntryKind;
@@ -96,3 +98,5 @@ const std::array<TsuiUIStyle, 5> &BuiltinStyleTable::styles()
 {
     return kStyles;
 }
+
+} // namespace vocafetch

@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace vocafetch {
+
 // One stored entry value: a number (integer, 0x00BBGGRR colour, Boolean as 0/1) or, for a bitmap
 // entry, the name of a resource bitmap (see LoadSkinResource).
 struct StyleTableValue
@@ -28,3 +30,5 @@ struct BuiltinStyleTable
     // The built-in styles in table order (MacOS .. BlueGlass).
     static const std::array<TsuiUIStyle, 5> &styles();
 };
+
+} // namespace vocafetch

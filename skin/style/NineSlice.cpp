@@ -1,11 +1,13 @@
 #include "skin/style/NineSlice.h"
 
-#include "skin/controls/TsuiCustomButtonPaint.h"
+#include "skin/style/PixelMap.h"
 #include "skin/style/StyleLookup.h"
 
 #include <QPainter>
 
 #include <algorithm>
+
+namespace vocafetch {
 
 namespace {
 
@@ -117,3 +119,5 @@ void DrawNineSlice(QPainter *painter, const QImage &source, int dw, int dh, bool
         painter->drawImage(p.target.left, p.target.top, MaskedByColor(stretched, magenta));
     }
 }
+
+} // namespace vocafetch

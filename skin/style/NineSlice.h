@@ -10,6 +10,8 @@
 
 class QPainter;
 
+namespace vocafetch {
+
 // A rectangle given by its edges, right and bottom exclusive (a piece from x = 137 to 145 covers
 // columns 137..144).
 struct EdgeRect
@@ -65,3 +67,5 @@ std::array<NineSlicePiece, 9> NineSlicePieces(int w, int h, int dw, int dh);
 // set and opaque otherwise; the stretched pieces always treat magenta as transparent. A null
 // source draws nothing.
 void DrawNineSlice(QPainter *painter, const QImage &source, int dw, int dh, bool transparent);
+
+} // namespace vocafetch

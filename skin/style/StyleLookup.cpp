@@ -1,9 +1,13 @@
 #include "skin/style/StyleLookup.h"
 
+#include "skin/style/PixelMap.h"
+
 #include "skin/style/BuiltinStyleTable.h"
 
 #include <QFile>
 #include <QIcon>
+
+namespace vocafetch {
 
 namespace {
 
@@ -84,6 +88,8 @@ QColor systemColor(quint32 index)
 
 } // namespace
 
+} // namespace vocafetch
+
 // Registers the compiled-in bitmaps; the library is static, so this also keeps the linker from
 // dropping them. Must stay outside any namespace.
 static int initSkinResources()
@@ -97,6 +103,8 @@ static void ensureSkinResources()
     static const int once = initSkinResources();
     Q_UNUSED(once);
 }
+
+namespace vocafetch {
 
 QColor BgrToQColor(quint32 bgr)
 {
@@ -192,16 +200,8 @@ QIcon SkinProgramIcon()
 
 QImage MakeColorTransparent(const QImage &image, QRgb key)
 {
-    if (image.isNull())
-        return QImage();
-    QImage out = image.convertToFormat(QImage::Format_ARGB32);
     const QRgb rgb = key & 0xFFFFFF;
-    for (int y = 0; y < out.height(); ++y) {
-        QRgb *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-        for (int x = 0; x < out.width(); ++x) {
-            if ((line[x] & 0xFFFFFF) == rgb)
-                line[x] = 0;
-        }
-    }
-    return out;
+    return MapPixels(image, [rgb](QRgb p) { return (p & 0xFFFFFF) == rgb ? 0 : p; });
 }
+
+} // namespace vocafetch

@@ -8,6 +8,10 @@
 #include <QImage>
 #include <QString>
 
+class QIcon;
+
+namespace vocafetch {
+
 // Turns a 0x00BBGGRR colour value into a QColor. Values whose high byte is 0xFF name system
 // colours (low byte = system colour index, e.g. 0xFF000005 the window background) and map to
 // fixed classic values; anything else uses only its low 24 bits.
@@ -50,6 +54,7 @@ constexpr quint32 SkinMaskColor = 0xFF00FF;
 // glyphs (e.g. MakeColorTransparent(pic, pic.pixel(0, pic.height() - 1))). A null image stays null.
 QImage MakeColorTransparent(const QImage &image, QRgb key);
 
-class QIcon;
 // The program icon "MAINICON" in all its stored sizes (16, 32 and 48 pixels).
 QIcon SkinProgramIcon();
+
+} // namespace vocafetch

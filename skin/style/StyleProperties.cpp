@@ -5,6 +5,8 @@
 #include <QMetaProperty>
 #include <QVariant>
 
+namespace vocafetch {
+
 namespace {
 
 QMetaProperty metaProperty(const QObject *obj, const char *name)
@@ -88,3 +90,5 @@ bool IsClassNamed(const QObject *obj, const char *name)
     }
     return false;
 }
+
+} // namespace vocafetch

@@ -12,6 +12,8 @@ class QObject;
 struct QMetaObject;
 class TsuiFileTheme;
 
+namespace vocafetch {
+
 constexpr const char *UIStylePropertyName = "UIStyle";
 constexpr const char *FileThemePropertyName = "FileTheme";
 
@@ -34,3 +36,5 @@ bool WriteFileThemeProperty(QObject *obj, TsuiFileTheme *theme);
 QByteArray UnqualifiedClassName(const QMetaObject *meta);
 // Whether obj's class or one of its base classes is named name (namespaces ignored).
 bool IsClassNamed(const QObject *obj, const char *name);
+
+} // namespace vocafetch

@@ -1,10 +1,13 @@
 #include "skin/style/StyleResolve.h"
 
+#include "skin/style/FrameStyleSource.h"
 #include "skin/style/StyleLookup.h"
 #include "skin/style/StyleProperties.h"
 #include "skin/style/TsuiFileTheme.h"
 
 #include <QWidget>
+
+namespace vocafetch {
 
 StyleSource ResolveStyle(TsuiUIStyle s, const TsuiFileTheme *theme)
 {
@@ -21,8 +24,10 @@ TsuiUIStyle OwnerFormStyle(const QObject *owner)
     if (!form || !form->isWindow())
         return TsuiUIStyle::DeepBlue;
     for (const QObject *child : form->children()) {
-        if (child->isWidgetType() && IsClassNamed(child, "TsuiForm"))
-            return ReadUIStyleProperty(child).value_or(TsuiUIStyle::DeepBlue);
+        if (!child->isWidgetType())
+            continue;
+        if (const auto *frame = qobject_cast<const vocafetch::FrameStyleSource *>(child))
+            return frame->frameStyle();
     }
     return TsuiUIStyle::DeepBlue;
 }
@@ -57,3 +62,5 @@ void ResolvedBitmap(TsuiUIStyle s, const TsuiFileTheme *theme, int n, QImage *ta
         src.theme->ReadBitmap(n, target);
     }
 }
+
+} // namespace vocafetch

@@ -9,6 +9,8 @@
 class QObject;
 class TsuiFileTheme;
 
+namespace vocafetch {
+
 // The answer of ResolveStyle: either the theme answers (fromTheme, read with theme->Read*), or the
 // built-in table of style applies (StyleColor & co.).
 struct StyleSource
@@ -24,8 +26,8 @@ struct StyleSource
 StyleSource ResolveStyle(TsuiUIStyle s, const TsuiFileTheme *theme);
 
 // Initial UIStyle of a new skinned control created for owner: when owner is a form (a top-level
-// widget), the UIStyle of the first direct child that is a TsuiForm; DeepBlue for no owner, an
-// owner that is not a form, or a form without a TsuiForm.
+// widget), the style of the first direct child that is its frame (a FrameStyleSource); DeepBlue
+// for no owner, an owner that is not a form, or a form without a frame.
 TsuiUIStyle OwnerFormStyle(const QObject *owner);
 
 // The calling pattern in one call: ResolveStyle(s, theme), then the theme's ReadColor / ReadInt /
@@ -37,3 +39,5 @@ int ResolvedInt(TsuiUIStyle s, const TsuiFileTheme *theme, int n);
 bool ResolvedBool(TsuiUIStyle s, const TsuiFileTheme *theme, int n);
 void ResolvedBitmap(TsuiUIStyle s, const TsuiFileTheme *theme, int n, QImage *target,
                     int frameCount = 0, int frameIndex = 0);
+
+} // namespace vocafetch

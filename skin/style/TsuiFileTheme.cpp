@@ -1,12 +1,15 @@
 #include "skin/style/TsuiFileTheme.h"
 
 #include "skin/style/StyleProperties.h"
+#include "skin/style/ThemeError.h"
 #include "skin/style/TsuiFileThemeMgr.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QWidget>
+
+using namespace vocafetch;
 
 namespace {
 
@@ -45,19 +48,27 @@ bool TsuiFileTheme::loadThemeFile(const QString &path, QString *error)
 {
     if (path == m_themeFile)
         return m_loaded;
-    const QString found = findThemeFile(path);
-    if (found.isEmpty()) {
+    try {
+        load(path);
+    } catch (const vocafetch::ThemeError &failure) {
+        // The theme keeps what it had.
         if (error)
-            *error = QStringLiteral("Theme file \"%1\" not found").arg(path);
+            *error = failure.message();
         return false;
     }
-    if (!m_mgr->load(found, error))
-        return false;
-    m_themeFile = found;
-    m_loaded = true;
     emit themeLoaded();
     reassignToFormControls();
     return true;
+}
+
+void TsuiFileTheme::load(const QString &path)
+{
+    const QString found = findThemeFile(path);
+    if (found.isEmpty())
+        throw vocafetch::ThemeError(QStringLiteral("Theme file \"%1\" not found").arg(path));
+    m_mgr->load(found);
+    m_themeFile = found;
+    m_loaded = true;
 }
 
 // Controls of the owning form that use this theme get it assigned again so they re-read it.

@@ -55,6 +55,8 @@ signals:
     void themeLoaded();
 
 private:
+    // Finds and reads the file; throws vocafetch::ThemeError, leaving the theme as it was.
+    void load(const QString &path);
     void reassignToFormControls();
 
     QString m_themeFile;

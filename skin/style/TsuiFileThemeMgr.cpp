@@ -3,6 +3,8 @@
 #include "skin/style/StyleLookup.h"
 #include "skin/style/TsuiUIStyle.h"
 
+using namespace vocafetch;
+
 namespace {
 
 QString keyOf(int n)
@@ -13,13 +15,11 @@ QString keyOf(int n)
 
 } // namespace
 
-bool TsuiFileThemeMgr::load(const QString &path, QString *error)
+void TsuiFileThemeMgr::load(const QString &path)
 {
     auto reader = std::make_unique<TsuiThemeFileReader>();
-    if (!reader->load(path, error))
-        return false;
+    reader->load(path);
     m_reader = std::move(reader);
-    return true;
 }
 
 quint32 TsuiFileThemeMgr::readColor(int n) const

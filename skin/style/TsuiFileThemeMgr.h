@@ -12,8 +12,9 @@
 class TsuiFileThemeMgr
 {
 public:
-    // Reads path with a new reader; the old one is kept when that fails.
-    bool load(const QString &path, QString *error);
+    // Reads path with a new reader; the old one is kept when that throws
+    // (vocafetch::ThemeError).
+    void load(const QString &path);
     bool hasReader() const { return m_reader != nullptr; }
 
     quint32 readColor(int n) const;

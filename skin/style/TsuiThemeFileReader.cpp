@@ -1,14 +1,16 @@
 #include "skin/style/TsuiThemeFileReader.h"
 
+#include "skin/style/ThemeError.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QStringList>
 
-Q_LOGGING_CATEGORY(lcTheme, "vocafetch.skin.theme")
-
 namespace {
+
+Q_LOGGING_CATEGORY(lcTheme, "vocafetch.skin.theme")
 
 enum class Section
 {
@@ -49,36 +51,28 @@ std::optional<qint32> parseNumber(const QString &text)
 
 } // namespace
 
-bool TsuiThemeFileReader::load(const QString &path, QString *error)
+void TsuiThemeFileReader::load(const QString &path)
 {
+    using vocafetch::ThemeError;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        if (error)
-            *error =
-                QStringLiteral("Cannot open theme file \"%1\": %2").arg(path, file.errorString());
-        return false;
-    }
-    if (file.size() > MaxThemeFileSize) {
-        if (error)
-            *error = QStringLiteral("Theme file \"%1\" is larger than %2 bytes")
-                         .arg(path)
-                         .arg(MaxThemeFileSize);
-        return false;
-    }
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw ThemeError(
+            QStringLiteral("Cannot open theme file \"%1\": %2").arg(path, file.errorString()));
+    if (file.size() > MaxThemeFileSize)
+        throw ThemeError(QStringLiteral("Theme file \"%1\" is larger than %2 bytes")
+                             .arg(path)
+                             .arg(MaxThemeFileSize));
     const QByteArray bytes = file.read(MaxThemeFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error =
-                QStringLiteral("Cannot read theme file \"%1\": %2").arg(path, file.errorString());
-        return false;
-    }
+    if (file.error() != QFileDevice::NoError)
+        throw ThemeError(
+            QStringLiteral("Cannot read theme file \"%1\": %2").arg(path, file.errorString()));
     QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF))) // byte order mark written by some editors
         text.remove(0, 1);
-    return parse(text, QFileInfo(path).absolutePath(), path);
+    parse(text, QFileInfo(path).absolutePath(), path);
 }
 
-bool TsuiThemeFileReader::parse(const QString &text, const QString &baseDir, const QString &path)
+void TsuiThemeFileReader::parse(const QString &text, const QString &baseDir, const QString &path)
 {
     Section section = Section::None;
     const QStringList lines = text.split(QLatin1Char('\n'));
@@ -121,7 +115,6 @@ bool TsuiThemeFileReader::parse(const QString &text, const QString &baseDir, con
             break;
         }
     }
-    return true;
 }
 
 void TsuiThemeFileReader::addBitmap(const QString &key, const QString &file, const QString &baseDir)

@@ -16,9 +16,9 @@ public:
     static constexpr qint64 MaxThemeFileSize = 1 << 20;
     static constexpr qint64 MaxBitmapFileSize = 16 << 20;
 
-    // Reads the file; false with a message in *error when it cannot be opened or read or is too
+    // Reads the file; throws vocafetch::ThemeError when it cannot be opened or read or is too
     // large. Malformed lines and bitmap files that cannot be read are skipped with a warning.
-    bool load(const QString &path, QString *error);
+    void load(const QString &path);
 
     // Number of an [Integers] key: decimal, or hexadecimal with a 0x prefix; 32 bits (unsigned
     // values above 0x7FFFFFFF wrap, so colours can be given as 0x00BBGGRR). Nothing when the key
@@ -34,7 +34,7 @@ public:
     int entryCount() const;
 
 private:
-    bool parse(const QString &text, const QString &baseDir, const QString &path);
+    void parse(const QString &text, const QString &baseDir, const QString &path);
     void addBitmap(const QString &key, const QString &file, const QString &baseDir);
 
     QHash<QString, QByteArray> m_bitmaps;

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+using namespace vocafetch;
+
 namespace {
 
 constexpr const char *kKeyNames[StyleEntry::Count] = {
@@ -58,12 +60,12 @@ bool isEntry(int n)
 
 } // namespace
 
-const char *StyleEntryKeyName(int n)
+const char *vocafetch::StyleEntryKeyName(int n)
 {
     return isEntry(n) ? kKeyNames[n - 1] : nullptr;
 }
 
-int StyleEntryFromKeyName(const QString &key)
+int vocafetch::StyleEntryFromKeyName(const QString &key)
 {
     for (int n = StyleEntry::First; n <= StyleEntry::Last; ++n) {
         if (key == QLatin1String(kKeyNames[n - 1]))
@@ -72,7 +74,7 @@ int StyleEntryFromKeyName(const QString &key)
     return 0;
 }
 
-StyleEntryKind StyleEntryKindOf(int n)
+StyleEntryKind vocafetch::StyleEntryKindOf(int n)
 {
     return isEntry(n) ? BuiltinStyleTable::kinds()[n - 1] : StyleEntryKind::Integer;
 }

@@ -101,9 +101,13 @@ constexpr int Last = 42;
 constexpr int Count = 42;
 } // namespace StyleEntry
 
+namespace vocafetch {
+
 // Key name of entry n as a theme file spells it ("FormBorderColor"), nullptr outside 1..42.
 const char *StyleEntryKeyName(int n);
 // Entry number of a key name (exact spelling), 0 when no entry has that name.
 int StyleEntryFromKeyName(const QString &key);
 // Kind of entry n; entries outside 1..42 count as integers.
 StyleEntryKind StyleEntryKindOf(int n);
+
+} // namespace vocafetch

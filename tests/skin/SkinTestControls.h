@@ -2,6 +2,7 @@
 // Stand-ins for skinned controls: they publish UIStyle and FileTheme like the real ones and
 // count how often each is written.
 
+#include "skin/style/FrameStyleSource.h"
 #include "skin/style/TsuiFileTheme.h"
 #include "skin/style/TsuiUIStyle.h"
 
@@ -39,13 +40,15 @@ private:
     QPointer<TsuiFileTheme> m_theme;
 };
 
-// A frame stand-in: only its class name and UIStyle matter to the style code.
-class TsuiForm : public TsuiFakeControl
+// A frame stand-in: it tells the style code its UIStyle as the frame's style.
+class TsuiForm : public TsuiFakeControl, public vocafetch::FrameStyleSource
 {
     Q_OBJECT
+    Q_INTERFACES(vocafetch::FrameStyleSource)
 
 public:
     using TsuiFakeControl::TsuiFakeControl;
+    TsuiUIStyle frameStyle() const override { return UIStyle(); }
 };
 
 // Publishes the same properties but is no skinned ("Tsui") class.

@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QTemporaryDir>
 
+using namespace vocafetch;
+
 using skintest::PlainControl;
 using skintest::TsuiFakeControl;
 using skintest::TsuiForm;

@@ -8,6 +8,8 @@
 #include <QIcon>
 #include <QSet>
 
+using namespace vocafetch;
+
 namespace {
 
 using S = TsuiUIStyle;

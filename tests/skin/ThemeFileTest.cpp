@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+using namespace vocafetch;
+
 using skintest::PlainControl;
 using skintest::TsuiFakeControl;
 

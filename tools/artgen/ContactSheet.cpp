@@ -7,6 +7,8 @@
 #include <QMetaEnum>
 #include <QPainter>
 
+using namespace vocafetch;
+
 namespace art {
 
 namespace {

@@ -10,6 +10,8 @@
 
 #include <QPainter>
 
+using namespace vocafetch;
+
 namespace art {
 
 namespace {

@@ -9,6 +9,8 @@
 #include <QSaveFile>
 #include <QTextStream>
 
+using namespace vocafetch;
+
 namespace art {
 
 namespace {

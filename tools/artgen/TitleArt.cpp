@@ -11,6 +11,8 @@
 
 #include <cmath>
 
+using namespace vocafetch;
+
 namespace art {
 
 namespace {

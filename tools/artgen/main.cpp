@@ -14,6 +14,8 @@
 
 #include <cstdio>
 
+using namespace vocafetch;
+
 namespace {
 
 art::ArtSet generateAll()

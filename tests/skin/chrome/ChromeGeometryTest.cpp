@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vocafetch;
+
 namespace {
 
 // The main window's bar: 311 wide, 29 high, left and right pictures of 35, stretched middle.

@@ -102,7 +102,7 @@ inline MainWindowChrome makeMainWindowChrome(bool show = true)
 
 inline QColor bgr(quint32 value)
 {
-    return BgrToQColor(value);
+    return vocafetch::BgrToQColor(value);
 }
 
 // The pixels of image inside rect equal those of expected (its top-left at rect's).

@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace vocafetch;
+
 using namespace chrome_test;
 
 namespace {

@@ -14,6 +14,8 @@
 
 #include <memory>
 
+using namespace vocafetch;
+
 namespace {
 
 QImage titleFrame(int frame)

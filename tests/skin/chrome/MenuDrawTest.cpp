@@ -7,6 +7,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+using namespace vocafetch;
+
 using namespace chrome_test;
 
 namespace {

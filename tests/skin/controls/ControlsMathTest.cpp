@@ -10,6 +10,8 @@
 #include <climits>
 #include <gtest/gtest.h>
 
+using namespace vocafetch;
+
 namespace {
 
 using P = NineSlicePiece;

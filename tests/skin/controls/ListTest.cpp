@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
+using namespace vocafetch;
+
 using namespace controlstest;
 
 namespace {
