@@ -124,9 +124,11 @@ void TForm1::N6Click()
         return;
     if (!SaveDialog1.Execute())
         return;
-    // One file per recording start, in order; a failure stops at that recording.
-    for (int i = 0; i < Session.recordingCount(); ++i)
-        saveRecording(i);
+    // One file per recording, made durable together and named only then: a failure leaves
+    // none of them.
+    using vocafetch::OutputKind;
+    Session.writeAll(CleanCut1->isChecked() ? OutputKind::Clean : OutputKind::Whole,
+                     SaveDialog1.FileName());
 }
 
 void TForm1::AMR1Click()

@@ -110,9 +110,7 @@ void TForm1::SaveAllAs1Click()
     vocafetch::OutputKind kind;
     if (AMRFiles->count() == 0 || !askSaveAs(kind))
         return;
-    // One file per recording, in order; a failure stops at that recording.
-    for (int i = 0; i < Session.recordingCount(); ++i)
-        Session.write(i, kind, vocafetch::outputFileName(SaveAsDialog1.FileName(), i + 1, kind));
+    Session.writeAll(kind, SaveAsDialog1.FileName());
 }
 
 void TForm1::Headerless1Click()

@@ -2,6 +2,7 @@
 
 #include "extract/ContainerFileScan.h"
 #include "extract/ExtractError.h"
+#include "extract/FileErrors.h"
 #include "extract/RawFileName.h"
 #include "extract/analysis/AmrDecoder.h"
 #include "extract/analysis/AtomicSave.h"
@@ -9,7 +10,11 @@
 #include "extract/analysis/WavFile.h"
 #include "extract/io/ContainerSource.h"
 #include "extract/io/MappedAccessGuard.h"
+#include "extract/io/OutputBatch.h"
 #include "extract/io/OutputFile.h"
+#include "extract/io/OutputFolder.h"
+
+#include <QFileInfo>
 
 #include <algorithm>
 #include <thread>
@@ -380,6 +385,55 @@ void ContainerSession::write(int i, OutputKind kind, const QString &path)
         if (out.write(cut.header) != cut.header.size() || out.write(frames) != frames.size())
             throw ExtractError(out.errorString());
     });
+}
+
+void ContainerSession::writeAll(OutputKind kind, const QString &chosenName)
+{
+    const QString folderPath = QFileInfo(chosenName).absolutePath();
+    QString current;
+    // A failure names the file and the system's reason, as a save always has.
+    const auto cannotCreate = [&](const ExtractError &error) {
+        const QString reason = error.message().section(QStringLiteral("\": "), 1);
+        return FileErrors::cannotCreateFile(current, reason.isEmpty() ? error.message() : reason);
+    };
+    try {
+        current = folderPath;
+        const OutputFolder folder = OutputFolder::open(bytesFromName(folderPath));
+        OutputBatch batch(Placement::ReplaceExisting);
+        const QVector<RecordingAnalysis> all =
+            kind == OutputKind::Whole ? QVector<RecordingAnalysis>() : analyses();
+        for (int i = 0; i < recordingCount(); ++i) {
+            current = outputFileName(chosenName, i + 1, kind);
+            OutputFile file(folder, bytesFromName(QFileInfo(current).fileName()));
+            if (kind == OutputKind::Whole && !isHeaderless(i) && !m_mapped) {
+                // The whole recording travels through the buffers, as every save has.
+                const RecordingRange r = range(i);
+                if (r.last < r.first)
+                    throw ExtractError(QStringLiteral("Invalid selection end"));
+                TransferRange(m_source, m_output, qint32(r.first), qint32(r.last));
+                file.write(m_output.Data());
+                m_output.clipboard().clear();
+            } else {
+                const RecordingAnalysis &recording = analysis(i);
+                if (isDecoded(kind) && !recording.recognised())
+                    throw ExtractError(QStringLiteral("recording %1 does not start with a "
+                                                      "known AMR header; %2 not written")
+                                           .arg(i + 1)
+                                           .arg(displayName(current)));
+                writeTo(i, kind, &recording, file);
+            }
+            batch.add(std::move(file));
+        }
+        for (const OutputResult &result : batch.commit()) {
+            current = nameFromBytes(result.path);
+            if (result.outcome != OutputOutcome::Placed)
+                throw ExtractError(result.message);
+        }
+    } catch (const ExtractError &error) {
+        if (error.message().startsWith(QLatin1String("recording ")))
+            throw;
+        throw cannotCreate(error);
+    }
 }
 
 QByteArray ContainerSession::decodableBytes(const RecordingAnalysis &recording,

@@ -106,6 +106,11 @@ public:
     // ExtractError when there is no recording i, a decoded recording's header is not
     // recognised, or the file cannot be written.
     void write(int i, OutputKind kind, const QString &path);
+    // Writes every recording as kind to chosenName + "_k...", replacing existing files: all are
+    // written first, made durable with one flush, then given their names, so a failure leaves
+    // none of them (and every file that was there intact). Throws ExtractError "Cannot create
+    // file "PATH". REASON" for the first file that fails.
+    void writeAll(OutputKind kind, const QString &chosenName);
     // Writes the same bytes into file, which the caller places (in a batch, never replacing).
     // recording is recording i's analysis, needed for every kind but Whole.
     void writeTo(int i, OutputKind kind, const RecordingAnalysis *recording, OutputFile &file);

@@ -31,9 +31,9 @@ extern const QString NotARegularFile;
 // unreadable. Never waits on a pipe.
 int openRegularFile(const QString &path);
 
-// Opens a container for reading through openRegularFile() and gives its size; throws cannotOpen when it is missing, a
-// folder, not a regular file (a pipe would block, a device may never end) or unreadable, and
-// tooLarge when it exceeds 2147483647 bytes.
+// Opens a container for reading through openRegularFile() and gives its size; throws cannotOpen
+// when it is missing, a folder, not a regular file (a pipe would block, a device may never end) or
+// unreadable, and tooLarge when it exceeds 2147483647 bytes.
 qint64 openForLoading(QFile &file, const QString &path);
 
 } // namespace FileErrors

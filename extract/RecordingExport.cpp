@@ -27,8 +27,7 @@ QString recordingFileName(const QString &chosenName, int k)
     return chosenName + QLatin1Char('_') + QString::number(k) + QStringLiteral(".amr");
 }
 
-void ExportRange(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer, qint32 first, qint32 last,
-                 const QString &path)
+void TransferRange(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer, qint32 first, qint32 last)
 {
     Q_ASSERT(&sourceBuffer.clipboard() == &outputBuffer.clipboard());
     sourceBuffer.SetSelStart(first);
@@ -40,6 +39,12 @@ void ExportRange(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer, qint32 fi
     outputBuffer.CreateEmpty(QStringLiteral("temp.amr"));
     if (!outputBuffer.PasteFromClipboard() || outputBuffer.DataSize() != last - first + 1)
         throw ExtractError(QStringLiteral("The recording could not be passed to the output"));
+}
+
+void ExportRange(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer, qint32 first, qint32 last,
+                 const QString &path)
+{
+    TransferRange(sourceBuffer, outputBuffer, first, last);
     outputBuffer.SaveToFile(path, true);
     outputBuffer.clipboard().clear();
 }

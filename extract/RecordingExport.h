@@ -24,6 +24,11 @@ RecordingRange recordingRange(const QVector<qint64> &recordingStarts, int i, qin
 // chosenName + "_" + k + ".amr": "rec" gives "rec_1.amr", "rec.amr" gives "rec.amr_1.amr".
 QString recordingFileName(const QString &chosenName, int k);
 
+// Carries bytes first ... last of sourceBuffer into outputBuffer through their clipboard, as
+// ExportRange does before it saves: outputBuffer then holds exactly those bytes. The caller
+// empties the clipboard when done.
+void TransferRange(TByteBuffer &sourceBuffer, TByteBuffer &outputBuffer, qint32 first, qint32 last);
+
 // Writes bytes first ... last of sourceBuffer to path, replacing an existing file atomically.
 // The bytes go through the buffers' clipboard: outputBuffer's previous bytes are cut away, the
 // range is copied from sourceBuffer and pasted into outputBuffer, outputBuffer saves and adopts

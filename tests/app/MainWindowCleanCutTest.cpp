@@ -3,6 +3,7 @@
 #include "SampleContainers.h"
 #include "app/AudioOutput.h"
 #include "app/MainWindow.h"
+#include "extract/io/SyncCalls.h"
 #include "support/ContainerBytes.h"
 #include "support/FakeDialogs.h"
 
@@ -164,8 +165,7 @@ TEST_F(MainWindowCleanCutTest, SaveAsWritesTheFormatOfTheChosenFilter)
     EXPECT_EQ(QDir(dir.path()).entryList({"*.wav"}).size(), 1);
     EXPECT_TRUE(dialogs.errors.isEmpty());
 
-    // Every recognised recording of the container as FLAC; the one whose header is unknown
-    // stops the run with a message.
+    // Every recording of the container as FLAC.
     EXPECT_EQ(dialogs.requests.last().filter,
               "AMR (*.amr);;WAV (*.wav);;FLAC (*.flac);;Opus (*.opus);;MP3 (*.mp3)");
     const QString all = answerSave("all");
@@ -173,6 +173,23 @@ TEST_F(MainWindowCleanCutTest, SaveAsWritesTheFormatOfTheChosenFilter)
     window->SaveAllAs1->trigger();
     EXPECT_EQ(QDir(dir.path()).entryList({"all_*.flac"}).size(), builder.recordings().size());
     EXPECT_TRUE(readFile(all + "_1.flac").startsWith("fLaC"));
+}
+
+// Saving many files on a slow stick must not wait for the disk once per file.
+TEST_F(MainWindowCleanCutTest, SaveAllMakesItsFilesDurableInOneFlush)
+{
+    const ContainerBuilder builder = largeContainer(2 << 20, 5);
+    load(builder.data());
+    ASSERT_GT(window->AMRFiles->count(), 20);
+    const std::uint64_t before = vocafetch::syncCallCount();
+    const QString chosen = answerSave("many");
+    window->N6->trigger();
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+    // The data once, then the folder once.
+    EXPECT_LE(vocafetch::syncCallCount() - before, 2u);
+    EXPECT_EQ(QDir(dir.path()).entryList({"many_*.amr"}).size(), window->AMRFiles->count());
+    EXPECT_EQ(readFile(chosen + "_3.amr"),
+              builder.data().mid(builder.starts()[2], builder.starts()[3] - builder.starts()[2]));
 }
 
 TEST_F(MainWindowCleanCutTest, HeaderlessSearchAddsTheRecordingsThatLostTheirSignature)
