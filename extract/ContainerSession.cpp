@@ -166,26 +166,56 @@ void ContainerSession::rescan()
 void ContainerSession::findHeaderless()
 {
     const QVector<RecordingAnalysis> signedOnes = analyseRange(0, m_scan.recordingCount());
-    if (!m_mapped) {
-        m_headerless =
-            findHeaderlessRecordings(m_source.Data().constData(), m_source.DataSize(), signedOnes);
-        return;
-    }
-    // Region by region, each mapped on its own (long ones a window at a time).
-    for (const ByteSpan &region : uncoveredRegions(m_mapped->size(), signedOnes)) {
-        for (qint64 at = region.begin; at < region.end; at += AnalysisWindow) {
-            const MappedWindow window =
-                m_mapped->map(at, std::min(AnalysisWindow, region.end - at));
-            QVector<RecordingAnalysis> runs;
-            runMappedAccessGuarded(m_mapped->path(), [&] {
-                runs = findHeaderlessRuns(window.data(), 0, window.size());
+    // The uncovered regions, long ones cut into windows, searched a mapping's worth at a time
+    // and, within it, region by region on several cores.
+    std::vector<ByteSpan> pieces;
+    for (const ByteSpan &region : uncoveredRegions(size(), signedOnes))
+        for (qint64 at = region.begin; at < region.end; at += AnalysisWindow)
+            pieces.push_back({at, std::min(region.end, at + AnalysisWindow)});
+    const int threads = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
+    for (std::size_t first = 0; first < pieces.size();) {
+        std::size_t last = first + 1;
+        while (last < pieces.size() && pieces[last].end - pieces[first].begin <= AnalysisWindow)
+            ++last;
+        const qint64 base = pieces[first].begin;
+        MappedWindow window;
+        const char *data = m_source.Data().constData() + (m_mapped ? 0 : base);
+        if (m_mapped) {
+            window = m_mapped->map(base, pieces[last - 1].end - base);
+            data = window.data();
+        }
+        std::vector<QVector<RecordingAnalysis>> found(last - first);
+        std::vector<QString> failures(static_cast<size_t>(threads));
+        const auto work = [&](int t) {
+            failures[size_t(t)] = failureOf([&] {
+                const auto search = [&] {
+                    for (std::size_t p = first + size_t(t); p < last; p += size_t(threads))
+                        found[p - first] =
+                            findHeaderlessRuns(data, pieces[p].begin - base, pieces[p].end - base);
+                };
+                if (m_mapped)
+                    runMappedAccessGuarded(m_mapped->path(), search);
+                else
+                    search();
             });
+        };
+        std::vector<std::thread> workers;
+        for (int t = 1; t < threads && size_t(t) < last - first; ++t)
+            workers.emplace_back(work, t);
+        work(0);
+        for (std::thread &worker : workers)
+            worker.join();
+        for (const QString &failure : failures)
+            if (!failure.isEmpty())
+                throw ExtractError(failure);
+        if (m_mapped)
             m_mapped->checkUnchanged();
+        for (QVector<RecordingAnalysis> &runs : found)
             for (RecordingAnalysis &run : runs) {
-                shift(run, at);
+                shift(run, base);
                 m_headerless.append(run);
             }
-        }
+        first = last;
     }
 }
 
