@@ -88,6 +88,15 @@ void shift(RecordingAnalysis &recording, qint64 base)
     }
 }
 
+// Recording i cannot be decoded into the file at path.
+ExtractError undecodable(int i, const QString &path)
+{
+    return ExtractError(QStringLiteral("recording %1 does not start with a known AMR header; %2 "
+                                       "not written")
+                            .arg(i + 1)
+                            .arg(displayName(path)));
+}
+
 } // namespace
 
 ContainerSession::ContainerSession() = default;
@@ -367,10 +376,7 @@ void ContainerSession::writeTo(int i, OutputKind kind, const RecordingAnalysis *
         return;
     }
     if (!recording->recognised())
-        throw ExtractError(QStringLiteral("recording %1 does not start with a known AMR "
-                                          "header; %2 not written")
-                               .arg(i + 1)
-                               .arg(displayName(nameFromBytes(file.path()))));
+        throw undecodable(i, nameFromBytes(file.path()));
     encode(file.device(), kind, i, *recording);
 }
 
@@ -394,10 +400,7 @@ void ContainerSession::write(int i, OutputKind kind, const QString &path)
     const RecordingAnalysis &recording = analysis(i);
     if (isDecoded(kind)) {
         if (!recording.recognised())
-            throw ExtractError(QStringLiteral("recording %1 does not start with a known AMR "
-                                              "header; %2 not written")
-                                   .arg(i + 1)
-                                   .arg(displayName(path)));
+            throw undecodable(i, path);
         saveAtomically(path, [&](QIODevice &out) { encode(out, kind, i, recording); });
         return;
     }
@@ -446,10 +449,7 @@ void ContainerSession::writeAll(OutputKind kind, const QString &chosenName)
             } else {
                 const RecordingAnalysis &recording = analysis(i);
                 if (isDecoded(kind) && !recording.recognised())
-                    throw ExtractError(QStringLiteral("recording %1 does not start with a "
-                                                      "known AMR header; %2 not written")
-                                           .arg(i + 1)
-                                           .arg(displayName(current)));
+                    throw undecodable(i, current);
                 writeTo(i, kind, &recording, file);
             }
             batch.add(std::move(file));
