@@ -24,7 +24,10 @@ public:
     QStringList toStringList() const;
 
     friend bool operator==(const OffsetList &list, const QStringList &texts);
-    friend bool operator==(const QStringList &texts, const OffsetList &list) { return list == texts; }
+    friend bool operator==(const QStringList &texts, const OffsetList &list)
+    {
+        return list == texts;
+    }
 
 private:
     QVector<qint64> m_offsets;

@@ -26,7 +26,8 @@ void PaintListBorder(QWidget *list, const QColor &border, const QColor &inner)
     frame(outer.adjusted(1, 1, -1, -1), inner);
 }
 
-SkinnedListFrame::SkinnedListFrame(QAbstractScrollArea *list, std::function<void(TsuiUIStyle)> restyle)
+SkinnedListFrame::SkinnedListFrame(QAbstractScrollArea *list,
+                                   std::function<void(TsuiUIStyle)> restyle)
     : m_list(list), m_restyle(std::move(restyle)),
       m_uiStyle(OwnerFormStyle(list->parentWidget() ? list->parentWidget()->window() : nullptr))
 {

@@ -1,11 +1,11 @@
 // The window's recording tools: tool tips with each recording's format and duration, the clean
 // cut of the three save commands, saving as WAV and listening.
+#include "ListRows.h"
 #include "SampleContainers.h"
 #include "app/AudioOutput.h"
 #include "app/MainWindow.h"
 #include "support/ContainerBytes.h"
 #include "support/FakeDialogs.h"
-#include "ListRows.h"
 
 #include <QAction>
 #include <QListWidget>
@@ -102,8 +102,7 @@ TEST_F(MainWindowCleanCutTest, EachRecordingShowsItsFormatAndDurationAsItsToolTi
     ASSERT_EQ(rowCount(window->AMRFiles), expected.size());
     for (int row = 0; row < expected.size(); ++row) {
         EXPECT_EQ(rowToolTip(window->AMRFiles, row), expected[row]) << row;
-        EXPECT_EQ(rowText(window->AMRFiles, row),
-                  QStringLiteral("Запись_%1.amr").arg(row + 1));
+        EXPECT_EQ(rowText(window->AMRFiles, row), QStringLiteral("Запись_%1.amr").arg(row + 1));
     }
 }
 

@@ -1,9 +1,9 @@
 // The window with a container of millions of recordings: every one listed, the window's event
 // loop turning while it loads.
+#include "ListRows.h"
 #include "app/MainWindow.h"
 #include "support/ContainerBytes.h"
 #include "support/FakeDialogs.h"
-#include "ListRows.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
@@ -43,8 +43,8 @@ TEST(MainWindowLargeContainerTest, TwoMillionSignaturesAreListedWhileTheWindowKe
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const int signatures = 10 * 1024 * 1024 / 5;
-    const QString path =
-        writeFile(QDir(dir.path()), QStringLiteral("many.drf"), QByteArray("#!AMR").repeated(signatures));
+    const QString path = writeFile(QDir(dir.path()), QStringLiteral("many.drf"),
+                                   QByteArray("#!AMR").repeated(signatures));
     FakeDialogs dialogs;
     TForm1 window(dialogs);
     window.show();

@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
+#include "ListRows.h"
 #include "support/ContainerBytes.h"
 #include "support/FakeDialogs.h"
-#include "ListRows.h"
 
 #include <QAction>
 #include <QApplication>
