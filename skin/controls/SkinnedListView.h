@@ -1,6 +1,7 @@
 #pragma once
 // A skinned list view showing the rows of a model it is given, with TsuiListView's look: for
-// lists too long for an item object per row.
+// lists too long for an item object per row. Its look is set through the same functions as
+// TsuiListView's (UIStyle, BorderColor, VScrollBar, ...).
 
 #include "skin/controls/TsuiListViewLook.h"
 
@@ -11,11 +12,6 @@ namespace vocafetch {
 class SkinnedListView : public TsuiListViewLook<QListView>
 {
     Q_OBJECT
-    Q_PROPERTY(TsuiFileTheme *FileTheme READ FileTheme WRITE setFileTheme)
-    Q_PROPERTY(TsuiUIStyle UIStyle READ UIStyle WRITE setUIStyle)
-    Q_PROPERTY(QColor BorderColor READ BorderColor WRITE setBorderColor)
-    Q_PROPERTY(TsuiScrollBar *VScrollBar READ VScrollBar WRITE setVScrollBar)
-    Q_PROPERTY(TsuiScrollBar *HScrollBar READ HScrollBar WRITE setHScrollBar)
 
 public:
     explicit SkinnedListView(QWidget *parent = nullptr);
