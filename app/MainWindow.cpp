@@ -3,8 +3,10 @@
 #include "app/AppInfo.h"
 #include "app/ContainerDropTarget.h"
 #include "app/Localization.h"
+#include "app/RecordingListModel.h"
 #include "phone/LoadedPhoneLibrary.h"
 #include "phone/PhoneConnection.h"
+#include "skin/controls/SkinnedListView.h"
 #include "skin/controls/TsuiButton.h"
 #include "skin/controls/TsuiListView.h"
 
@@ -74,16 +76,16 @@ FileDialogRequest saveAsDialogSettings()
 }
 
 // The lists are skinned in the window's WinXP style.
-QListWidget *createList(QWidget *parent)
+template <class List> List *createList(QWidget *parent)
 {
-    auto *list = new TsuiListView(parent);
+    auto *list = new List(parent);
     list->setUIStyle(TsuiUIStyle::WinXP);
     return list;
 }
 
 // Small-icon view: 16 x 16 icons with the caption beside them, flowing left to right and
 // wrapping into rows.
-void configureList(QListWidget *list)
+void configureList(QListView *list)
 {
     list->setViewMode(QListView::ListMode);
     list->setFlow(QListView::LeftToRight);
@@ -233,15 +235,22 @@ void TForm1::createPopupMenu()
 
 void TForm1::createLists()
 {
-    FileDRF = createList(suiForm1);
+    FileDRF = createList<TsuiListView>(suiForm1);
     FileDRF->setObjectName(QStringLiteral("FileDRF"));
     FileDRF->setGeometry(FileDRFGeometry);
     configureList(FileDRF);
 
-    AMRFiles = createList(suiForm1);
+    AMRFiles = createList<vocafetch::SkinnedListView>(suiForm1);
     AMRFiles->setObjectName(QStringLiteral("AMRFiles"));
     AMRFiles->setGeometry(AMRFilesGeometry);
     configureList(AMRFiles);
+    // Every row has the same size: millions of rows lay out without asking each, a batch at a
+    // time between events.
+    AMRFiles->setUniformItemSizes(true);
+    AMRFiles->setLayoutMode(QListView::Batched);
+    m_recordings = new vocafetch::RecordingListModel(
+        ImageList2.icon(RecordingImage), [this](int row) { return recordingToolTip(row); }, this);
+    AMRFiles->setModel(m_recordings);
     AMRFiles->setContextMenuPolicy(Qt::CustomContextMenu);
 }
 
@@ -310,7 +319,8 @@ void TForm1::connectHandlers()
     // Only a mouse click on an item loads a container; clicks on empty space and keyboard
     // moves do not.
     connectHandler(FileDRF, &QListWidget::clicked, &TForm1::FileDRFClick);
-    connectHandler(AMRFiles, &QListWidget::itemSelectionChanged, &TForm1::AMRFilesSelectItem);
+    connectHandler(AMRFiles->selectionModel(), &QItemSelectionModel::selectionChanged,
+                   &TForm1::AMRFilesSelectItem);
     connectHandler(suiPopupMenu1, &QMenu::aboutToShow, &TForm1::suiPopupMenu1Popup);
     connect(AMRFiles, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
         suiPopupMenu1->popup(AMRFiles->viewport()->mapToGlobal(pos));
@@ -352,8 +362,8 @@ void TForm1::setStatusText(const QString &text)
 
 void TForm1::updateSaveButtons()
 {
-    suiButton2->setEnabled(!AMRFiles->selectedItems().isEmpty());
-    suiButton3->setEnabled(AMRFiles->count() > 0);
+    suiButton2->setEnabled(selectedRecording() >= 0);
+    suiButton3->setEnabled(recordingRows() > 0);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

@@ -4,6 +4,7 @@
 #include "app/ErrorBoundary.h"
 #include "app/FileDialog.h"
 #include "app/ImageList.h"
+#include "app/OffsetList.h"
 #include "extract/ByteBuffer.h"
 #include "extract/ContainerSession.h"
 #include "extract/analysis/RecordingAnalysis.h"
@@ -22,6 +23,7 @@
 class QAbstractButton;
 class QAction;
 class QLabel;
+class QListView;
 class QListWidget;
 class QMenu;
 class QStatusBar;
@@ -30,6 +32,9 @@ class Dialogs;
 class PhoneConnection;
 class TForm2;
 struct PhoneDownloadResult;
+namespace vocafetch {
+class RecordingListModel;
+}
 
 // TForm1: the main window. It owns all working state: the container list and the recording
 // list, the two byte buffers, the hidden lists of offsets, paths and phone copies, the menus,
@@ -61,7 +66,8 @@ public:
     // Controls, at their places on the frame.
     TsuiForm *suiForm1;
     QListWidget *FileDRF;
-    QListWidget *AMRFiles;
+    // One row per recording of the loaded container, from the model behind it.
+    QListView *AMRFiles;
     QAbstractButton *suiButton1; // "Считать с телефона"
     QAbstractButton *suiButton2; // "Сохранить"
     QAbstractButton *suiButton3; // "Сохранить все"
@@ -113,10 +119,11 @@ public:
     ImageList ImageList1; // the container list's icons
     ImageList ImageList2; // the recording list's and the menus' icons
 
-    // Hidden lists: offsets of the loaded container, paths of FileDRF's entries
-    // (index-aligned with it), and the names and sizes of the copies read from the phone.
-    QStringList AmrStartList;
-    QStringList TypeMarkerList;
+    // Hidden lists: offsets of the loaded container (decimal texts kept as the scan's numbers),
+    // paths of FileDRF's entries (index-aligned with it), and the names and sizes of the copies
+    // read from the phone.
+    vocafetch::OffsetList AmrStartList;
+    vocafetch::OffsetList TypeMarkerList;
     QStringList DrfPathList;
     QStringList PhoneNameList;
     QStringList PhoneSizeList;
@@ -188,7 +195,10 @@ private:
 
     void createCleanCutItem();
     void createRecordingPopupItems();
-    void showRecordingToolTips();
+    // The tool tip of recording row, worked out when the list asks for it.
+    QString recordingToolTip(int row);
+    // How many recordings AMRFiles shows.
+    int recordingRows() const;
     void enableRecordingPopupItems();
     int selectedRecording() const;
     // Writes recording i as the save commands do: its whole range, or with the clean cut on
@@ -207,6 +217,7 @@ private:
 
     ErrorBoundary m_errorBoundary;
     QLabel *m_statusLabel = nullptr;
+    vocafetch::RecordingListModel *m_recordings = nullptr;
     bool m_placed = false;
 
     // The library outlives the connection that calls it.

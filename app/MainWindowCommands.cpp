@@ -3,6 +3,8 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutBox.h"
+#include "app/BackgroundWork.h"
+#include "app/RecordingListModel.h"
 #include "app/RecordingPresentation.h"
 #include "extract/RawFileName.h"
 
@@ -52,31 +54,32 @@ void TForm1::FileDRFClick()
         return;
     AmrStartList.clear();
     TypeMarkerList.clear();
-    AMRFiles->clear();
+    m_recordings->setRecordingCount(0);
     suiButton2->setEnabled(false);
 
     const int index = FileDRF->row(selected.first());
     if (index < 0 || index >= DrfPathList.size())
         throw std::out_of_range(
             QStringLiteral("List index out of bounds (%1)").arg(index).toStdString());
-    Session.loadWithoutScan(DrfPathList.at(index));
+    const QString path = DrfPathList.at(index);
+    // A large container takes a while to read: the window keeps painting meanwhile.
+    vocafetch::runOffWindowThread([this, &path]() { Session.loadWithoutScan(path); });
     Action1Execute();
-    suiButton3->setEnabled(AMRFiles->count() > 0);
+    suiButton3->setEnabled(recordingRows() > 0);
 }
 
 void TForm1::Action1Execute()
 {
     namespace words = vocafetch::presentation;
-    Session.rescan();
+    // No row may ask the session for its tool tip while the scan changes it.
+    m_recordings->setRecordingCount(0);
+    vocafetch::runOffWindowThread([this]() { Session.rescan(); });
     const vocafetch::ContainerScan &scan = Session.scan();
-    AmrStartList = words::offsetList(scan.recordingStarts);
-    TypeMarkerList = words::offsetList(scan.typeMarkers);
+    AmrStartList = vocafetch::OffsetList(scan.recordingStarts);
+    TypeMarkerList = vocafetch::OffsetList(scan.typeMarkers);
     setStatusText(words::scanStatusText(Session.recordingCount()));
     AMR1->setEnabled(Session.recordingCount() > 0);
-    AMRFiles->clear();
-    for (int k = 1; k <= Session.recordingCount(); ++k)
-        AMRFiles->addItem(new QListWidgetItem(ImageList2.icon(0), words::recordingCaption(k)));
-    showRecordingToolTips();
+    m_recordings->setRecordingCount(Session.recordingCount());
 }
 
 void TForm1::AMRFilesSelectItem()
@@ -86,8 +89,8 @@ void TForm1::AMRFilesSelectItem()
 
 void TForm1::suiPopupMenu1Popup()
 {
-    N5->setEnabled(!AMRFiles->selectedItems().isEmpty());
-    N6->setEnabled(AMRFiles->count() > 0);
+    N5->setEnabled(selectedRecording() >= 0);
+    N6->setEnabled(recordingRows() > 0);
     enableRecordingPopupItems();
 }
 
@@ -109,10 +112,9 @@ void TForm1::N8Click()
 
 void TForm1::N5Click()
 {
-    const QList<QListWidgetItem *> selected = AMRFiles->selectedItems();
-    if (selected.isEmpty())
+    const int i = selectedRecording();
+    if (i < 0)
         return;
-    const int i = AMRFiles->row(selected.first());
     if (!SaveDialog1.Execute())
         return;
     saveRecording(i);
@@ -120,7 +122,7 @@ void TForm1::N5Click()
 
 void TForm1::N6Click()
 {
-    if (AMRFiles->count() == 0)
+    if (recordingRows() == 0)
         return;
     if (!SaveDialog1.Execute())
         return;
@@ -133,7 +135,7 @@ void TForm1::N6Click()
 
 void TForm1::AMR1Click()
 {
-    if (FileDRF->count() > 0 && AMRFiles->count() > 0)
+    if (FileDRF->count() > 0 && recordingRows() > 0)
         N6Click();
 }
 

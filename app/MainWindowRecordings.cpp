@@ -3,11 +3,13 @@
 #include "app/MainWindow.h"
 
 #include "app/QtAudioOutput.h"
+#include "app/RecordingListModel.h"
 #include "app/RecordingPresentation.h"
 #include "extract/analysis/AmrDecoder.h"
 
 #include <QAction>
-#include <QListWidget>
+#include <QItemSelectionModel>
+#include <QListView>
 #include <QMenu>
 
 namespace {
@@ -50,27 +52,31 @@ void TForm1::createRecordingPopupItems()
     SaveAllAs1->setObjectName(QStringLiteral("SaveAllAs1"));
 }
 
-void TForm1::showRecordingToolTips()
+QString TForm1::recordingToolTip(int row)
 {
-    const QVector<RecordingAnalysis> &analyses = Session.analyses();
-    for (int row = 0; row < AMRFiles->count() && row < analyses.size(); ++row)
-        AMRFiles->item(row)->setToolTip(
-            vocafetch::presentation::recordingToolTip(analyses.at(row)));
+    // One recording's analysis alone: the list shows few of millions at a time.
+    const QVector<RecordingAnalysis> one = Session.analyseRange(row, row + 1);
+    return one.isEmpty() ? QString() : vocafetch::presentation::recordingToolTip(one.first());
+}
+
+int TForm1::recordingRows() const
+{
+    return m_recordings->rowCount();
 }
 
 void TForm1::enableRecordingPopupItems()
 {
-    const bool selected = !AMRFiles->selectedItems().isEmpty();
+    const bool selected = selectedRecording() >= 0;
     // While a recording plays the item stays enabled: it stops the playing.
     Play1->setEnabled(selected || (m_audioOutput && m_audioOutput->isPlaying()));
     SaveAs1->setEnabled(selected);
-    SaveAllAs1->setEnabled(AMRFiles->count() > 0);
+    SaveAllAs1->setEnabled(recordingRows() > 0);
 }
 
 int TForm1::selectedRecording() const
 {
-    const QList<QListWidgetItem *> selected = AMRFiles->selectedItems();
-    return selected.isEmpty() ? -1 : AMRFiles->row(selected.first());
+    const QModelIndexList selected = AMRFiles->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? -1 : selected.first().row();
 }
 
 bool TForm1::isRecording(int i) const
@@ -108,7 +114,7 @@ void TForm1::SaveAs1Click()
 void TForm1::SaveAllAs1Click()
 {
     vocafetch::OutputKind kind;
-    if (AMRFiles->count() == 0 || !askSaveAs(kind))
+    if (recordingRows() == 0 || !askSaveAs(kind))
         return;
     Session.writeAll(kind, SaveAsDialog1.FileName());
 }
@@ -149,7 +155,7 @@ void TForm1::Play1Click()
     const int i = selectedRecording();
     if (!isRecording(i))
         return;
-    const RecordingAnalysis &recording = Session.analysis(i);
+    const RecordingAnalysis recording = Session.analyseRange(i, i + 1).first();
     PcmAudio audio;
     if (recording.recognised())
         audio = vocafetch::decodeRecordingToPcm(SourceBuffer.Data().constData(), recording);
@@ -159,7 +165,7 @@ void TForm1::Play1Click()
     }
     switch (output.start(audio.samples, audio.sampleRate)) {
     case AudioOutput::StartResult::Started:
-        setStatusText(PlayingText + AMRFiles->item(i)->text());
+        setStatusText(PlayingText + vocafetch::presentation::recordingCaption(i + 1));
         break;
     case AudioOutput::StartResult::NoDevice:
         setStatusText(NoAudioDeviceText);

@@ -31,15 +31,6 @@ QString durationCaption(qint64 ms)
 
 } // namespace
 
-QStringList offsetList(const QVector<qint64> &offsets)
-{
-    QStringList list;
-    list.reserve(offsets.size());
-    for (qint64 offset : offsets)
-        list.append(QString::number(offset));
-    return list;
-}
-
 QString recordingCaption(int k)
 {
     return QStringLiteral("Запись_%1.amr").arg(k);

@@ -6,12 +6,10 @@
 #include <QStringList>
 #include <QVector>
 
-// How the window words what a container session found: the hidden offset lists, the captions
+// How the window words what a container session found: the captions
 // of the recording list, the status line and the recording list's tool tips.
 namespace vocafetch::presentation {
 
-// Decimal offsets ("0", "5", ...), as the window's hidden lists hold them.
-QStringList offsetList(const QVector<qint64> &offsets);
 // "Запись_" + k + ".amr"
 QString recordingCaption(int k);
 // "Найдено N записей", or "Звуковые записи не найдены" when there is no recording start.

@@ -2,6 +2,7 @@
 #include "app/ContainerDropTarget.h"
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
+#include "app/MeasureLoad.h"
 #include "app/Startup.h"
 #include "extract/RawFileName.h"
 
@@ -22,5 +23,6 @@ int main(int argc, char *argv[])
     const QStringList opened = ContainerFilesAmong(arguments);
     if (!opened.isEmpty())
         windows.Form1->ListContainers(opened);
+    vocafetch::measureLoadIfAsked(*windows.Form1);
     return app.exec();
 }

@@ -50,7 +50,7 @@ ExtractError tooLarge(const QString &path, qint64 size)
     return ExtractError(
         QStringLiteral(
             "Cannot open file \"%1\". The file is %2 bytes long; at most 2147483647 bytes can be "
-            "loaded")
+            "loaded. vocafetch-cli handles larger images.")
             .arg(fullPath(path))
             .arg(size));
 }

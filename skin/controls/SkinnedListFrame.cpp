@@ -4,7 +4,7 @@
 #include "skin/style/StyleLookup.h"
 #include "skin/style/StyleResolve.h"
 
-#include <QListWidget>
+#include <QAbstractScrollArea>
 #include <QPainter>
 
 namespace vocafetch {
@@ -26,7 +26,8 @@ void PaintListBorder(QWidget *list, const QColor &border, const QColor &inner)
     frame(outer.adjusted(1, 1, -1, -1), inner);
 }
 
-SkinnedListFrame::SkinnedListFrame(QListWidget *list, std::function<void(TsuiUIStyle)> restyle)
+SkinnedListFrame::SkinnedListFrame(QAbstractScrollArea *list,
+                                   std::function<void(TsuiUIStyle)> restyle)
     : m_list(list), m_restyle(std::move(restyle)),
       m_uiStyle(OwnerFormStyle(list->parentWidget() ? list->parentWidget()->window() : nullptr))
 {

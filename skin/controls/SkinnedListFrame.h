@@ -11,7 +11,7 @@
 
 #include <functional>
 
-class QListWidget;
+class QAbstractScrollArea;
 class QWidget;
 
 namespace vocafetch {
@@ -25,7 +25,7 @@ public:
     // Gives list two pixels of frame room for the ring and takes the style of the list's form.
     // restyle applies a style to the whole list; it is called when the theme file loads a theme
     // (with the current style) or goes away (with DeepBlue).
-    SkinnedListFrame(QListWidget *list, std::function<void(TsuiUIStyle)> restyle);
+    SkinnedListFrame(QAbstractScrollArea *list, std::function<void(TsuiUIStyle)> restyle);
     ~SkinnedListFrame();
     SkinnedListFrame(const SkinnedListFrame &) = delete;
     SkinnedListFrame &operator=(const SkinnedListFrame &) = delete;
@@ -42,7 +42,7 @@ public:
     void paintBorder() const;
 
 private:
-    QListWidget *m_list;
+    QAbstractScrollArea *m_list;
     std::function<void(TsuiUIStyle)> m_restyle;
     QPointer<TsuiFileTheme> m_fileTheme;
     TsuiUIStyle m_uiStyle;

@@ -104,7 +104,7 @@ TEST_F(ContainerDropTest, DroppedContainersScanLikeOpenedOnes)
     dragAndDrop(mime.get());
     const QRect row = window->FileDRF->visualItemRect(window->FileDRF->item(0));
     QTest::mouseClick(window->FileDRF->viewport(), Qt::LeftButton, {}, row.center());
-    EXPECT_EQ(window->AMRFiles->count(), 1);
+    EXPECT_EQ(window->AMRFiles->model()->rowCount(), 1);
 }
 
 TEST(ContainerFiles, OnlyContainersMadeAbsoluteInTheirOrder)

@@ -1,5 +1,6 @@
 // The window's recording tools: tool tips with each recording's format and duration, the clean
 // cut of the three save commands, saving as WAV and listening.
+#include "ListRows.h"
 #include "SampleContainers.h"
 #include "app/AudioOutput.h"
 #include "app/MainWindow.h"
@@ -73,10 +74,10 @@ protected:
         window->N2->trigger();
         const QRect rect = window->FileDRF->visualItemRect(window->FileDRF->item(0));
         QTest::mouseClick(window->FileDRF->viewport(), Qt::LeftButton, {}, rect.center());
-        ASSERT_EQ(window->AMRFiles->count(), window->AmrStartList.size());
+        ASSERT_EQ(rowCount(window->AMRFiles), window->AmrStartList.size());
     }
 
-    void select(int row) { window->AMRFiles->item(row)->setSelected(true); }
+    void select(int row) { selectRow(window->AMRFiles, row); }
 
     // Answers the next save dialog with dir/name and returns that path.
     QString answerSave(const QString &name)
@@ -99,11 +100,10 @@ TEST_F(MainWindowCleanCutTest, EachRecordingShowsItsFormatAndDurationAsItsToolTi
                                "AMR-WB\nДлительность: 0:03,0",
                                "AMR-NB, каналов: 2\nДлительность: 0:02,0",
                                "AMR-NB\nДлительность: 0:02,4\nобрезана", "Формат не распознан"};
-    ASSERT_EQ(window->AMRFiles->count(), expected.size());
+    ASSERT_EQ(rowCount(window->AMRFiles), expected.size());
     for (int row = 0; row < expected.size(); ++row) {
-        EXPECT_EQ(window->AMRFiles->item(row)->toolTip(), expected[row]) << row;
-        EXPECT_EQ(window->AMRFiles->item(row)->text(),
-                  QStringLiteral("Запись_%1.amr").arg(row + 1));
+        EXPECT_EQ(rowToolTip(window->AMRFiles, row), expected[row]) << row;
+        EXPECT_EQ(rowText(window->AMRFiles, row), QStringLiteral("Запись_%1.amr").arg(row + 1));
     }
 }
 
@@ -198,17 +198,17 @@ TEST_F(MainWindowCleanCutTest, HeaderlessSearchAddsTheRecordingsThatLostTheirSig
     const Recording lost = makeRecording(AmrFormat::NarrowBand, 1, frames);
     const Recording kept = makeRecording(AmrFormat::NarrowBand, 1, frames.mid(0, 60));
     load(QByteArray(32, '\xff') + lost.bytes.mid(6) + QByteArray(8, '\xff') + kept.bytes);
-    ASSERT_EQ(window->AMRFiles->count(), 1);
+    ASSERT_EQ(rowCount(window->AMRFiles), 1);
     window->Headerless1->trigger();
-    ASSERT_EQ(window->AMRFiles->count(), 2);
+    ASSERT_EQ(rowCount(window->AMRFiles), 2);
     EXPECT_EQ(window->AmrStartList.size(), 1);
     EXPECT_EQ(window->statusText(), QStringLiteral("Найдено 2 записей"));
-    EXPECT_TRUE(window->AMRFiles->item(1)->toolTip().endsWith("без заголовка"));
+    EXPECT_TRUE(rowToolTip(window->AMRFiles, 1).endsWith("без заголовка"));
     const QString chosen = answerSave("found");
     window->N6->trigger();
     EXPECT_TRUE(readFile(chosen + "_2.amr").startsWith("#!AMR\n"));
     window->Headerless1->trigger();
-    EXPECT_EQ(window->AMRFiles->count(), 1);
+    EXPECT_EQ(rowCount(window->AMRFiles), 1);
 }
 
 TEST_F(MainWindowCleanCutTest, ListeningStartsStopsAndEnds)
@@ -267,7 +267,7 @@ TEST(MainWindowListening, SystemAudioOutputWithoutADeviceGivesAStatusText)
     window.N2->trigger();
     window.FileDRF->item(0)->setSelected(true);
     window.FileDRFClick();
-    window.AMRFiles->item(0)->setSelected(true);
+    selectRow(window.AMRFiles, 0);
     window.Play1->trigger();
     if (window.statusText() != NoDeviceText) {
         EXPECT_EQ(window.statusText(), "Прослушивание: Запись_1.amr");

@@ -146,7 +146,7 @@ TEST_F(MainWindowPhoneTest, SaveDialogProposesTheLastFileAndCopiesScanLikeContai
 
     QTest::mouseClick(window->FileDRF->viewport(), Qt::LeftButton, {},
                       window->FileDRF->visualItemRect(window->FileDRF->item(1)).center());
-    EXPECT_EQ(window->AMRFiles->count(), 2);
+    EXPECT_EQ(window->AMRFiles->model()->rowCount(), 2);
     QTest::mouseClick(window->suiButton3, Qt::LeftButton);
     ASSERT_EQ(dialogs.requests.size(), 1);
     EXPECT_EQ(dialogs.requests[0].fileName, "voice");
@@ -221,7 +221,7 @@ TEST_F(MainWindowPhoneTest, Cp1251NamesAreShownAndStoredAsText)
 
     QTest::mouseClick(window->FileDRF->viewport(), Qt::LeftButton, {},
                       window->FileDRF->visualItemRect(window->FileDRF->item(0)).center());
-    EXPECT_EQ(window->AMRFiles->count(), 1);
+    EXPECT_EQ(window->AMRFiles->model()->rowCount(), 1);
     QTest::mouseClick(window->suiButton3, Qt::LeftButton);
     ASSERT_EQ(dialogs.requests.size(), 1);
     EXPECT_EQ(dialogs.requests[0].fileName, QStringLiteral("Голос"));

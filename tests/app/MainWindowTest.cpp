@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "ListRows.h"
 #include "support/ContainerBytes.h"
 #include "support/FakeDialogs.h"
 
@@ -46,12 +47,6 @@ protected:
         QTest::mouseClick(window->suiButton4, Qt::LeftButton);
     }
 
-    static void clickRow(QListWidget *list, int row)
-    {
-        const QRect rect = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-    }
-
     // Opens one container and clicks it.
     void loadContainer(const QByteArray &bytes, const QString &name = QStringLiteral("c.drf"))
     {
@@ -72,13 +67,7 @@ protected:
         return shown;
     }
 
-    QStringList texts(const QListWidget *list) const
-    {
-        QStringList result;
-        for (int row = 0; row < list->count(); ++row)
-            result << list->item(row)->text();
-        return result;
-    }
+    QStringList texts(const QAbstractItemView *list) const { return rowTexts(list); }
 
     QString target(const QString &name) const { return QDir(dir.path()).filePath(name); }
 
@@ -136,7 +125,7 @@ TEST_F(MainWindowTest, ItemsShowTheirPicturesOnTheFramesColour)
         return icon.pixmap(16, 16).toImage() == picture.toImage();
     };
     EXPECT_TRUE(sameImage(window->FileDRF->item(0)->icon(), window->ImageList1.picture(0)));
-    EXPECT_TRUE(sameImage(window->AMRFiles->item(0)->icon(), window->ImageList2.picture(0)));
+    EXPECT_TRUE(sameImage(rowIcon(window->AMRFiles, 0), window->ImageList2.picture(0)));
 
     // Between the menu bar and the lists only the frame shows.
     const QImage frame = window->suiForm1->grab().toImage();
@@ -178,7 +167,7 @@ TEST_F(MainWindowTest, ClickingAContainerScansItAndOpeningKeepsTheLoadedOne)
 
     // A new open lists other containers but keeps the recordings of the loaded one.
     openContainers({write("other.drf", containerBytes(50, {}))});
-    EXPECT_EQ(window->AMRFiles->count(), 3);
+    EXPECT_EQ(rowCount(window->AMRFiles), 3);
     EXPECT_EQ(window->SourceBuffer.DataSize(), 300);
 }
 
@@ -193,13 +182,13 @@ TEST_F(MainWindowTest, OnlyAMouseClickOnAnItemLoadsAContainer)
     QTest::mouseClick(window->FileDRF->viewport(), Qt::LeftButton, {},
                       QPoint(10, window->FileDRF->viewport()->height() - 5));
     EXPECT_EQ(window->statusText(), "Найдено 1 записей");
-    EXPECT_EQ(window->AMRFiles->count(), 1);
+    EXPECT_EQ(rowCount(window->AMRFiles), 1);
 
     // Moving the selection with the keyboard selects the other container but loads nothing.
     window->FileDRF->setFocus();
     QTest::keyClick(window->FileDRF, Qt::Key_End);
     EXPECT_EQ(window->FileDRF->currentRow(), 1);
-    EXPECT_EQ(window->AMRFiles->count(), 1);
+    EXPECT_EQ(rowCount(window->AMRFiles), 1);
 
     clickRow(window->FileDRF, 1);
     EXPECT_EQ(window->statusText(), "Найдено 2 записей");
@@ -245,7 +234,7 @@ TEST_F(MainWindowTest, SaveAllInTheMenuStaysEnabledUntilAScanFindsNothing)
     EXPECT_FALSE(window->AMR1->isEnabled());
     EXPECT_EQ(window->statusText(), "Звуковые записи не найдены");
     EXPECT_EQ(window->TypeMarkerList, QStringList({"0"}));
-    EXPECT_EQ(window->AMRFiles->count(), 0);
+    EXPECT_EQ(rowCount(window->AMRFiles), 0);
     EXPECT_FALSE(window->suiButton3->isEnabled());
 
     clickRow(window->FileDRF, 0);
@@ -355,11 +344,11 @@ TEST_F(MainWindowTest, FailuresAreShownAndTheWindowStaysUsable)
     EXPECT_EQ(dialogs.errors[0].caption, "Vocafetch");
     EXPECT_TRUE(dialogs.errors[0].message.startsWith("Cannot open " + missing + ".\r\n("))
         << dialogs.errors[0].message.toStdString();
-    EXPECT_EQ(window->AMRFiles->count(), 0);
+    EXPECT_EQ(rowCount(window->AMRFiles), 0);
     EXPECT_EQ(window->statusText(), "Vocafetch");
 
     clickRow(window->FileDRF, 1);
-    EXPECT_EQ(window->AMRFiles->count(), 1);
+    EXPECT_EQ(rowCount(window->AMRFiles), 1);
 
     // A target folder that does not exist: the core's message, nothing written.
     clickRow(window->AMRFiles, 0);

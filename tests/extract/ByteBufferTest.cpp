@@ -289,7 +289,7 @@ TEST_F(ByteBufferTest, OversizedFileIsRefusedAndNothingChanges)
     EXPECT_THROW_MESSAGE(buffer->LoadFromFile(big),
                          "Cannot open file \"" + QDir::toNativeSeparators(big) +
                              "\". The file is 2147483648 bytes long; at most 2147483647 bytes "
-                             "can be loaded");
+                             "can be loaded. vocafetch-cli handles larger images.");
     EXPECT_EQ(buffer->Data(), "kept");
     EXPECT_EQ(buffer->FileName(), before);
     EXPECT_EQ(buffer->SelCount(), 2);

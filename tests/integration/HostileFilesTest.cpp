@@ -126,7 +126,7 @@ protected:
         clickContainer(0);
         ASSERT_EQ(dialogs.errors.size(), 1);
         EXPECT_EQ(dialogs.errors.first().message, message);
-        EXPECT_EQ(window->AMRFiles->count(), 0);
+        EXPECT_EQ(window->AMRFiles->model()->rowCount(), 0);
         EXPECT_TRUE(window->AmrStartList.isEmpty());
         dialogs.errors.clear();
     }
@@ -138,7 +138,7 @@ protected:
         open({good});
         clickContainer(0);
         EXPECT_EQ(window->statusText(), QStringLiteral("Найдено 2 записей"));
-        ASSERT_EQ(window->AMRFiles->count(), 2);
+        ASSERT_EQ(window->AMRFiles->model()->rowCount(), 2);
         ASSERT_TRUE(window->suiButton3->isEnabled());
         dialogs.answers << QStringList{path(QStringLiteral("after"))};
         QTest::mouseClick(window->suiButton3, Qt::LeftButton);
@@ -223,13 +223,13 @@ TEST_F(HostileFilesTest, ContainerRemovedAfterListingIsRefusedAndTheOldListGoes)
     const QString gone = writeFile(QDir(dir.path()), QStringLiteral("gone.drf"), GoodContainer);
     open({first, gone});
     clickContainer(0);
-    ASSERT_EQ(window->AMRFiles->count(), 2);
+    ASSERT_EQ(window->AMRFiles->model()->rowCount(), 2);
     ASSERT_TRUE(QFile::remove(gone));
     clickContainer(1);
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors.first().message,
               QStringLiteral("Cannot open %1.\r\n(No such file or directory.)").arg(gone));
-    EXPECT_EQ(window->AMRFiles->count(), 0);
+    EXPECT_EQ(window->AMRFiles->model()->rowCount(), 0);
     dialogs.errors.clear();
     expectUsable();
 }
@@ -254,7 +254,7 @@ TEST_F(HostileFilesTest, FullDiskWhileSavingLeavesNoPartialFileAndTheOldOneIntac
     const QString first = writeFile(QDir(dir.path()), QStringLiteral("rec_1.amr"), "old");
     open({container});
     clickContainer(0);
-    ASSERT_EQ(window->AMRFiles->count(), 2);
+    ASSERT_EQ(window->AMRFiles->model()->rowCount(), 2);
     const QStringList before = files();
 
     rlimit saved{};

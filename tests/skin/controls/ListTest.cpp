@@ -3,6 +3,7 @@
 
 #include "ControlsDemoForm.h"
 #include "ControlsTestSupport.h"
+#include "skin/controls/SkinnedListView.h"
 #include "skin/controls/TsuiImageButton.h"
 #include "skin/controls/TsuiListBox.h"
 #include "skin/controls/TsuiListView.h"
@@ -11,6 +12,7 @@
 
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStringListModel>
 #include <gtest/gtest.h>
 
 using namespace vocafetch;
@@ -32,6 +34,39 @@ void expectRing(QWidget *list, QRgb border, QRgb inner)
     for (const QPoint p : {QPoint(1, 1), QPoint(r - 1, 1), QPoint(1, b - 1), QPoint(r / 2, 1),
                            QPoint(1, b / 2), QPoint(r - 1, b / 2), QPoint(r / 2, b - 1)})
         EXPECT_EQ(image.pixel(p), inner) << p.x() << "," << p.y();
+}
+
+// The list over a model looks and links its bars as the list of items does, through every
+// change of its model.
+TEST(ListBorder, ListOverAModelHasTheRingAndItsBarFollowsTheModel)
+{
+    auto host = shownHost();
+    auto *view = new SkinnedListView(host.get());
+    view->setUIStyle(TsuiUIStyle::WinXP);
+    view->setGeometry(8, 8, 145, 113);
+    auto *bar = new TsuiScrollBar(host.get());
+    view->setVScrollBar(bar);
+    QStringListModel rows;
+    view->setModel(&rows);
+    view->show();
+    const QRgb base = view->palette().color(QPalette::Base).rgb();
+    expectRing(view, WinXPBorder, base);
+
+    QStringList texts;
+    for (int i = 0; i < 60; ++i)
+        texts << QStringLiteral("Запись_%1.amr").arg(i);
+    rows.setStringList(texts);
+    QTest::qWait(10);
+    ASSERT_GT(view->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(bar->Max(), view->verticalScrollBar()->maximum());
+    view->verticalScrollBar()->setValue(20);
+    expectRing(view, WinXPBorder, base);
+
+    rows.setStringList({});
+    EXPECT_EQ(view->verticalScrollBar()->maximum(), 0)
+        << "the rows gone, the list lays out at once";
+    view->setUIStyle(TsuiUIStyle::MacOS);
+    expectRing(view, BgrToQColor(8355711).rgb(), base);
 }
 
 class DemoFormTest : public ::testing::Test

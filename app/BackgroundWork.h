@@ -1,0 +1,14 @@
+#pragma once
+// Runs long work (loading and scanning a container) off the window's thread while the window
+// keeps repainting and answers its close button.
+
+#include <functional>
+
+namespace vocafetch {
+
+// Runs work on a thread of its own and returns when it is done, turning the event loop
+// meanwhile: paints, timers and window-system events such as close go on; mouse and key input
+// wait, so no command starts in between. An exception work throws is thrown again here.
+void runOffWindowThread(const std::function<void()> &work);
+
+} // namespace vocafetch
