@@ -6,6 +6,7 @@
 #include "app/BackgroundWork.h"
 #include "app/RecordingListModel.h"
 #include "app/RecordingPresentation.h"
+#include "extract/ExtractError.h"
 #include "extract/RawFileName.h"
 
 #include <QAbstractButton>
@@ -17,6 +18,23 @@
 #include <QTimer>
 
 #include <stdexcept>
+
+namespace {
+
+// Beyond this many rows the list's pixel positions (int) would overflow.
+constexpr int MaxListedRecordings = 50'000'000;
+
+void refuseUnlistable(int count)
+{
+    if (count > MaxListedRecordings)
+        throw ExtractError(
+            QStringLiteral("В контейнере %1 записей: окно показывает не больше %2. Программа "
+                           "vocafetch-cli обрабатывает контейнеры любого размера.")
+                .arg(count)
+                .arg(MaxListedRecordings));
+}
+
+} // namespace
 
 void TForm1::FormCreate()
 {
@@ -74,6 +92,7 @@ void TForm1::Action1Execute()
     // No row may ask the session for its tool tip while the scan changes it.
     m_recordings->setRecordingCount(0);
     vocafetch::runOffWindowThread([this]() { Session.rescan(); });
+    refuseUnlistable(Session.recordingCount());
     const vocafetch::ContainerScan &scan = Session.scan();
     AmrStartList = vocafetch::OffsetList(scan.recordingStarts);
     TypeMarkerList = vocafetch::OffsetList(scan.typeMarkers);
