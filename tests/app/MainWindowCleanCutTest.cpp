@@ -180,14 +180,14 @@ TEST_F(MainWindowCleanCutTest, SaveAllMakesItsFilesDurableInOneFlush)
 {
     const ContainerBuilder builder = largeContainer(2 << 20, 5);
     load(builder.data());
-    ASSERT_GT(window->AMRFiles->count(), 20);
+    ASSERT_GT(rowCount(window->AMRFiles), 20);
     const std::uint64_t before = vocafetch::syncCallCount();
     const QString chosen = answerSave("many");
     window->N6->trigger();
     EXPECT_TRUE(dialogs.errors.isEmpty());
     // The data once, then the folder once.
     EXPECT_LE(vocafetch::syncCallCount() - before, 2u);
-    EXPECT_EQ(QDir(dir.path()).entryList({"many_*.amr"}).size(), window->AMRFiles->count());
+    EXPECT_EQ(QDir(dir.path()).entryList({"many_*.amr"}).size(), rowCount(window->AMRFiles));
     EXPECT_EQ(readFile(chosen + "_3.amr"),
               builder.data().mid(builder.starts()[2], builder.starts()[3] - builder.starts()[2]));
 }
