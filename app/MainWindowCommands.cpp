@@ -50,10 +50,7 @@ void TForm1::FileDRFClick()
     const QList<QListWidgetItem *> selected = FileDRF->selectedItems();
     if (selected.isEmpty())
         return;
-    AmrStartList.clear();
-    TypeMarkerList.clear();
-    AMRFiles->clear();
-    suiButton2->setEnabled(false);
+    forgetRecordings();
 
     const int index = FileDRF->row(selected.first());
     if (index < 0 || index >= DrfPathList.size())
@@ -62,6 +59,19 @@ void TForm1::FileDRFClick()
     Session.loadWithoutScan(DrfPathList.at(index));
     Action1Execute();
     suiButton3->setEnabled(AMRFiles->count() > 0);
+}
+
+// Before a container loads, nothing of the previous one is left: should the load fail, the
+// window shows an empty list with nothing to save, and no recording of the old one plays on.
+void TForm1::forgetRecordings()
+{
+    stopPlayback();
+    AmrStartList.clear();
+    TypeMarkerList.clear();
+    AMRFiles->clear();
+    setStatusText(QString());
+    AMR1->setEnabled(false);
+    updateSaveButtons();
 }
 
 void TForm1::Action1Execute()
