@@ -14,7 +14,7 @@ struct FileDialogRequest
         Save
     };
     Mode mode = Mode::Open;
-    QString filter;           // Qt filter text, e.g. "*.drf (*.drf)"
+    QString filter;           // Qt filter text, e.g. "*.drf" or "AMR (*.amr)"
     QString defaultSuffix;    // appended to a typed name without extension; empty for none
     bool multiSelect = false; // open: several files may be chosen
     bool confirmOverwrite = true;

@@ -52,7 +52,7 @@ FileDialogRequest openDialogSettings()
 {
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Open;
-    request.filter = QStringLiteral("*.drf (*.drf)");
+    request.filter = QStringLiteral("*.drf");
     request.defaultSuffix = QStringLiteral("drf");
     request.multiSelect = true;
     return request;
@@ -62,7 +62,7 @@ FileDialogRequest saveDialogSettings()
 {
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Save;
-    request.filter = QStringLiteral("*.amr (*.amr)");
+    request.filter = QStringLiteral("*.amr");
     request.confirmOverwrite = false;
     return request;
 }

@@ -192,6 +192,7 @@ private:
     QAction *createMenuItem(QMenu *menu, const QString &caption, int image,
                             const QKeySequence &shortcut = {});
     void updateSaveButtons();
+    void forgetRecordings();
 
     void createCleanCutItem();
     void createRecordingPopupItems();

@@ -70,10 +70,7 @@ void TForm1::FileDRFClick()
     const QList<QListWidgetItem *> selected = FileDRF->selectedItems();
     if (selected.isEmpty())
         return;
-    AmrStartList.clear();
-    TypeMarkerList.clear();
-    m_recordings->setRecordingCount(0);
-    suiButton2->setEnabled(false);
+    forgetRecordings();
 
     const int index = FileDRF->row(selected.first());
     if (index < 0 || index >= DrfPathList.size())
@@ -84,6 +81,19 @@ void TForm1::FileDRFClick()
     vocafetch::runOffWindowThread([this, &path]() { Session.loadWithoutScan(path); });
     Action1Execute();
     suiButton3->setEnabled(recordingRows() > 0);
+}
+
+// Before a container loads, nothing of the previous one is left: should the load fail, the
+// window shows an empty list with nothing to save, and no recording of the old one plays on.
+void TForm1::forgetRecordings()
+{
+    stopPlayback();
+    AmrStartList.clear();
+    TypeMarkerList.clear();
+    m_recordings->setRecordingCount(0);
+    setStatusText(QString());
+    AMR1->setEnabled(false);
+    updateSaveButtons();
 }
 
 void TForm1::Action1Execute()

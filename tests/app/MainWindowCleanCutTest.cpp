@@ -8,7 +8,9 @@
 #include "support/ContainerBytes.h"
 #include "support/FakeDialogs.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -275,6 +277,29 @@ TEST(MainWindowListening, SystemAudioOutputWithoutADeviceGivesAStatusText)
         EXPECT_EQ(window.statusText(), "Прослушивание остановлено");
     }
     EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+// A container that fails to load leaves nothing of the previous one: no recordings, nothing to
+// save, no status and no sound.
+TEST_F(MainWindowCleanCutTest, AFailedLoadLeavesNothingToSaveOrHear)
+{
+    load(mixedSample().data());
+    select(0);
+    window->Play1->trigger();
+    ASSERT_TRUE(audio->playing);
+    ASSERT_TRUE(window->AMR1->isEnabled());
+    ASSERT_TRUE(window->suiButton3->isEnabled());
+
+    ASSERT_TRUE(QFile::remove(QDir(dir.path()).filePath("c.drf")));
+    const QRect rect = window->FileDRF->visualItemRect(window->FileDRF->item(0));
+    QTest::mouseClick(window->FileDRF->viewport(), Qt::LeftButton, {}, rect.center());
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(rowCount(window->AMRFiles), 0);
+    EXPECT_FALSE(window->AMR1->isEnabled());
+    EXPECT_FALSE(window->suiButton2->isEnabled());
+    EXPECT_FALSE(window->suiButton3->isEnabled());
+    EXPECT_EQ(window->statusText(), QString());
+    EXPECT_FALSE(audio->playing);
 }
 
 } // namespace
