@@ -95,7 +95,7 @@ TEST_F(CliFoldersTest, ListingsAreTheSameWhateverTheJobsAndCountFilesWithoutReco
 TEST_F(CliFoldersTest, APrefixIsAFileNameNotAPath)
 {
     write("v.drf", container(1, 5));
-    for (const char *prefix : {"../x", "/tmp/x", "a/b", "..", "."}) {
+    for (const char *prefix : {"../x", "/abs/x", "a/b", "..", "."}) {
         const CliRun result = run({"extract", "-o", "out", "--prefix", prefix, "v.drf"});
         EXPECT_EQ(result.exitCode, 2) << prefix;
         EXPECT_TRUE(result.err.contains("is not a file name")) << result.err.toStdString();
