@@ -154,18 +154,15 @@ int write(ContainerJob &job, const CliRequest &request, Console &console)
         const OutputKind kind = job.plan.output;
         for (int first = 0; first < session.recordingCount(); first += Stretch) {
             const int last = std::min(session.recordingCount(), first + Stretch);
-            const QVector<RecordingAnalysis> analyses =
-                kind == OutputKind::Whole ? session.analyseRange(session.scan().recordingCount(),
-                                                                 session.recordingCount())
-                                          : session.analyseRange(first, last);
+            // Whole files need no analysis: their bytes are the recording's range.
+            const QVector<RecordingAnalysis> analyses = kind == OutputKind::Whole
+                                                            ? QVector<RecordingAnalysis>()
+                                                            : session.analyseRange(first, last);
             for (int i = first; i < last; ++i) {
                 const QByteArray name =
                     vocafetch::bytesFromName(QFileInfo(job.plan.outputs.at(i)).fileName());
                 vocafetch::OutputFile file(folder, name);
-                const qsizetype at =
-                    kind == OutputKind::Whole ? i - session.scan().recordingCount() : i - first;
-                session.writeTo(i, kind, at >= 0 && at < analyses.size() ? &analyses[at] : nullptr,
-                                file);
+                session.writeTo(i, kind, analyses.isEmpty() ? nullptr : &analyses[i - first], file);
                 batch.add(std::move(file));
             }
         }

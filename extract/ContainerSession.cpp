@@ -7,6 +7,7 @@
 #include "extract/analysis/AmrDecoder.h"
 #include "extract/analysis/AtomicSave.h"
 #include "extract/analysis/HeaderlessRuns.h"
+#include "extract/analysis/RecordingEncoding.h"
 #include "extract/analysis/WavFile.h"
 #include "extract/io/ContainerSource.h"
 #include "extract/io/MappedAccessGuard.h"
@@ -17,6 +18,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -86,6 +88,33 @@ void shift(RecordingAnalysis &recording, qint64 base)
         recording.partHeader.offset += base;
         recording.partHeader.dataOffset += base;
     }
+}
+
+// Runs work(t) for t = 0 ... threads - 1, each on a thread of its own (0 on this one) and, for a
+// mapped container, inside a guard of its own, so that a truncation meanwhile ends each in an
+// error instead of the process. Throws the first failure, and when the file shrank.
+void runOnThreads(int threads, const ContainerSource *mapped, const std::function<void(int)> &work)
+{
+    std::vector<QString> failures(static_cast<size_t>(std::max(threads, 1)));
+    const auto run = [&](int t) {
+        failures[size_t(t)] = failureOf([&] {
+            if (mapped)
+                runMappedAccessGuarded(mapped->path(), [&] { work(t); });
+            else
+                work(t);
+        });
+    };
+    std::vector<std::thread> workers;
+    for (int t = 1; t < threads; ++t)
+        workers.emplace_back(run, t);
+    run(0);
+    for (std::thread &worker : workers)
+        worker.join();
+    for (const QString &failure : failures)
+        if (!failure.isEmpty())
+            throw ExtractError(failure);
+    if (mapped)
+        mapped->checkUnchanged();
 }
 
 // Recording i cannot be decoded into the file at path.
@@ -194,31 +223,12 @@ void ContainerSession::findHeaderless()
             data = window.data();
         }
         std::vector<QVector<RecordingAnalysis>> found(last - first);
-        std::vector<QString> failures(static_cast<size_t>(threads));
-        const auto work = [&](int t) {
-            failures[size_t(t)] = failureOf([&] {
-                const auto search = [&] {
-                    for (std::size_t p = first + size_t(t); p < last; p += size_t(threads))
-                        found[p - first] =
-                            findHeaderlessRuns(data, pieces[p].begin - base, pieces[p].end - base);
-                };
-                if (m_mapped)
-                    runMappedAccessGuarded(m_mapped->path(), search);
-                else
-                    search();
-            });
-        };
-        std::vector<std::thread> workers;
-        for (int t = 1; t < threads && size_t(t) < last - first; ++t)
-            workers.emplace_back(work, t);
-        work(0);
-        for (std::thread &worker : workers)
-            worker.join();
-        for (const QString &failure : failures)
-            if (!failure.isEmpty())
-                throw ExtractError(failure);
-        if (m_mapped)
-            m_mapped->checkUnchanged();
+        const int used = int(std::min<std::size_t>(size_t(threads), last - first));
+        runOnThreads(used, m_mapped.get(), [&](int t) {
+            for (std::size_t p = first + size_t(t); p < last; p += size_t(used))
+                found[p - first] =
+                    findHeaderlessRuns(data, pieces[p].begin - base, pieces[p].end - base);
+        });
         for (QVector<RecordingAnalysis> &runs : found)
             for (RecordingAnalysis &run : runs) {
                 shift(run, base);
@@ -319,27 +329,12 @@ QVector<RecordingAnalysis> ContainerSession::analyseMapped(qsizetype first, qsiz
     const int threads = high - low < (qint64(64) << 20)
                             ? 1
                             : int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-    std::vector<QString> failures(static_cast<size_t>(threads));
-    const auto work = [&](int t) {
+    runOnThreads(threads, m_mapped.get(), [&](int t) {
         const qsizetype from = localFirst + count * t / threads;
         const qsizetype to = localFirst + count * (t + 1) / threads;
-        failures[size_t(t)] = failureOf([&] {
-            runMappedAccessGuarded(m_mapped->path(), [&] {
-                analyseRecordingsInto(window.data(), window.size(), local, from, to,
-                                      result.data() + (from - localFirst));
-            });
-        });
-    };
-    std::vector<std::thread> workers;
-    for (int t = 1; t < threads; ++t)
-        workers.emplace_back(work, t);
-    work(0);
-    for (std::thread &worker : workers)
-        worker.join();
-    for (const QString &failure : failures)
-        if (!failure.isEmpty())
-            throw ExtractError(failure);
-    m_mapped->checkUnchanged();
+        analyseRecordingsInto(window.data(), window.size(), local, from, to,
+                              result.data() + (from - localFirst));
+    });
     for (RecordingAnalysis &recording : result)
         shift(recording, low);
     return result;
@@ -367,6 +362,8 @@ void ContainerSession::writeTo(int i, OutputKind kind, const RecordingAnalysis *
         copyRange(r.first, r.last + 1, file);
         return;
     }
+    if (!recording && isHeaderless(i))
+        recording = &m_headerless.at(i - m_scan.recordingCount());
     if (!recording)
         throw ExtractError(QStringLiteral("recording %1 was not analysed").arg(i + 1));
     if (!isDecoded(kind)) {
@@ -488,27 +485,11 @@ void ContainerSession::encode(QIODevice &out, OutputKind kind, int i,
     const QByteArray data = decodableBytes(recording, shifted);
     // A WAV file keeps its plain 44-byte header, which every program reads; the other formats
     // carry the tags music players show.
-    AudioEncoder encoder(out, format, sampleRate(recording.format()),
-                         format == AudioFormat::Wav ? AudioTags{} : recordingTags(i + 1, m_path));
-    QString error;
-    const bool decoded = decodeRecording(
-        data.constData(), shifted,
-        [&](const qint16 *samples, int count) {
-            encoder.write(samples, count);
-            return true;
-        },
-        &error);
-    if (!decoded)
-        throw ExtractError(error);
-    encoder.finish();
-}
-
-QString oneLine(const QString &message)
-{
-    QString line = message;
-    line.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    line.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return line;
+    encodeDecoded(out, format, sampleRate(recording.format()),
+                  format == AudioFormat::Wav ? AudioTags{} : recordingTags(i + 1, m_path),
+                  [&](const PcmSink &sink, QString *error) {
+                      return decodeRecording(data.constData(), shifted, sink, error);
+                  });
 }
 
 } // namespace vocafetch

@@ -112,7 +112,8 @@ public:
     // file "PATH". REASON" for the first file that fails.
     void writeAll(OutputKind kind, const QString &chosenName);
     // Writes the same bytes into file, which the caller places (in a batch, never replacing).
-    // recording is recording i's analysis, needed for every kind but Whole.
+    // recording is recording i's analysis, needed for every kind but Whole (a headerless
+    // recording's own is used when it is null).
     void writeTo(int i, OutputKind kind, const RecordingAnalysis *recording, OutputFile &file);
 
     // The buffer holding the container, and the one a recording passes through to its file.
@@ -146,7 +147,5 @@ private:
     QVector<RecordingAnalysis> m_headerless;
 };
 
-// An error message on one line ("Cannot open X.\r\n(...)" becomes "Cannot open X. (...)").
-QString oneLine(const QString &message);
 
 } // namespace vocafetch

@@ -26,10 +26,19 @@ int checkedSampleRate(AudioFormat format, const char *data, qint64 start, qint64
 void encode(QIODevice &out, AudioFormat format, int rate, const char *data, qint64 start,
             qint64 end, const AudioTags &tags)
 {
+    encodeDecoded(out, format, rate, tags, [&](const PcmSink &sink, QString *error) {
+        return decodeAmr(data, start, end, sink, error);
+    });
+}
+
+} // namespace
+
+void encodeDecoded(QIODevice &out, AudioFormat format, int rate, const AudioTags &tags,
+                   const std::function<bool(const PcmSink &, QString *)> &decode)
+{
     AudioEncoder encoder(out, format, rate, tags);
     QString error;
-    const bool decoded = decodeAmr(
-        data, start, end,
+    const bool decoded = decode(
         [&](const qint16 *samples, int count) {
             encoder.write(samples, count);
             return true;
@@ -39,8 +48,6 @@ void encode(QIODevice &out, AudioFormat format, int rate, const char *data, qint
         throw ExtractError(error);
     encoder.finish();
 }
-
-} // namespace
 
 void encodeAmrRecording(QIODevice &out, AudioFormat format, const char *data, qint64 start,
                         qint64 end, const AudioTags &tags)

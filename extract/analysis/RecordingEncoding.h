@@ -1,12 +1,20 @@
 #pragma once
 
+#include "extract/analysis/AmrDecoder.h"
 #include "extract/analysis/AudioEncoder.h"
 
 #include <QIODevice>
 #include <QString>
 
+#include <functional>
+
 // Decoded recordings saved as audio files people can play anywhere.
 namespace vocafetch {
+
+// Encodes onto out, at rate, the samples decode hands its sink (a decode returning false with
+// a message fails the encode): the common part of every decoded save.
+void encodeDecoded(QIODevice &out, AudioFormat format, int rate, const AudioTags &tags,
+                   const std::function<bool(const PcmSink &, QString *)> &decode);
 
 // Decodes the recording whose "#!AMR" is at data[start], frame by frame up to end (its clean
 // end), and encodes it onto out: 8 kHz narrow band, 16 kHz wide band, the first channel of a
