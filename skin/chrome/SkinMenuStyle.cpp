@@ -168,11 +168,22 @@ void DrawFlatMenuBorder(QPainter *painter, const QRect &windowRect, const QColor
     painter->restore();
 }
 
+QFont StandInMenuFont()
+{
+    // Tahoma at 8 points is 11 pixels high at 96 dots per inch, like the caption's font.
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(11);
+    return font;
+}
+
 bool ApplySystemMenuFont(QFont *font)
 {
     if (!font || !qobject_cast<QApplication *>(QCoreApplication::instance()))
         return false;
-    *font = QApplication::font("QMenu");
+    // A platform that names a menu font registers it for QMenu; the others answer the general
+    // font, and menus in it would stand out beside the title and the buttons.
+    const QFont platformMenuFont = QApplication::font("QMenu");
+    *font = platformMenuFont == QApplication::font() ? StandInMenuFont() : platformMenuFont;
     return true;
 }
 

@@ -71,8 +71,12 @@ void DrawSkinnedMenuItem(QPainter *painter, const QRect &rect, const SkinMenuIte
 // a white frame inside it, and lines in lineColor along the bottom, the right and the top.
 void DrawFlatMenuBorder(QPainter *painter, const QRect &windowRect, const QColor &lineColor);
 
-// Makes font the platform's menu font (QApplication::font for menus). Returns false, leaving
-// font unchanged, when no application is running.
+// The menu font where the platform names none: Tahoma, 11 pixels high.
+QFont StandInMenuFont();
+
+// Makes font the platform's menu font (QApplication::font for menus), or StandInMenuFont when
+// the platform has no font of its own for menus. Returns false, leaving font unchanged, when no
+// application is running.
 bool ApplySystemMenuFont(QFont *font);
 
 } // namespace vocafetch

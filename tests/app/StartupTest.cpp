@@ -3,6 +3,7 @@
 #include "app/ImageList.h"
 #include "app/Localization.h"
 #include "app/MainWindow.h"
+#include "skin/chrome/SkinMenuStyle.h"
 #include "support/FakeDialogs.h"
 
 #include <QAbstractButton>
@@ -84,6 +85,9 @@ TEST(StartupTest, StandInFontsCarryTheWindowsFaceAndCyrillic)
     const QFontMetrics metrics(Localization::windowFont());
     for (const QChar c : QStringLiteral("ЗаписьЖЮЯ"))
         EXPECT_TRUE(metrics.inFont(c)) << c.unicode();
+    // Menus, title and buttons share the Tahoma stand-in where the platform has no menu font.
+    EXPECT_EQ(QFontInfo(vocafetch::StandInMenuFont()).family(), "Tahoma");
+    EXPECT_TRUE(QFontMetrics(vocafetch::StandInMenuFont()).inFont(QChar(0x0416)));
 }
 
 // The pictures are drawn by code: each must be a 16 x 16 picture of its own, not a blank.

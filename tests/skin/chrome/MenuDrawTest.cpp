@@ -292,3 +292,44 @@ TEST(MenuStyle, RealPopupMenuIsLaidOutAndPaintedSkinned)
     EXPECT_EQ(hot.pixelColor(allRect.center()), SelectedColor);
     menu.hide();
 }
+
+// Where the platform names no menu font, menus are drawn in the stand-in; a menu font the
+// platform does name is taken as it is.
+TEST(MenuFont, PlatformMenuFontOrTheStandIn)
+{
+    const QFont general = QApplication::font();
+    ASSERT_EQ(QApplication::font("QMenu"), general) << "the test platform names a menu font";
+    QFont font;
+    ASSERT_TRUE(ApplySystemMenuFont(&font));
+    EXPECT_EQ(font, StandInMenuFont());
+    EXPECT_EQ(font.family(), "Tahoma");
+    EXPECT_EQ(font.pixelSize(), 11);
+
+    // A real menu paints its items in that font.
+    TsuiPopupMenu menu;
+    menu.setUIStyle(TsuiUIStyle::WinXP);
+    QAction *open = menu.addAction(QStringLiteral("Открыть"));
+    menu.AttachItemHandlers(&menu);
+    menu.Popup(100, 100);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    const QRect rect = menu.actionGeometry(open);
+    const QImage shot = grabImage(&menu).copy(rect);
+    const auto drawnIn = [&](const QFont &itemFont) {
+        QImage image(rect.size(), shot.format());
+        QPainter p(&image);
+        SkinMenuLook look = menu.look();
+        look.font = itemFont;
+        DrawSkinnedMenuItem(&p, image.rect(), menuItem(open->text()), false, look);
+        return image;
+    };
+    EXPECT_EQ(shot, drawnIn(StandInMenuFont()));
+    EXPECT_NE(shot, drawnIn(general));
+    menu.close();
+
+    QFont platform(QStringLiteral("Liberation Serif"));
+    platform.setPixelSize(17);
+    QApplication::setFont(platform, "QMenu");
+    ASSERT_TRUE(ApplySystemMenuFont(&font));
+    QApplication::setFont(general, "QMenu");
+    EXPECT_EQ(font, platform);
+}
