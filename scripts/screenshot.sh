@@ -15,9 +15,9 @@ if [ "${1:-}" = "--on-display" ]; then
     work=$(mktemp -d)
     trap 'rm -rf "$work"' EXIT
     cd "$work"
-    # A small container: three recordings, each after a content-type marker.
+    # A small container: twelve recordings, each after a content-type marker, enough to scroll.
     {
-        for k in 1 2 3; do
+        for k in $(seq 1 12); do
             printf 'container header %s ' "$k"
             printf '\006\037\042audio/amr'
             printf '#!AMR\n'

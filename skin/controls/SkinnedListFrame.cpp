@@ -1,11 +1,13 @@
 #include "skin/controls/SkinnedListFrame.h"
 
+#include "skin/controls/SkinnedScrollBarStyle.h"
 #include "skin/style/FollowFileTheme.h"
 #include "skin/style/StyleLookup.h"
 #include "skin/style/StyleResolve.h"
 
 #include <QAbstractScrollArea>
 #include <QPainter>
+#include <QScrollBar>
 
 namespace vocafetch {
 
@@ -29,8 +31,11 @@ void PaintListBorder(QWidget *list, const QColor &border, const QColor &inner)
 SkinnedListFrame::SkinnedListFrame(QAbstractScrollArea *list,
                                    std::function<void(TsuiUIStyle)> restyle)
     : m_list(list), m_restyle(std::move(restyle)),
-      m_uiStyle(OwnerFormStyle(list->parentWidget() ? list->parentWidget()->window() : nullptr))
+      m_uiStyle(OwnerFormStyle(list->parentWidget() ? list->parentWidget()->window() : nullptr)),
+      m_scrollBarStyle(new SkinnedScrollBarStyle(m_uiStyle, list))
 {
+    list->verticalScrollBar()->setStyle(m_scrollBarStyle);
+    list->horizontalScrollBar()->setStyle(m_scrollBarStyle);
     list->setAttribute(Qt::WA_OpaquePaintEvent);
     // No system frame: two pixels of frame room that the skinned ring fills.
     list->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -56,6 +61,9 @@ TsuiUIStyle SkinnedListFrame::setUIStyle(TsuiUIStyle style)
     m_uiStyle = style;
     const StyleSource source = ResolveStyle(style, m_fileTheme);
     m_borderColor = BgrToQColor(ResolvedColor(style, m_fileTheme, StyleEntry::ControlBorderColor));
+    m_scrollBarStyle->setArtwork(style, m_fileTheme);
+    m_list->verticalScrollBar()->update();
+    m_list->horizontalScrollBar()->update();
     return source.style;
 }
 

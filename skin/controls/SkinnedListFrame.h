@@ -16,13 +16,16 @@ class QWidget;
 
 namespace vocafetch {
 
+class SkinnedScrollBarStyle;
+
 // Frames the whole of list one pixel wide in border and the ring inside it in inner.
 void PaintListBorder(QWidget *list, const QColor &border, const QColor &inner);
 
 class SkinnedListFrame
 {
 public:
-    // Gives list two pixels of frame room for the ring and takes the style of the list's form.
+    // Gives list two pixels of frame room for the ring and takes the style of the list's form;
+    // the list's own scroll bars are painted from the style's scroll-bar artwork.
     // restyle applies a style to the whole list; it is called when the theme file loads a theme
     // (with the current style) or goes away (with DeepBlue).
     SkinnedListFrame(QAbstractScrollArea *list, std::function<void(TsuiUIStyle)> restyle);
@@ -34,7 +37,8 @@ public:
     // Follows theme from now on; does not restyle.
     void setFileTheme(TsuiFileTheme *theme);
     TsuiUIStyle uiStyle() const { return m_uiStyle; }
-    // Takes style and the border colour it gives; returns the style the linked bars are to take.
+    // Takes style, the border colour and the scroll-bar artwork it gives; returns the style the
+    // linked bars are to take.
     TsuiUIStyle setUIStyle(TsuiUIStyle style);
     QColor borderColor() const { return m_borderColor; }
     void setBorderColor(const QColor &color) { m_borderColor = color; }
@@ -47,6 +51,7 @@ private:
     QPointer<TsuiFileTheme> m_fileTheme;
     TsuiUIStyle m_uiStyle;
     QColor m_borderColor;
+    SkinnedScrollBarStyle *m_scrollBarStyle; // owned by the list, which outlives its bars
 };
 
 } // namespace vocafetch

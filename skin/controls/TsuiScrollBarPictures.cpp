@@ -1,5 +1,8 @@
 #include "skin/controls/TsuiScrollBarPictures.h"
 
+#include "skin/style/StyleLookup.h"
+#include "skin/style/StyleResolve.h"
+
 #include <QPainter>
 
 namespace vocafetch {
@@ -18,6 +21,13 @@ template <class Place> QImage rotatedQuarter(const QImage &image, Place place)
             out.setPixel(place(x, y, src.width(), src.height()), src.pixel(x, y));
     }
     return out.convertToFormat(image.format());
+}
+
+QImage resolvedFrame(TsuiUIStyle style, const TsuiFileTheme *theme, int entry, int count, int k)
+{
+    QImage frame;
+    ResolvedBitmap(style, theme, entry, &frame, count, k);
+    return frame;
 }
 
 } // namespace
@@ -55,6 +65,27 @@ QImage ComposeSlider(const QImage &start, const QImage &middle, const QImage &en
     p.drawImage(0, 0, start);
     p.drawImage(vertical ? QPoint(0, length - endLen) : QPoint(length - endLen, 0), end);
     return slider;
+}
+
+ScrollBarArtwork LoadScrollBarArtwork(TsuiUIStyle style, const TsuiFileTheme *theme,
+                                      Qt::Orientation orientation)
+{
+    ScrollBarArtwork art;
+    art.track = BgrToQColor(ResolvedColor(style, theme, StyleEntry::ScrollBarBackgroundColor));
+    const bool vertical = orientation == Qt::Vertical;
+    // The slider pieces are drawn for a horizontal bar, the arrows for a vertical one.
+    QImage *pieces[] = {&art.sliderStart, &art.sliderMiddle, &art.sliderEnd};
+    for (int k = 0; k < 3; ++k) {
+        *pieces[k] = resolvedFrame(style, theme, StyleEntry::ScrollBarSliderImage, 3, k + 1);
+        if (vertical)
+            *pieces[k] = RotatedClockwise(*pieces[k]);
+    }
+    for (int k = 0; k < 6; ++k) {
+        art.arrows[k] = resolvedFrame(style, theme, StyleEntry::ScrollBarButtonImage, 6, k + 1);
+        if (!vertical)
+            art.arrows[k] = RotatedCounterClockwise(art.arrows[k]);
+    }
+    return art;
 }
 
 } // namespace vocafetch
