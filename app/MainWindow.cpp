@@ -7,6 +7,7 @@
 #include "phone/LoadedPhoneLibrary.h"
 #include "phone/PhoneConnection.h"
 #include "skin/controls/SkinnedListView.h"
+#include "skin/controls/SkinnedStatusBar.h"
 #include "skin/controls/TsuiButton.h"
 #include "skin/controls/TsuiListView.h"
 
@@ -280,13 +281,12 @@ void TForm1::createButtons()
 
 void TForm1::createStatusBar()
 {
-    StatusBar1 = new QStatusBar(suiForm1);
+    // One permanent text: QStatusBar's own messages are temporary and cleared by menu hovers.
+    StatusBar1 = new vocafetch::SkinnedStatusBar(suiForm1);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setGeometry(StatusBarGeometry);
-    StatusBar1->setSizeGripEnabled(false);
-    // One permanent text: QStatusBar's own messages are temporary and cleared by menu hovers.
-    m_statusLabel = new QLabel(AppInfo::Title, StatusBar1);
-    StatusBar1->addWidget(m_statusLabel, 1);
+    StatusBar1->setUIStyle(TsuiUIStyle::WinXP);
+    StatusBar1->setText(AppInfo::Title);
 }
 
 template <class Signal, class Sender>
@@ -352,12 +352,12 @@ void TForm1::showEvent(QShowEvent *event)
 
 QString TForm1::statusText() const
 {
-    return m_statusLabel->text();
+    return StatusBar1->text();
 }
 
 void TForm1::setStatusText(const QString &text)
 {
-    m_statusLabel->setText(text);
+    StatusBar1->setText(text);
 }
 
 void TForm1::updateSaveButtons()

@@ -22,11 +22,9 @@
 
 class QAbstractButton;
 class QAction;
-class QLabel;
 class QListView;
 class QListWidget;
 class QMenu;
-class QStatusBar;
 class QTimer;
 class Dialogs;
 class PhoneConnection;
@@ -34,7 +32,8 @@ class TForm2;
 struct PhoneDownloadResult;
 namespace vocafetch {
 class RecordingListModel;
-}
+class SkinnedStatusBar;
+} // namespace vocafetch
 
 // TForm1: the main window. It owns all working state: the container list and the recording
 // list, the two byte buffers, the hidden lists of offsets, paths and phone copies, the menus,
@@ -72,7 +71,7 @@ public:
     QAbstractButton *suiButton2; // "Сохранить"
     QAbstractButton *suiButton3; // "Сохранить все"
     QAbstractButton *suiButton4; // "Открыть"
-    QStatusBar *StatusBar1;
+    vocafetch::SkinnedStatusBar *StatusBar1;
 
     // Each menu item names its picture in ImageList2 under this property.
     static constexpr const char *ImageIndexProperty = "imageIndex";
@@ -217,7 +216,6 @@ private:
     void connectHandler(Sender *sender, Signal signal, void (TForm1::*handler)());
 
     ErrorBoundary m_errorBoundary;
-    QLabel *m_statusLabel = nullptr;
     vocafetch::RecordingListModel *m_recordings = nullptr;
     bool m_placed = false;
 

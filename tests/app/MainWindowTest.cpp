@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "ListRows.h"
 #include "support/ContainerBytes.h"
+#include "skin/controls/SkinnedStatusBar.h"
 #include "support/FakeDialogs.h"
 
 #include <QAction>
@@ -94,6 +95,8 @@ TEST_F(MainWindowTest, ControlsSitAtTheirPlacesInTheirStartingStates)
     EXPECT_EQ(window->FileDRF->geometry(), QRect(8, 64, 145, 113));
     EXPECT_EQ(window->AMRFiles->geometry(), QRect(160, 64, 145, 113));
     EXPECT_EQ(window->StatusBar1->geometry(), QRect(0, 250, 311, 19));
+    // The status line's flat top edge in the lists' border colour.
+    EXPECT_EQ(window->StatusBar1->grab().toImage().pixelColor(150, 0), QColor(0x68, 0x68, 0x68));
     const std::pair<QAbstractButton *, QRect> buttons[] = {
         {window->suiButton4, QRect(8, 184, 145, 27)},
         {window->suiButton1, QRect(8, 216, 145, 27)},
