@@ -1,12 +1,12 @@
 #include "skin/controls/ScrollBarLink.h"
 
+#include "skin/controls/SkinnedScrollBarStyle.h"
 #include "skin/controls/TsuiScrollBar.h"
 
 #include <QAbstractScrollArea>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyle>
-#include <QStyleOptionSlider>
 
 #include <cstdlib>
 
@@ -42,22 +42,7 @@ bool OwnScrollBarShown(const QAbstractScrollArea *list, Qt::Orientation orientat
 
 int ThumbLength(const QScrollBar *bar)
 {
-    QStyleOptionSlider opt;
-    opt.initFrom(bar);
-    opt.subControls = QStyle::SC_All;
-    opt.activeSubControls = QStyle::SC_None;
-    opt.orientation = bar->orientation();
-    if (bar->orientation() == Qt::Horizontal)
-        opt.state |= QStyle::State_Horizontal;
-    opt.minimum = bar->minimum();
-    opt.maximum = bar->maximum();
-    opt.sliderPosition = bar->sliderPosition();
-    opt.sliderValue = bar->value();
-    opt.singleStep = bar->singleStep();
-    opt.pageStep = bar->pageStep();
-    opt.upsideDown = bar->invertedAppearance();
-    const QRect thumb =
-        bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, bar);
+    const QRect thumb = ScrollBarPart(bar, QStyle::SC_ScrollBarSlider);
     return std::abs(bar->orientation() == Qt::Vertical ? thumb.height() : thumb.width());
 }
 

@@ -1,7 +1,7 @@
 #include "skin/controls/SkinnedScrollBarStyle.h"
 
 #include <QPainter>
-#include <QStyleOptionSlider>
+#include <QScrollBar>
 #include <QWidget>
 
 namespace vocafetch {
@@ -32,6 +32,31 @@ void drawStretched(QPainter *painter, const QRect &target, const QImage &picture
 }
 
 } // namespace
+
+QStyleOptionSlider ScrollBarOption(const QScrollBar *bar)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_All;
+    option.activeSubControls = QStyle::SC_None;
+    option.orientation = bar->orientation();
+    if (bar->orientation() == Qt::Horizontal)
+        option.state |= QStyle::State_Horizontal;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    return option;
+}
+
+QRect ScrollBarPart(const QScrollBar *bar, QStyle::SubControl part)
+{
+    const QStyleOptionSlider option = ScrollBarOption(bar);
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+}
 
 QImage ScaledScrollBarPicture(const QImage &picture, const QSize &size)
 {

@@ -7,11 +7,17 @@
 #include "skin/style/TsuiUIStyle.h"
 
 #include <QProxyStyle>
+#include <QStyleOptionSlider>
 
-class QStyleOptionSlider;
+class QScrollBar;
 class TsuiFileTheme;
 
 namespace vocafetch {
+
+// The option a scroll bar paints itself with, for asking its style where its parts lie.
+QStyleOptionSlider ScrollBarOption(const QScrollBar *bar);
+// Where part (an arrow, the slider, a page area) of bar lies, in the bar's coordinates.
+QRect ScrollBarPart(const QScrollBar *bar, QStyle::SubControl part);
 
 // picture as a part of size device pixels shows it.
 QImage ScaledScrollBarPicture(const QImage &picture, const QSize &size);

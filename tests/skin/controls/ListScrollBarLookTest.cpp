@@ -19,28 +19,9 @@ using namespace controlstest;
 
 namespace {
 
-QStyleOptionSlider optionOf(const QScrollBar *bar)
-{
-    QStyleOptionSlider option;
-    option.initFrom(bar);
-    option.subControls = QStyle::SC_All;
-    option.orientation = bar->orientation();
-    if (bar->orientation() == Qt::Horizontal)
-        option.state |= QStyle::State_Horizontal;
-    option.minimum = bar->minimum();
-    option.maximum = bar->maximum();
-    option.sliderPosition = bar->sliderPosition();
-    option.sliderValue = bar->value();
-    option.singleStep = bar->singleStep();
-    option.pageStep = bar->pageStep();
-    option.upsideDown = bar->invertedAppearance();
-    return option;
-}
-
 QRect partOf(const QScrollBar *bar, QStyle::SubControl part)
 {
-    const QStyleOptionSlider option = optionOf(bar);
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+    return ScrollBarPart(bar, part);
 }
 
 QImage shownAs(const QImage &picture, const QSize &size)
