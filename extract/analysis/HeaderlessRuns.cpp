@@ -317,24 +317,99 @@ inline qint64 nextCandidate(const char *data, qint64 pos, qint64 end)
     return pos;
 }
 
+// The run, if any, that the search takes at pos: the offset's frame header and the next one
+// look right in one band, then speechRunAt.
+std::optional<RecordingAnalysis> runAt(const char *data, qint64 pos, qint64 end,
+                                       const HeaderlessLimits &limits)
+{
+    if (twoFrames(data, pos, end, frameSizeTable(false)) ||
+        twoFrames(data, pos, end, frameSizeTable(true)))
+        return speechRunAt(data, pos, end, limits);
+    return std::nullopt;
+}
+
+// Where probes may stand apart. A run the search takes at q chains at least minFrames frames
+// from q, minSpeechFrames of them speech frames, over L bytes; its frame starts are at most
+// the band's largest frame W apart. A window of W offsets from a probe p in [q, q + L - K W]
+// then holds a frame start from which K frames of the run chain. Probes S apart put one in
+// that range when S - 1 <= L - K W; a probe whose window holds no such chain shows that no
+// run starts in the S offsets up to it.
+constexpr int ProbeChainFrames = QuickChainFrames;
+
+struct BandProbe
+{
+    const FrameSizeTable *sizes;
+    int window; // the band's largest frame
+    int stride; // the spacing its shortest run allows
+};
+
+BandProbe bandProbe(bool wideBand, const HeaderlessLimits &limits)
+{
+    const FrameSizeTable &sizes = frameSizeTable(wideBand);
+    int largest = 0;
+    int smallestSpeech = std::numeric_limits<int>::max();
+    for (int byte = 0; byte < 256; ++byte) {
+        const int size = sizes[size_t(byte)];
+        largest = std::max(largest, size);
+        if (size > 0 && isSpeechType(wideBand, byte >> 3))
+            smallestSpeech = std::min(smallestSpeech, size);
+    }
+    const qint64 speechFrames = std::max(limits.minSpeechFrames, 0);
+    const qint64 otherFrames = std::max<qint64>(limits.minFrames - speechFrames, 0);
+    const qint64 shortestRun = speechFrames * smallestSpeech + otherFrames;
+    const qint64 stride = shortestRun - qint64(ProbeChainFrames) * largest + 1;
+    return {&sizes, largest, int(std::clamp<qint64>(stride, 1, 1 << 20))};
+}
+
+// Whether the probe at p finds, in either band, a frame start in its window from which
+// ProbeChainFrames frames chain. One pass over the longer window serves both bands.
+bool probeHits(const char *data, qint64 p, qint64 end, const std::array<BandProbe, 2> &bands)
+{
+    const qint64 windowEnd = std::min(end, p + std::max(bands[0].window, bands[1].window));
+    for (qint64 pos = nextCandidate(data, p, windowEnd); pos < windowEnd;
+         pos = nextCandidate(data, pos + 1, windowEnd)) {
+        for (const BandProbe &band : bands) {
+            if (pos - p < band.window &&
+                chainsFrames(data, pos, end, *band.sizes, ProbeChainFrames))
+                return true;
+        }
+    }
+    return false;
+}
+
+// Tries every offset of [pos, last] until a run starts; the run, or nothing.
+std::optional<RecordingAnalysis> firstRunFrom(const char *data, qint64 pos, qint64 last, qint64 end,
+                                              const HeaderlessLimits &limits)
+{
+    const qint64 stop = std::min(last + 1, end);
+    for (pos = nextCandidate(data, pos, stop); pos < stop;
+         pos = nextCandidate(data, pos + 1, stop)) {
+        if (std::optional<RecordingAnalysis> run = runAt(data, pos, end, limits))
+            return run;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 QVector<RecordingAnalysis> findHeaderlessRuns(const char *data, qint64 begin, qint64 end,
                                               const HeaderlessLimits &limits)
 {
     QVector<RecordingAnalysis> runs;
-    const FrameSizeTable &narrowBand = frameSizeTable(false);
-    const FrameSizeTable &wideBand = frameSizeTable(true);
+    const std::array<BandProbe, 2> bands = {bandProbe(false, limits), bandProbe(true, limits)};
+    const qint64 stride = limits.probe ? std::min(bands[0].stride, bands[1].stride) : qint64(1);
     qint64 pos = std::max<qint64>(begin, 0);
     while (pos < end) {
-        pos = nextCandidate(data, pos, end);
-        if (pos >= end)
+        // Probes from pos on, stride apart: each that finds nothing clears the offsets up to it.
+        qint64 probe = pos;
+        while (stride > 1 && probe < end && !probeHits(data, probe, end, bands))
+            probe += stride;
+        if (probe >= end)
             break;
-        std::optional<RecordingAnalysis> run;
-        if (twoFrames(data, pos, end, narrowBand) || twoFrames(data, pos, end, wideBand))
-            run = speechRunAt(data, pos, end, limits);
+        const qint64 from = std::max(pos, probe - stride + 1);
+        std::optional<RecordingAnalysis> run = firstRunFrom(data, from, probe, end, limits);
         if (!run) {
-            ++pos;
+            pos = probe + 1;
             continue;
         }
         pos = run->audioEnd;

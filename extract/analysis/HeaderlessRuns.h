@@ -29,6 +29,9 @@ struct HeaderlessLimits
     // speech stays under a tenth; tables of records and program code do not.
     double maxRepeatedByteShare = 0.2;
     double maxZeroByteShare = 0.15;
+    // Skip the stretches that probes a few hundred bytes apart show to hold no run's start (a
+    // run is longer than the probes' spacing); false tries every offset. Both find the same.
+    bool probe = true;
 };
 
 // The speech runs in data[begin, end), in ascending order and not overlapping, each analysed as

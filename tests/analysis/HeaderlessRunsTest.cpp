@@ -247,3 +247,43 @@ TEST(HeaderlessRuns, DecodeFramesWithNoHeader)
         [](const qint16 *, int) { return true; }, &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+// Probing skips stretches a run cannot start in; it must find exactly what trying every offset
+// finds, the shortest runs the limits allow and runs at either end of the region included.
+TEST(HeaderlessRuns, ProbingFindsWhatTryingEveryOffsetFinds)
+{
+    Rng rng(69);
+    HeaderlessLimits everyOffset;
+    everyOffset.probe = false;
+    int shortestFound = 0;
+    for (int round = 0; round < 60; ++round) {
+        QByteArray bytes = round % 3 == 0 ? QByteArray() : filler(int(rng.below(600)), rng);
+        for (int piece = 0; piece < 4; ++piece) {
+            // The shortest run there is: half of its frames the smallest speech frame, the
+            // others NO_DATA frames of one byte.
+            QList<QByteArray> frames;
+            const int count = HeaderlessLimits().minFrames + int(rng.below(3));
+            for (int i = 0; i < count; ++i)
+                frames.append(i % 2 == 0 ? randomFrame(false, 0, true, rng)
+                                         : QByteArray(1, char(frameHeaderByte(15, true))));
+            bytes += piece % 2 == 0 ? joined(frames) : joined(phoneLikeFrames(piece == 3, 80, rng));
+            bytes += filler(int(rng.below(400)) + 1, rng);
+        }
+        if (round % 4 == 1)
+            bytes.chop(int(rng.below(300)));
+        const ExactBuffer buffer(bytes);
+        const qint64 begin = round % 5 == 2 ? qint64(rng.below(200)) : 0;
+        const QVector<RecordingAnalysis> probed =
+            findHeaderlessRuns(buffer.data(), begin, buffer.size());
+        const QVector<RecordingAnalysis> tried =
+            findHeaderlessRuns(buffer.data(), begin, buffer.size(), everyOffset);
+        ASSERT_EQ(probed.size(), tried.size()) << round;
+        for (int i = 0; i < probed.size(); ++i) {
+            EXPECT_EQ(probed[i].start, tried[i].start) << round;
+            EXPECT_EQ(probed[i].audioEnd, tried[i].audioEnd) << round;
+            EXPECT_EQ(probed[i].walk.stop, tried[i].walk.stop) << round;
+            shortestFound += probed[i].audioEnd - probed[i].start < 400 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(shortestFound, 20) << "the shortest runs must be among those compared";
+}
