@@ -1,17 +1,10 @@
 #include "extract/ContainerFileScan.h"
 
-#include "extract/FileErrors.h"
 #include "extract/PatternSearch.h"
 
-#include <QFile>
-
 #include <algorithm>
-#include <cstring>
-#include <unistd.h>
 
 namespace {
-
-constexpr qint64 ChunkSize = 256 * 1024;
 
 QByteArray lowered(const QByteArray &text)
 {
@@ -63,43 +56,14 @@ void ContainerScanner::searchWindow(Search &search, const unsigned char *window,
     search.next = std::max(search.next, windowStart + held - (count - 1));
 }
 
-} // namespace vocafetch
-
-ContainerFileScan scanContainerFile(const QString &path)
+ContainerScan scanMappedContainer(const ContainerSource &source, qint64 windowSize)
 {
-    // Read piece by piece, so any size is fine.
-    QFile file;
-    const int fd = FileErrors::openRegularFile(path);
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        throw FileErrors::cannotOpen(path, file.errorString());
-    }
-    const qint64 size = file.size();
-
-    ContainerFileScan result;
-    vocafetch::ContainerScanner scanner;
-    const qint64 overlap = vocafetch::ContainerScanner::overlap();
-
-    QByteArray window(overlap + ChunkSize, Qt::Uninitialized);
-    auto *bytes = reinterpret_cast<unsigned char *>(window.data());
-    qint64 windowStart = 0;
-    qint64 held = 0;
-    qint64 total = 0;
-    while (total < size) {
-        const qint64 got = file.read(window.data() + held, std::min(ChunkSize, size - total));
-        if (got < 0)
-            throw FileErrors::cannotOpenFile(path, file.errorString());
-        if (got == 0)
-            break; // the file was shortened while being read: scan what it holds now
-        held += got;
-        total += got;
-        scanner.scanWindow(bytes, windowStart, held);
-        const qint64 keep = std::min(held, overlap);
-        std::memmove(bytes, bytes + held - keep, static_cast<size_t>(keep));
-        windowStart += held - keep;
-        held = keep;
-    }
-    result.size = total;
-    result.scan = scanner.result();
-    return result;
+    ContainerScanner scanner;
+    source.forEachWindow(windowSize, ContainerScanner::overlap(), [&](const MappedWindow &window) {
+        scanner.scanWindow(reinterpret_cast<const unsigned char *>(window.data()), window.offset(),
+                           window.size());
+    });
+    return scanner.result();
 }
+
+} // namespace vocafetch

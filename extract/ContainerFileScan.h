@@ -1,12 +1,11 @@
 #pragma once
 
 #include "extract/RecordingScan.h"
-
-#include <QString>
+#include "extract/io/ContainerSource.h"
 
 namespace vocafetch {
 
-// The scan of a container that arrives a window at a time (read piece by piece or mapped), in
+// The scan of a container that arrives a window at a time (mapped window by window), in
 // a small fixed amount of memory beyond the offsets found. Consecutive windows overlap by at
 // least overlap() bytes, so a signature across a window's edge is found once.
 class ContainerScanner
@@ -37,17 +36,9 @@ private:
     Search m_searches[2];
 };
 
+// The scan of a mapped container, windowSize bytes mapped at a time (the last window may be
+// shorter). Throws as ContainerSource::forEachWindow does.
+ContainerScan scanMappedContainer(const ContainerSource &source,
+                                  qint64 windowSize = ContainerSource::DefaultWindowSize);
+
 } // namespace vocafetch
-
-// The scan of a container read from its file piece by piece, in a small fixed amount of memory:
-// for listing large containers fast. Its lists equal those that loading the file into a
-// TByteBuffer and running vocafetch::scanRecordings() gives.
-struct ContainerFileScan
-{
-    qint64 size = 0; // bytes read from the file
-    vocafetch::ContainerScan scan;
-};
-
-// Throws ExtractError with TByteBuffer::LoadFromFile's messages when the file cannot be read;
-// any size is scanned.
-ContainerFileScan scanContainerFile(const QString &path);

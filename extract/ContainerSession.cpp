@@ -189,14 +189,7 @@ void ContainerSession::rescan()
         return;
     }
     m_scan = {};
-    ContainerScanner scanner;
-    m_mapped->forEachWindow(ContainerSource::DefaultWindowSize, ContainerScanner::overlap(),
-                            [&](const MappedWindow &window) {
-                                scanner.scanWindow(
-                                    reinterpret_cast<const unsigned char *>(window.data()),
-                                    window.offset(), window.size());
-                            });
-    m_scan = scanner.result();
+    m_scan = scanMappedContainer(*m_mapped);
     if (m_findHeaderless)
         findHeaderless();
 }

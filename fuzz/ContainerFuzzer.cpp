@@ -5,7 +5,7 @@
 #include "FuzzSupport.h"
 
 #include "extract/ByteBuffer.h"
-#include "extract/ContainerFileScan.h"
+#include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
 #include "extract/InProcessClipboard.h"
 #include "extract/RecordingExport.h"
@@ -118,10 +118,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 
     const vocafetch::ContainerScan scan = vocafetch::scanRecordings(source);
     checkScan(data, scan);
-    const ContainerFileScan fileScan = scanContainerFile(path);
-    FUZZ_CHECK(fileScan.size == data.size());
-    FUZZ_CHECK(fileScan.scan.recordingStarts == scan.recordingStarts);
-    FUZZ_CHECK(fileScan.scan.typeMarkers == scan.typeMarkers);
+    vocafetch::ContainerSession mapped;
+    mapped.openMapped(path);
+    FUZZ_CHECK(mapped.size() == data.size());
+    FUZZ_CHECK(mapped.scan().recordingStarts == scan.recordingStarts);
+    FUZZ_CHECK(mapped.scan().typeMarkers == scan.typeMarkers);
 
     const QString chosen = QDir(folders().output).filePath(QStringLiteral("rec"));
     const QStringList written = exportAllRecordings(source, output, scan.recordingStarts, chosen);

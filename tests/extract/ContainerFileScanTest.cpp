@@ -1,8 +1,9 @@
 #include "extract/ContainerFileScan.h"
 #include "TestFiles.h"
-#include "extract/ExtractError.h"
+#include "extract/ContainerSession.h"
 #include "extract/InProcessClipboard.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace {
@@ -10,7 +11,10 @@ namespace {
 class ContainerFileScanTest : public ::testing::Test
 {
 protected:
-    // Scans the bytes both ways and expects the same lists.
+    static constexpr qint64 Window = 256 * 1024;
+
+    // Scans the bytes loaded, mapped in small windows and through a mapped session, and
+    // expects the same lists.
     void expectSameAsBuffer(const QByteArray &bytes)
     {
         const QString path = dir.filePath(QStringLiteral("c.drf"));
@@ -19,19 +23,24 @@ protected:
         TByteBuffer buffer(clipboard);
         buffer.LoadFromFile(path);
         const vocafetch::ContainerScan loaded = vocafetch::scanRecordings(buffer);
-        const ContainerFileScan streamed = scanContainerFile(path);
-        EXPECT_EQ(streamed.size, bytes.size());
-        EXPECT_EQ(streamed.scan.recordingStarts, loaded.recordingStarts);
-        EXPECT_EQ(streamed.scan.typeMarkers, loaded.typeMarkers);
+        const vocafetch::ContainerSource source(QFile::encodeName(path));
+        const vocafetch::ContainerScan windowed = vocafetch::scanMappedContainer(source, Window);
+        EXPECT_EQ(windowed.recordingStarts, loaded.recordingStarts);
+        EXPECT_EQ(windowed.typeMarkers, loaded.typeMarkers);
+        vocafetch::ContainerSession session;
+        session.openMapped(path);
+        EXPECT_EQ(session.size(), bytes.size());
+        EXPECT_EQ(session.scan().recordingStarts, loaded.recordingStarts);
+        EXPECT_EQ(session.scan().typeMarkers, loaded.typeMarkers);
     }
 
     QTemporaryDir dir;
 };
 
-TEST_F(ContainerFileScanTest, SignaturesAcrossPieceBoundaries)
+TEST_F(ContainerFileScanTest, SignaturesAcrossWindowEdges)
 {
-    // The file is read in 256 KiB pieces; put signatures across each boundary at every shift.
-    const int piece = 256 * 1024;
+    // Signatures across each window edge at every shift.
+    const int piece = int(Window);
     for (int shift = 0; shift <= 12; ++shift) {
         QByteArray data = filler(3 * piece + 100);
         place(data, piece - shift, "#!aMr");
@@ -43,15 +52,6 @@ TEST_F(ContainerFileScanTest, SignaturesAcrossPieceBoundaries)
     }
     for (const QByteArray &tiny : {QByteArray(), QByteArray("#"), QByteArray("#!AMR")})
         expectSameAsBuffer(tiny);
-}
-
-TEST_F(ContainerFileScanTest, FailsWithTheLoadMessages)
-{
-    const QString missing = dir.filePath(QStringLiteral("none.drf"));
-    EXPECT_THROW_MESSAGE(scanContainerFile(missing),
-                         "Cannot open " + missing + ".\r\n(No such file or directory.)");
-    EXPECT_THROW_MESSAGE(scanContainerFile(dir.path()),
-                         "Cannot open " + dir.path() + ".\r\n(Is a directory.)");
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 // chosen folder.
 #include "SampleContainer.h"
 #include "extract/ByteBuffer.h"
-#include "extract/ContainerFileScan.h"
+#include "extract/ContainerSession.h"
 #include "extract/InProcessClipboard.h"
 #include "extract/RecordingExport.h"
 #include "extract/RecordingScan.h"
@@ -128,9 +128,10 @@ protected:
         ASSERT_EQ(source.Data(), bytes);
         const vocafetch::ContainerScan scan = vocafetch::scanRecordings(source);
         ASSERT_EQ(scan.recordingStarts, signatureOffsets(bytes));
-        const ContainerFileScan fileScan = scanContainerFile(containerPath);
-        ASSERT_EQ(fileScan.scan.recordingStarts, scan.recordingStarts);
-        ASSERT_EQ(fileScan.scan.typeMarkers, scan.typeMarkers);
+        vocafetch::ContainerSession mapped;
+        mapped.openMapped(containerPath);
+        ASSERT_EQ(mapped.scan().recordingStarts, scan.recordingStarts);
+        ASSERT_EQ(mapped.scan().typeMarkers, scan.typeMarkers);
 
         const QStringList written =
             exportAllRecordings(source, output, scan.recordingStarts, chosenName);
