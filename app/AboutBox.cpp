@@ -11,7 +11,7 @@ TForm2::TForm2(QWidget *parent)
                           Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Автор"));
+    setWindowTitle(tr("Автор"));
     setFixedSize(269, 106);
     setModal(true);
     setFont(Localization::windowFont());
@@ -20,10 +20,10 @@ TForm2::TForm2(QWidget *parent)
     QFont titleFont(QStringLiteral("Times New Roman"));
     titleFont.setPixelSize(21);
     Label1->setFont(titleFont);
-    Label2 = addLabel(QStringLiteral("Все права защищены"), QRect(40, 35, 123, 13));
-    Label3 = addLabel(QStringLiteral("Почта: vocafetch@example.org"), QRect(40, 51, 121, 13));
+    Label2 = addLabel(tr("Все права защищены"), QRect(40, 35, 123, 13));
+    Label3 = addLabel(tr("Почта: vocafetch@example.org"), QRect(40, 51, 121, 13));
     Label3->setLayoutDirection(Qt::LeftToRight);
-    Label4 = addLabel(QStringLiteral("Разработчики Vocafetch"), QRect(40, 67, 70, 13));
+    Label4 = addLabel(tr("Разработчики Vocafetch"), QRect(40, 67, 70, 13));
 
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Button1"));

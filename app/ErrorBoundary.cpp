@@ -4,14 +4,19 @@
 #include "app/Dialogs.h"
 #include "extract/ExtractError.h"
 
+#include <QCoreApplication>
+
 #include <exception>
 #include <new>
 
 namespace {
 
-const QString OutOfMemoryText =
-    QStringLiteral("Недостаточно памяти: контейнер слишком велик для окна. Программа vocafetch-cli "
-                   "обрабатывает контейнеры любого размера.");
+QString outOfMemoryText()
+{
+    return QCoreApplication::translate(
+        "ErrorBoundary", "Недостаточно памяти: контейнер слишком велик для окна. Программа "
+                         "vocafetch-cli обрабатывает контейнеры любого размера.");
+}
 
 } // namespace
 
@@ -28,7 +33,7 @@ bool ErrorBoundary::run(const std::function<void()> &handler) const
     } catch (const ExtractError &error) {
         show(error.message());
     } catch (const std::bad_alloc &) {
-        show(OutOfMemoryText);
+        show(outOfMemoryText());
     } catch (const std::exception &error) {
         show(QString::fromUtf8(error.what()));
     } catch (...) {

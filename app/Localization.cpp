@@ -10,17 +10,58 @@
 
 namespace Localization {
 
-bool installRussianTranslations(QCoreApplication &app)
+namespace {
+
+// Marks the translators installTranslations owns, so that a later call can take them away.
+const char *const OwnTranslatorName = "vocafetch-translator";
+
+void removeOwnTranslators(QCoreApplication &app)
 {
-    const QLocale russian(QLocale::Russian, QLocale::Russia);
-    QLocale::setDefault(russian);
+    const QList<QTranslator *> own = app.findChildren<QTranslator *>(
+        QLatin1String(OwnTranslatorName), Qt::FindDirectChildrenOnly);
+    for (QTranslator *translator : own) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+}
+
+// Loads path into a translator the application owns; false when it cannot be loaded.
+bool installTranslator(QCoreApplication &app, const QString &path)
+{
     auto *translator = new QTranslator(&app);
-    if (!translator->load(russian, QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    translator->setObjectName(QLatin1String(OwnTranslatorName));
+    if (!translator->load(path)) {
         delete translator;
         return false;
     }
-    return app.installTranslator(translator);
+    return QCoreApplication::installTranslator(translator);
+}
+
+} // namespace
+
+vocafetch::Language systemLanguage(const QStringList &uiLanguages)
+{
+    for (const QString &name : uiLanguages) {
+        const QLocale::Language language = QLocale(name).language();
+        if (language == QLocale::English)
+            return vocafetch::Language::English;
+        if (language == QLocale::Russian)
+            return vocafetch::Language::Russian;
+    }
+    return vocafetch::Language::Russian;
+}
+
+bool installTranslations(QCoreApplication &app, vocafetch::Language language)
+{
+    removeOwnTranslators(app);
+    if (language == vocafetch::Language::English) {
+        // Qt's own texts are written in English.
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        return installTranslator(app, QStringLiteral(":/i18n/vocafetch_en.qm"));
+    }
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    return installTranslator(app, QDir(QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+                                      .filePath(QStringLiteral("qtbase_ru.qm")));
 }
 
 int registerStandInFonts()

@@ -193,24 +193,22 @@ void TForm1::createMainMenu()
     suiMainMenu1->setFlatMenu(true);
     suiMainMenu1->setImagesAssigned(true);
 
-    N1 = suiMainMenu1->addMenu(QStringLiteral("Файл"));
+    N1 = suiMainMenu1->addMenu(tr("Файл"));
     N1->setObjectName(QStringLiteral("N1"));
-    N2 = createMenuItem(N1, QStringLiteral("&Открыть"), OpenImage,
-                        QKeySequence(Qt::CTRL | Qt::Key_O));
-    AMR1 = createMenuItem(N1, QStringLiteral("Со&хранить все"), SaveAllImage,
-                          QKeySequence(Qt::CTRL | Qt::Key_S));
-    N7 = createMenuItem(N1, QStringLiteral("Считать с телефона"), PhoneImage,
+    N2 = createMenuItem(N1, tr("&Открыть"), OpenImage, QKeySequence(Qt::CTRL | Qt::Key_O));
+    AMR1 =
+        createMenuItem(N1, tr("Со&хранить все"), SaveAllImage, QKeySequence(Qt::CTRL | Qt::Key_S));
+    N7 = createMenuItem(N1, tr("Считать с телефона"), PhoneImage,
                         QKeySequence(Qt::CTRL | Qt::Key_R));
     N3 = N1->addSeparator();
-    Dsjl1 =
-        createMenuItem(N1, QStringLiteral("Вы&ход"), ExitImage, QKeySequence(Qt::CTRL | Qt::Key_X));
+    Dsjl1 = createMenuItem(N1, tr("Вы&ход"), ExitImage, QKeySequence(Qt::CTRL | Qt::Key_X));
 
     // A plain menu bar would show the picture instead of the caption, so the top-level item
     // only names its picture for the menu painting.
-    N4 = suiMainMenu1->addMenu(QStringLiteral("Справка"));
+    N4 = suiMainMenu1->addMenu(tr("Справка"));
     N4->setObjectName(QStringLiteral("N4"));
     N4->menuAction()->setProperty(ImageIndexProperty, int(HelpImage));
-    N8 = createMenuItem(N4, QStringLiteral("О Программе"), HelpImage);
+    N8 = createMenuItem(N4, tr("О Программе"), HelpImage);
 
     const std::pair<QAction *, const char *> names[] = {{N2, "N2"}, {AMR1, "AMR1"},   {N7, "N7"},
                                                         {N3, "N3"}, {Dsjl1, "Dsjl1"}, {N8, "N8"}};
@@ -226,9 +224,9 @@ void TForm1::createPopupMenu()
     suiPopupMenu1->setObjectName(QStringLiteral("suiPopupMenu1"));
     suiPopupMenu1->setFlatMenu(true);
     suiPopupMenu1->setImagesAssigned(true);
-    N5 = createMenuItem(suiPopupMenu1, QStringLiteral("Сохранить"), SaveImage);
+    N5 = createMenuItem(suiPopupMenu1, tr("Сохранить"), SaveImage);
     N5->setObjectName(QStringLiteral("N5"));
-    N6 = createMenuItem(suiPopupMenu1, QStringLiteral("Сохранить все"), SaveAllImage);
+    N6 = createMenuItem(suiPopupMenu1, tr("Сохранить все"), SaveAllImage);
     N6->setObjectName(QStringLiteral("N6"));
     createRecordingPopupItems();
     suiPopupMenu1->AttachItemHandlers(suiPopupMenu1);
@@ -267,15 +265,13 @@ QAbstractButton *TForm1::createButton(const QString &caption, int glyph, const Q
 
 void TForm1::createButtons()
 {
-    suiButton4 = createButton(QStringLiteral("Открыть"), OpenImage, QRect(8, 184, 145, 27));
+    suiButton4 = createButton(tr("Открыть"), OpenImage, QRect(8, 184, 145, 27));
     suiButton4->setObjectName(QStringLiteral("suiButton4"));
-    suiButton1 =
-        createButton(QStringLiteral("Считать с телефона"), PhoneImage, QRect(8, 216, 145, 27));
+    suiButton1 = createButton(tr("Считать с телефона"), PhoneImage, QRect(8, 216, 145, 27));
     suiButton1->setObjectName(QStringLiteral("suiButton1"));
-    suiButton2 = createButton(QStringLiteral("Сохранить"), SaveImage, QRect(160, 184, 145, 27));
+    suiButton2 = createButton(tr("Сохранить"), SaveImage, QRect(160, 184, 145, 27));
     suiButton2->setObjectName(QStringLiteral("suiButton2"));
-    suiButton3 =
-        createButton(QStringLiteral("Сохранить все"), SaveAllImage, QRect(160, 216, 145, 27));
+    suiButton3 = createButton(tr("Сохранить все"), SaveAllImage, QRect(160, 216, 145, 27));
     suiButton3->setObjectName(QStringLiteral("suiButton3"));
 }
 

@@ -28,8 +28,8 @@ void refuseUnlistable(int count)
 {
     if (count > MaxListedRecordings)
         throw ExtractError(
-            QStringLiteral("В контейнере %1 записей: окно показывает не больше %2. Программа "
-                           "vocafetch-cli обрабатывает контейнеры любого размера.")
+            TForm1::tr("В контейнере %1 записей: окно показывает не больше %2. Программа "
+                       "vocafetch-cli обрабатывает контейнеры любого размера.")
                 .arg(count)
                 .arg(MaxListedRecordings));
 }

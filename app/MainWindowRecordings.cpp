@@ -14,12 +14,35 @@
 
 namespace {
 
-const QString PlayingText = QStringLiteral("Прослушивание: ");
-const QString PlayStoppedText = QStringLiteral("Прослушивание остановлено");
-const QString PlayFinishedText = QStringLiteral("Прослушивание завершено");
-const QString NoAudioDeviceText = QStringLiteral("Нет устройства для воспроизведения звука");
-const QString PlayFailedText = QStringLiteral("Не удалось воспроизвести запись");
-const QString CannotDecodeText = QStringLiteral("Запись не удаётся декодировать");
+QString playingText(const QString &recording)
+{
+    return TForm1::tr("Прослушивание: %1").arg(recording);
+}
+
+QString playStoppedText()
+{
+    return TForm1::tr("Прослушивание остановлено");
+}
+
+QString playFinishedText()
+{
+    return TForm1::tr("Прослушивание завершено");
+}
+
+QString noAudioDeviceText()
+{
+    return TForm1::tr("Нет устройства для воспроизведения звука");
+}
+
+QString playFailedText()
+{
+    return TForm1::tr("Не удалось воспроизвести запись");
+}
+
+QString cannotDecodeText()
+{
+    return TForm1::tr("Запись не удаётся декодировать");
+}
 
 constexpr int PlayImage = 7;
 constexpr int SaveImage = 1;
@@ -30,12 +53,12 @@ constexpr int SaveAllImage = 2;
 void TForm1::createCleanCutItem()
 {
     // No picture: the menu draws the check mark in its place.
-    CleanCut1 = new QAction(QStringLiteral("Сохранять только звук"), N1);
+    CleanCut1 = new QAction(tr("Сохранять только звук"), N1);
     CleanCut1->setObjectName(QStringLiteral("CleanCut1"));
     CleanCut1->setCheckable(true);
     CleanCut1->setChecked(false);
     N1->insertAction(N7, CleanCut1);
-    Headerless1 = new QAction(QStringLiteral("Искать записи без заголовка"), N1);
+    Headerless1 = new QAction(tr("Искать записи без заголовка"), N1);
     Headerless1->setObjectName(QStringLiteral("Headerless1"));
     Headerless1->setCheckable(true);
     Headerless1->setChecked(false);
@@ -44,11 +67,11 @@ void TForm1::createCleanCutItem()
 
 void TForm1::createRecordingPopupItems()
 {
-    Play1 = createMenuItem(suiPopupMenu1, QStringLiteral("Прослушать"), PlayImage);
+    Play1 = createMenuItem(suiPopupMenu1, tr("Прослушать"), PlayImage);
     Play1->setObjectName(QStringLiteral("Play1"));
-    SaveAs1 = createMenuItem(suiPopupMenu1, QStringLiteral("Сохранить как…"), SaveImage);
+    SaveAs1 = createMenuItem(suiPopupMenu1, tr("Сохранить как…"), SaveImage);
     SaveAs1->setObjectName(QStringLiteral("SaveAs1"));
-    SaveAllAs1 = createMenuItem(suiPopupMenu1, QStringLiteral("Сохранить все как…"), SaveAllImage);
+    SaveAllAs1 = createMenuItem(suiPopupMenu1, tr("Сохранить все как…"), SaveAllImage);
     SaveAllAs1->setObjectName(QStringLiteral("SaveAllAs1"));
 }
 
@@ -149,7 +172,7 @@ void TForm1::Play1Click()
     AudioOutput &output = audioOutput();
     if (output.isPlaying()) {
         output.stop();
-        setStatusText(PlayStoppedText);
+        setStatusText(playStoppedText());
         return;
     }
     const int i = selectedRecording();
@@ -160,18 +183,18 @@ void TForm1::Play1Click()
     if (recording.recognised())
         audio = vocafetch::decodeRecordingToPcm(SourceBuffer.Data().constData(), recording);
     if (!recording.recognised() || !audio.ok()) {
-        setStatusText(CannotDecodeText);
+        setStatusText(cannotDecodeText());
         return;
     }
     switch (output.start(audio.samples, audio.sampleRate)) {
     case AudioOutput::StartResult::Started:
-        setStatusText(PlayingText + vocafetch::presentation::recordingCaption(i + 1));
+        setStatusText(playingText(vocafetch::presentation::recordingCaption(i + 1)));
         break;
     case AudioOutput::StartResult::NoDevice:
-        setStatusText(NoAudioDeviceText);
+        setStatusText(noAudioDeviceText());
         break;
     case AudioOutput::StartResult::Refused:
-        setStatusText(PlayFailedText);
+        setStatusText(playFailedText());
         break;
     }
 }
@@ -184,5 +207,5 @@ void TForm1::stopPlayback()
 
 void TForm1::playbackFinished(bool failed)
 {
-    setStatusText(failed ? PlayFailedText : PlayFinishedText);
+    setStatusText(failed ? playFailedText() : playFinishedText());
 }

@@ -1,8 +1,16 @@
 #include "app/RecordingPresentation.h"
 
+#include <QCoreApplication>
+
 namespace vocafetch::presentation {
 
 namespace {
+
+// The translation context of the words below.
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(RecordingPresentation)
+};
 
 // "AMR-NB", "AMR-WB", with the channel count when there are several.
 QString formatCaption(const RecordingAnalysis &recording)
@@ -10,7 +18,7 @@ QString formatCaption(const RecordingAnalysis &recording)
     QString caption =
         isWideBand(recording.format()) ? QStringLiteral("AMR-WB") : QStringLiteral("AMR-NB");
     if (isMultiChannel(recording.format()))
-        caption += QStringLiteral(", каналов: %1").arg(recording.channels());
+        caption += Words::tr(", каналов: %1").arg(recording.channels());
     return caption;
 }
 
@@ -19,8 +27,10 @@ QString durationCaption(qint64 ms)
 {
     const qint64 tenths = (ms + 50) / 100;
     const qint64 seconds = tenths / 10;
-    const QString secondsPart =
-        QStringLiteral("%1,%2").arg(seconds % 60, 2, 10, QLatin1Char('0')).arg(tenths % 10);
+    // The decimal separator follows the window's language.
+    const QString secondsPart = Words::tr("%1,%2", "seconds,tenths")
+                                    .arg(seconds % 60, 2, 10, QLatin1Char('0'))
+                                    .arg(tenths % 10);
     if (seconds >= 3600)
         return QStringLiteral("%1:%2:%3")
             .arg(seconds / 3600)
@@ -33,28 +43,28 @@ QString durationCaption(qint64 ms)
 
 QString recordingCaption(int k)
 {
-    return QStringLiteral("Запись_%1.amr").arg(k);
+    return Words::tr("Запись_%1.amr").arg(k);
 }
 
 QString scanStatusText(int n)
 {
     if (n <= 0)
-        return QStringLiteral("Звуковые записи не найдены");
-    return QStringLiteral("Найдено %1 записей").arg(n);
+        return Words::tr("Звуковые записи не найдены");
+    return Words::tr("Найдено %n записей", nullptr, n);
 }
 
 QString recordingToolTip(const RecordingAnalysis &recording)
 {
     if (!recording.recognised())
-        return QStringLiteral("Формат не распознан");
-    QString tip = formatCaption(recording) + QStringLiteral("\nДлительность: ") +
-                  durationCaption(recording.durationMs());
+        return Words::tr("Формат не распознан");
+    QString tip = formatCaption(recording) + QLatin1Char('\n') +
+                  Words::tr("Длительность: %1").arg(durationCaption(recording.durationMs()));
     if (recording.damaged() > 0)
-        tip += QStringLiteral("\nПовреждённых кадров: %1").arg(recording.damaged());
+        tip += QLatin1Char('\n') + Words::tr("Повреждённых кадров: %1").arg(recording.damaged());
     if (recording.truncated())
-        tip += QStringLiteral("\nобрезана");
+        tip += QLatin1Char('\n') + Words::tr("обрезана");
     if (recording.headerless)
-        tip += QStringLiteral("\nбез заголовка");
+        tip += QLatin1Char('\n') + Words::tr("без заголовка");
     return tip;
 }
 

@@ -7,15 +7,21 @@
 #include "app/MainWindow.h"
 
 #include <QApplication>
+#include <QLocale>
 
 namespace Startup {
 
-void prepareApplication(QApplication &app)
+vocafetch::Language chooseLanguage(std::optional<vocafetch::Language> named)
+{
+    return named ? *named : Localization::systemLanguage(QLocale::system().uiLanguages());
+}
+
+void prepareApplication(QApplication &app, vocafetch::Language language)
 {
     // The name only: a display name would be appended to every other window's caption.
     app.setApplicationName(AppInfo::Title);
     app.setDesktopFileName(QStringLiteral("vocafetch"));
-    Localization::installRussianTranslations(app);
+    Localization::installTranslations(app, language);
     Localization::registerStandInFonts();
     app.setWindowIcon(ImageList::containerIcons().icon(0));
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "app/StartOptions.h"
+
 #include <memory>
+#include <optional>
 
 class Dialogs;
 class QApplication;
@@ -11,8 +14,11 @@ class TForm2;
 // in their fixed order.
 namespace Startup {
 
-// Titles the application "Vocafetch", installs Qt's Russian texts and the stand-in fonts.
-void prepareApplication(QApplication &app);
+// The language the command line names, else the one the system's locale asks for.
+vocafetch::Language chooseLanguage(std::optional<vocafetch::Language> named);
+
+// Titles the application "Vocafetch", installs the texts of language and the stand-in fonts.
+void prepareApplication(QApplication &app, vocafetch::Language language);
 
 // The main window, created first so that closing it ends the program, and the About box,
 // created second and hidden. Form2 is destroyed before Form1.

@@ -3,24 +3,47 @@
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "app/MeasureLoad.h"
+#include "app/StartOptions.h"
 #include "app/Startup.h"
 #include "extract/RawFileName.h"
 
 #include <QApplication>
 
-int main(int argc, char *argv[])
+#include <cstdio>
+
+namespace {
+
+// The arguments after the program's name. Their names keep every byte: Qt's own arguments()
+// would replace those that are not UTF-8.
+QStringList argumentsOf(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    Startup::prepareApplication(app);
-    QtDialogs dialogs;
-    const Startup::Windows windows = Startup::createWindows(dialogs);
-    windows.Form1->show();
-    // The program reads no options; a file manager's "open with" hands it containers to list.
-    // Their names keep every byte: Qt's own arguments() would replace those that are not UTF-8.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << vocafetch::nameFromBytes(QByteArray(argv[i]));
-    const QStringList opened = ContainerFilesAmong(arguments);
+    return arguments;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // A refused command line is told before any window system is asked for.
+    vocafetch::StartOptions options;
+    try {
+        options = vocafetch::parseStartOptions(argumentsOf(argc, argv));
+    } catch (const vocafetch::StartOptionError &error) {
+        std::fprintf(stderr, "vocafetch: %s\n", error.what());
+        return 2;
+    }
+    QApplication app(argc, argv);
+    Startup::prepareApplication(app, Startup::chooseLanguage(options.language));
+    QtDialogs dialogs;
+    const Startup::Windows windows = Startup::createWindows(dialogs);
+    windows.Form1->show();
+    // A file manager's "open with" hands the program containers to list. Read again now that
+    // QApplication has taken its own options out of argv.
+    const QStringList opened =
+        ContainerFilesAmong(vocafetch::parseStartOptions(argumentsOf(argc, argv)).files);
     if (!opened.isEmpty())
         windows.Form1->ListContainers(opened);
     vocafetch::measureLoadIfAsked(*windows.Form1);

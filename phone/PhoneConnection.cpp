@@ -11,7 +11,7 @@ PhoneConnection::PhoneConnection(PhoneLibrary &library, QTimer &timer, QObject *
 
 void PhoneConnection::begin()
 {
-    emit statusTextChanged(QStringLiteral("Соединение с телефоном..."));
+    emit statusTextChanged(tr("Соединение с телефоном..."));
     m_library.p2kInit(makeCallback());
     ConnectTicks = 0;
     m_timer.start();
@@ -21,11 +21,11 @@ PhoneConnection::PollResult PhoneConnection::poll()
 {
     if (ConnectTicks == MaxPolls) {
         stop();
-        emit statusTextChanged(QStringLiteral("Невозможно установить соединение с телефоном"));
+        emit statusTextChanged(tr("Невозможно установить соединение с телефоном"));
         return PollResult::TimedOut;
     }
     if (m_library.p2kGetStatus() == PhoneLibrary::ReadyStatus) {
-        emit statusTextChanged(QStringLiteral("Соединение с телефоном установленно"));
+        emit statusTextChanged(tr("Соединение с телефоном установленно"));
         stop();
         return PollResult::Ready;
     }
@@ -53,7 +53,7 @@ PhoneLibrary::ConnectCallback PhoneConnection::makeCallback()
             application,
             [guard] {
                 if (guard)
-                    emit guard->statusTextChanged(QStringLiteral("Соединение с телефоном..."));
+                    emit guard->statusTextChanged(PhoneConnection::tr("Соединение с телефоном..."));
             },
             Qt::QueuedConnection);
     };

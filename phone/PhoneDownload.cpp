@@ -7,6 +7,7 @@
 #include "phone/PhoneLog.h"
 #include "phone/PhoneNameDecoding.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QScopeGuard>
 
@@ -40,7 +41,7 @@ void PhoneDownload::run()
     m_result = PhoneDownloadResult();
     QList<PhoneFile> files;
     if (m_library.p2kGetStatus() == PhoneLibrary::ReadyStatus) {
-        m_status(QStringLiteral("Получение списка файлов..."));
+        m_status(QCoreApplication::translate("PhoneDownload", "Получение списка файлов..."));
         files = listFiles();
     }
     for (const PhoneFile &file : std::as_const(files)) {
@@ -48,15 +49,17 @@ void PhoneDownload::run()
         m_result.phoneSizes.append(file.size);
     }
     if (files.isEmpty()) {
-        m_status(QStringLiteral("Не найдено файлов DRF"));
+        m_status(QCoreApplication::translate("PhoneDownload", "Не найдено файлов DRF"));
         return;
     }
     PhoneCopyWriter writer(m_startDir, m_copies);
     for (qsizetype i = 0; i < files.size(); ++i) {
         copyFile(files[i], writer);
-        m_status(QStringLiteral("Чтение файла %1/%2").arg(i + 1).arg(files.size()));
+        m_status(QCoreApplication::translate("PhoneDownload", "Чтение файла %1/%2")
+                     .arg(i + 1)
+                     .arg(files.size()));
     }
-    m_status(QStringLiteral("Все файлы успешно загружены"));
+    m_status(QCoreApplication::translate("PhoneDownload", "Все файлы успешно загружены"));
 }
 
 QList<PhoneDownload::PhoneFile> PhoneDownload::listFiles()

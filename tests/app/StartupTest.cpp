@@ -72,7 +72,8 @@ TEST(StartupTest, TheAboutBoxIsCreatedHiddenAndShownModallyCentredEachTime)
 
 TEST(StartupTest, QtsOwnTextsSpeakRussian)
 {
-    ASSERT_TRUE(Localization::installRussianTranslations(*QCoreApplication::instance()));
+    ASSERT_TRUE(Localization::installTranslations(*QCoreApplication::instance(),
+                                                  vocafetch::Language::Russian));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Отмена");
 }
 

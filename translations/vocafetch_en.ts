@@ -1,0 +1,202 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ru">
+<context>
+    <name>ErrorBoundary</name>
+    <message>
+        <source>Недостаточно памяти: контейнер слишком велик для окна. Программа vocafetch-cli обрабатывает контейнеры любого размера.</source>
+        <translation>Not enough memory: the container is too large for the window. The vocafetch-cli program handles containers of any size.</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneConnection</name>
+    <message>
+        <source>Соединение с телефоном...</source>
+        <translation>Connecting to the phone...</translation>
+    </message>
+    <message>
+        <source>Невозможно установить соединение с телефоном</source>
+        <translation>Cannot connect to the phone</translation>
+    </message>
+    <message>
+        <source>Соединение с телефоном установленно</source>
+        <translation>Connected to the phone</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneDownload</name>
+    <message>
+        <source>Получение списка файлов...</source>
+        <translation>Getting the list of files...</translation>
+    </message>
+    <message>
+        <source>Не найдено файлов DRF</source>
+        <translation>No DRF files found</translation>
+    </message>
+    <message>
+        <source>Чтение файла %1/%2</source>
+        <translation>Reading file %1/%2</translation>
+    </message>
+    <message>
+        <source>Все файлы успешно загружены</source>
+        <translation>All files downloaded successfully</translation>
+    </message>
+</context>
+<context>
+    <name>RecordingPresentation</name>
+    <message>
+        <source>, каналов: %1</source>
+        <translation>, channels: %1</translation>
+    </message>
+    <message>
+        <source>%1,%2</source>
+        <comment>seconds,tenths</comment>
+        <translation>%1.%2</translation>
+    </message>
+    <message>
+        <source>Запись_%1.amr</source>
+        <translation>Recording_%1.amr</translation>
+    </message>
+    <message>
+        <source>Звуковые записи не найдены</source>
+        <translation>No sound recordings found</translation>
+    </message>
+    <message numerus="yes">
+        <source>Найдено %n записей</source>
+        <translation>
+            <numerusform>Found %n recording</numerusform>
+            <numerusform>Found %n recordings</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Формат не распознан</source>
+        <translation>Format not recognised</translation>
+    </message>
+    <message>
+        <source>Длительность: %1</source>
+        <translation>Duration: %1</translation>
+    </message>
+    <message>
+        <source>Повреждённых кадров: %1</source>
+        <translation>Damaged frames: %1</translation>
+    </message>
+    <message>
+        <source>обрезана</source>
+        <translation>truncated</translation>
+    </message>
+    <message>
+        <source>без заголовка</source>
+        <translation>no header</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>Файл</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>&amp;Открыть</source>
+        <translation>&amp;Open</translation>
+    </message>
+    <message>
+        <source>Со&amp;хранить все</source>
+        <translation>Save &amp;All</translation>
+    </message>
+    <message>
+        <source>Считать с телефона</source>
+        <translation>Read from Phone</translation>
+    </message>
+    <message>
+        <source>Вы&amp;ход</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>Справка</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>О Программе</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Сохранить</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Сохранить все</source>
+        <translation>Save All</translation>
+    </message>
+    <message>
+        <source>Открыть</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>В контейнере %1 записей: окно показывает не больше %2. Программа vocafetch-cli обрабатывает контейнеры любого размера.</source>
+        <translation>The container holds %1 recordings; the window shows at most %2. The vocafetch-cli program handles containers of any size.</translation>
+    </message>
+    <message>
+        <source>Прослушивание: %1</source>
+        <translation>Playing: %1</translation>
+    </message>
+    <message>
+        <source>Прослушивание остановлено</source>
+        <translation>Playback stopped</translation>
+    </message>
+    <message>
+        <source>Прослушивание завершено</source>
+        <translation>Playback finished</translation>
+    </message>
+    <message>
+        <source>Нет устройства для воспроизведения звука</source>
+        <translation>No device to play sound on</translation>
+    </message>
+    <message>
+        <source>Не удалось воспроизвести запись</source>
+        <translation>The recording could not be played</translation>
+    </message>
+    <message>
+        <source>Запись не удаётся декодировать</source>
+        <translation>The recording cannot be decoded</translation>
+    </message>
+    <message>
+        <source>Сохранять только звук</source>
+        <translation>Save Audio Only</translation>
+    </message>
+    <message>
+        <source>Искать записи без заголовка</source>
+        <translation>Find Recordings Without a Header</translation>
+    </message>
+    <message>
+        <source>Прослушать</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Сохранить как…</source>
+        <translation>Save As…</translation>
+    </message>
+    <message>
+        <source>Сохранить все как…</source>
+        <translation>Save All As…</translation>
+    </message>
+</context>
+<context>
+    <name>TForm2</name>
+    <message>
+        <source>Автор</source>
+        <translation>About Vocafetch</translation>
+    </message>
+    <message>
+        <source>Все права защищены</source>
+        <translation>All rights reserved</translation>
+    </message>
+    <message>
+        <source>Почта: vocafetch@example.org</source>
+        <translation>E-mail: vocafetch@example.org</translation>
+    </message>
+    <message>
+        <source>Разработчики Vocafetch</source>
+        <translation>The Vocafetch developers</translation>
+    </message>
+</context>
+</TS>
