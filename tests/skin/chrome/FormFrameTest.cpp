@@ -318,23 +318,6 @@ TEST(FormFrame, SizeableHostIsSizedFromItsEdges)
     EXPECT_FALSE(host.mask().contains(QPoint(host.width() - 1, 0)));
 }
 
-namespace {
-
-TsuiTitleBarButton *addPlainButton(TsuiTitleBar *bar, TsuiTitleBarBtnType type)
-{
-    TsuiTitleBarButton *button = bar->Buttons().add();
-    button->setButtonType(type);
-    QImage picture(15, 15, QImage::Format_RGB32);
-    picture.fill(Qt::magenta);
-    button->setPicNormal(picture);
-    button->setPicMouseOn(picture);
-    button->setPicMouseDown(picture);
-    button->setTop(7);
-    return button;
-}
-
-} // namespace
-
 TEST(FormFrame, CustomAndHelpButtonClicksOfTheTitleBarReachTheFrame)
 {
     MainWindowChrome c = makeMainWindowChrome();
