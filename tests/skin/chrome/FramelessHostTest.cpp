@@ -201,18 +201,3 @@ TEST(FramelessHost, HostCreatedMaximisedGoesBackToItsFirstBoundsWhenRestored)
     host.showNormal();
     EXPECT_EQ(host.geometry(), QRect(90, 80, 350, 250));
 }
-
-TEST(FramelessHost, HostNotCreatedMaximisedIsNotCounted)
-{
-    FramelessHost::resetRemaximizeCount();
-    QWidget host;
-    host.resize(300, 200);
-    new TsuiForm(&host);
-    host.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
-    EXPECT_FALSE(FramelessHost::find(&host)->createdMaximized());
-    host.showMaximized();
-    EXPECT_TRUE(host.isMaximized());
-    EXPECT_TRUE(fitsTheWorkArea(host));
-    EXPECT_EQ(FramelessHost::remaximizeCount(), 0);
-}

@@ -140,20 +140,6 @@ TEST_F(ScrollBarTest, ArrowsStepOnEachRepeatTickOnlyNotOnThePress)
     QTest::mouseRelease(bar->increaseButton(), Qt::LeftButton, {}, QPoint(8, 8));
 }
 
-TEST_F(ScrollBarTest, HeldArrowKeepsSteppingWhileTheTimerRuns)
-{
-    bar->setSmallChange(3);
-    TsuiImageButton *down = bar->increaseButton();
-    QTest::mousePress(down, Qt::LeftButton, {}, QPoint(8, 8));
-    // Generous: only that the real timer steps at all, in whole steps.
-    EXPECT_TRUE(QTest::qWaitFor([this]() { return bar->Position() >= 6; }, 5000));
-    QTest::mouseRelease(down, Qt::LeftButton, {}, QPoint(8, 8));
-    const int held = bar->Position();
-    EXPECT_EQ(held % 3, 0);
-    QTest::qWait(150);
-    EXPECT_EQ(bar->Position(), held);
-}
-
 TEST_F(ScrollBarTest, PressOnTheTrackStepsAPageTowardsThePressAndRepeats)
 {
     bar->setPageSize(10);
