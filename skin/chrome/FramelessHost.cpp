@@ -6,6 +6,8 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
+#include <QScreen>
 #include <QWindow>
 
 #include <algorithm>
@@ -13,6 +15,11 @@
 namespace vocafetch {
 
 namespace {
+
+// The least size of every skinned window.
+constexpr QSize LeastHostSize(125, 50);
+constexpr int RemaximizeAfter = 2;
+int remaximizeCounter = 0; // shared by every host of the program
 
 QCursor cursorFor(Qt::Edges edges)
 {
@@ -77,10 +84,24 @@ FramelessHost *FramelessHost::attach(QWidget *host, QWidget *frame)
     // Without its frame the host goes back to being an ordinary window's agent.
     connect(frame, &QObject::destroyed, agent, [agent]() { agent->releaseHost(); });
     agent->m_sizeable = host->minimumSize() != host->maximumSize();
-    if (agent->m_sizeable)
-        host->setMinimumSize(std::max(host->minimumWidth(), 125),
-                             std::max(host->minimumHeight(), 50));
+    // A fixed host's own minimum is its size, which later writes of the frame's size may lower.
+    agent->m_minimum =
+        agent->m_sizeable ? host->minimumSize().expandedTo(LeastHostSize) : LeastHostSize;
+    agent->m_restoreBounds = host->geometry();
+    agent->m_createdMaximized = host->windowState() & Qt::WindowMaximized;
+    agent->m_initiallyFramed = !(host->windowFlags() & Qt::FramelessWindowHint);
+    agent->applyMinimum();
     return agent;
+}
+
+int FramelessHost::remaximizeCount()
+{
+    return remaximizeCounter;
+}
+
+void FramelessHost::resetRemaximizeCount()
+{
+    remaximizeCounter = 0;
 }
 
 void FramelessHost::makeFrameless()
@@ -112,8 +133,74 @@ void FramelessHost::releaseHost()
 
 void FramelessHost::setMinimumWidth(int width)
 {
-    if (m_host && m_sizeable)
-        m_host->setMinimumWidth(std::max(0, width));
+    m_minimum.setWidth(std::max(0, width));
+    applyMinimum();
+}
+
+void FramelessHost::applyMinimum()
+{
+    if (!m_host || !m_frame)
+        return;
+    if (m_sizeable)
+        m_host->setMinimumSize(m_minimum);
+    else
+        m_host->setFixedSize(m_host->size().expandedTo(m_minimum));
+}
+
+void FramelessHost::resizeHost(const QSize &size)
+{
+    // A maximised host keeps the platform's bounds: resizing it would make Qt take it for
+    // restored.
+    if (!m_host || m_host->isMaximized())
+        return;
+    if (m_sizeable)
+        m_host->resize(size);
+    else
+        m_host->setFixedSize(size.expandedTo(m_minimum));
+}
+
+void FramelessHost::followWindowState(bool sized)
+{
+    // Setting the bounds below sends size changes of its own.
+    if (!m_host || !m_frame || m_followingState)
+        return;
+    const QScopedValueRollback<bool> guard(m_followingState, true);
+    restoreCreatedMaximized();
+    // Only a size change carries the maximised bounds; during the state change the host may
+    // still have its old ones.
+    if (sized)
+        keepMaximizedInWorkArea();
+}
+
+void FramelessHost::restoreCreatedMaximized()
+{
+    if (!m_createdMaximized)
+        return;
+    if (!m_host->isMaximized()) {
+        m_createdMaximized = false;
+        m_host->setGeometry(m_restoreBounds);
+        return;
+    }
+    if (remaximizeCounter < RemaximizeAfter)
+        ++remaximizeCounter;
+    else
+        m_host->setWindowState(m_host->windowState() | Qt::WindowMaximized);
+}
+
+void FramelessHost::keepMaximizedInWorkArea()
+{
+    if (!m_initiallyFramed || !m_host->isMaximized())
+        return;
+    QScreen *screen = m_host->screen();
+    if (!screen)
+        return;
+    // Only a host larger than the work area (one that covers the task bar) is moved: setting
+    // the bounds of a maximised window makes some platforms take it for restored, and some
+    // place a maximised frameless window a few pixels off the work area's corner.
+    const QRect workArea = screen->availableGeometry();
+    const QSize size = m_host->size();
+    if (size.width() > workArea.width() || size.height() > workArea.height())
+        m_host->setGeometry(workArea);
 }
 
 bool FramelessHost::startResize(Qt::Edges edges, const QPoint &globalPos)
@@ -223,6 +310,7 @@ bool FramelessHost::eventFilter(QObject *watched, QEvent *event)
             return paintHost(event);
         break;
     case QEvent::Resize:
+        followWindowState(true);
         emit resized();
         break;
     case QEvent::Show:
@@ -234,6 +322,7 @@ bool FramelessHost::eventFilter(QObject *watched, QEvent *event)
         emit activeChanged(m_host->isActiveWindow());
         break;
     case QEvent::WindowStateChange:
+        followWindowState(false);
         emit windowStateChanged();
         break;
     case QEvent::MouseButtonPress:

@@ -23,7 +23,8 @@ class FramelessHost : public QObject
 
 public:
     // Gives host its agent with frame as the widget that covers it, or returns the agent it
-    // already has. A sizeable host (minimum and maximum size differ) keeps at least 125 x 50.
+    // already has. Every host keeps at least 125 x 50 (see minimumSize). The agent remembers
+    // the host's bounds and whether it is maximised at this moment (restoreBounds).
     static FramelessHost *attach(QWidget *host, QWidget *frame);
     // The agent of widget's window, created without a frame on first use (it changes nothing on
     // the window until makeFrameless); nullptr without a widget.
@@ -42,8 +43,25 @@ public:
     void makeFrameless();
     bool frameless() const { return m_frameless; }
 
-    // A minimum width for a sizeable host; a fixed-size host keeps its size.
+    // The least size of the host: 125 x 50 (or a sizeable host's own larger minimum), the
+    // width replaced by setMinimumWidth. A sizeable host cannot be made smaller; a fixed-size
+    // host stays fixed but grows to it.
+    QSize minimumSize() const { return m_minimum; }
+    // The title bar's minimum width for the host.
     void setMinimumWidth(int width);
+    // Sizes the host: a sizeable one within its minimum, a fixed-size one is fixed at size
+    // grown to the minimum; a maximised one keeps its bounds.
+    void resizeHost(const QSize &size);
+
+    // The host's bounds when the frame took it over, and whether it was maximised then. Such a
+    // host goes back to those bounds when it is first restored.
+    QRect restoreBounds() const { return m_restoreBounds; }
+    bool createdMaximized() const { return m_createdMaximized; }
+    // Size changes a host created maximised saw while still maximised, counted once for the
+    // whole program up to 2; from then on each such change maximises the host again.
+    static int remaximizeCount();
+    // Starts the count again (for a test that needs a fresh program).
+    static void resetRemaximizeCount();
 
     // Edge sizing from a mouse event at hostPos (host coordinates): a left press on an edge
     // starts sizing, moves follow it and show the edge cursor, the release ends it. True when the
@@ -80,12 +98,24 @@ private:
     explicit FramelessHost(QWidget *host);
     bool paintHost(QEvent *event);
     void releaseHost();
+    void applyMinimum();
+    // Runs on every size (sized) and window-state change, before the frame lays itself out.
+    void followWindowState(bool sized);
+    void restoreCreatedMaximized();
+    void keepMaximizedInWorkArea();
 
     QPointer<QWidget> m_host;
     QPointer<QWidget> m_frame;
     bool m_sizeable = false;
     bool m_frameless = false;
     bool m_inHostPaint = false;
+    QSize m_minimum;
+    QRect m_restoreBounds;
+    bool m_createdMaximized = false;
+    // Whether the host had the platform's frame before: only then does a maximised host keep
+    // off the task bar (a frameless window maximised by the platform may cover it).
+    bool m_initiallyFramed = false;
+    bool m_followingState = false;
     // Manual sizing and moving where the platform does neither itself.
     Qt::Edges m_resizeEdges;
     QRect m_resizeStartGeometry;

@@ -59,6 +59,9 @@ TsuiForm::TsuiForm(QWidget *owner) : QWidget(owner)
     m_titleBar = new TsuiTitleBar(this);
     // A new style can change the bar's height; the menu bar then moves with it.
     m_titleBar->installEventFilter(this);
+    connect(m_titleBar, &TsuiTitleBar::OnCustomBtnsClick, this,
+            &TsuiForm::OnTitleBarCustomBtnsClick);
+    connect(m_titleBar, &TsuiTitleBar::OnHelpBtnClick, this, &TsuiForm::OnTitleBarHelpBtnClick);
     m_menuBarColor = m_color;
     setUIStyle(TsuiUIStyle::DeepBlue);
     if (m_host) {
@@ -92,12 +95,8 @@ void TsuiForm::takeOverHost()
 
 void TsuiForm::resizeHost(const QSize &size)
 {
-    if (!m_host)
-        return;
-    if (hostSizeable())
-        m_host->resize(size);
-    else
-        m_host->setFixedSize(size.expandedTo(QSize(0, 0)));
+    if (m_hostAgent)
+        m_hostAgent->resizeHost(size);
 }
 
 void TsuiForm::setFrameWidth(int width)
@@ -202,6 +201,18 @@ void TsuiForm::setTitleBarSections(const TsuiTitleBarSections &sections)
     m_titleBar->setSections(sections);
     m_titleBar->setAutoSize(m_titleBar->AutoSize());
     layoutChildren();
+}
+
+void TsuiForm::setTitleBarButtonsProperty(TsuiTitleBarButtons *buttons)
+{
+    if (buttons)
+        setTitleBarButtons(*buttons);
+}
+
+void TsuiForm::setTitleBarSectionsProperty(TsuiTitleBarSections *sections)
+{
+    if (sections)
+        setTitleBarSections(*sections);
 }
 
 void TsuiForm::setMenu(TsuiMainMenu *menu)

@@ -13,12 +13,17 @@
 #include "skin/style/FrameStyleSource.h"
 #include "skin/style/TsuiUIStyle.h"
 
+#include "skin/chrome/TsuiMainMenu.h"
+#include "skin/style/TsuiFileTheme.h"
+
+#include <QFont>
 #include <QPointer>
 #include <QWidget>
 
-#include "skin/style/TsuiFileTheme.h"
 class TsuiFormMenuBar;
-#include "skin/chrome/TsuiMainMenu.h"
+
+Q_DECLARE_METATYPE(TsuiTitleBarButtons *)
+Q_DECLARE_METATYPE(TsuiTitleBarSections *)
 
 class TsuiForm : public QWidget, public vocafetch::FrameStyleSource
 {
@@ -35,7 +40,13 @@ class TsuiForm : public QWidget, public vocafetch::FrameStyleSource
     Q_PROPERTY(bool TitleBarVisible READ TitleBarVisible WRITE setTitleBarVisible)
     Q_PROPERTY(quint32 Color READ Color WRITE setColor)
     Q_PROPERTY(QString Caption READ Caption WRITE setCaption)
+    Q_PROPERTY(TsuiTitleBarButtons *TitleBarButtons READ titleBarButtonsProperty WRITE
+                   setTitleBarButtonsProperty)
+    Q_PROPERTY(TsuiTitleBarSections *TitleBarSections READ titleBarSectionsProperty WRITE
+                   setTitleBarSectionsProperty)
     Q_PROPERTY(bool TitleBarDrawAppIcon READ TitleBarDrawAppIcon WRITE setTitleBarDrawAppIcon)
+    Q_PROPERTY(QFont Font READ Font WRITE setTitleFont)
+    Q_PROPERTY(TsuiMainMenu *Menu READ Menu WRITE setMenu)
     Q_PROPERTY(quint32 MenuBarColor READ MenuBarColor WRITE setMenuBarColor)
     Q_PROPERTY(int MenuBarHeight READ MenuBarHeight WRITE setMenuBarHeight)
     Q_PROPERTY(int RoundCorner READ RoundCorner WRITE setRoundCorner)
@@ -84,6 +95,12 @@ public:
     void setTitleBarButtons(const TsuiTitleBarButtons &buttons);
     const TsuiTitleBarSections &TitleBarSections() const { return m_titleBar->Sections(); }
     void setTitleBarSections(const TsuiTitleBarSections &sections);
+    // The title bar's collections as properties: reading gives the bar's own, writing copies
+    // the given one item by item (nullptr changes nothing).
+    TsuiTitleBarButtons *titleBarButtonsProperty() const { return &m_titleBar->Buttons(); }
+    void setTitleBarButtonsProperty(TsuiTitleBarButtons *buttons);
+    TsuiTitleBarSections *titleBarSectionsProperty() const { return &m_titleBar->Sections(); }
+    void setTitleBarSectionsProperty(TsuiTitleBarSections *sections);
     bool TitleBarDrawAppIcon() const { return m_titleBar->DrawAppIcon(); }
     void setTitleBarDrawAppIcon(bool draw) { m_titleBar->setDrawAppIcon(draw); }
     // The caption font (the title bar's).
@@ -127,6 +144,11 @@ public:
     static void ApplyStyleToChildren(QWidget *frame, TsuiUIStyle style, TsuiFileTheme *theme);
     // Whether the host is the active window of the active application.
     bool IsFormActive() const;
+
+signals:
+    // The title bar's custom and help buttons were clicked; Sender is the title bar.
+    void OnTitleBarCustomBtnsClick(QObject *Sender, int ButtonIndex);
+    void OnTitleBarHelpBtnClick(QObject *Sender, int ButtonIndex);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -13,6 +13,16 @@ using namespace vocafetch;
 namespace {
 
 constexpr int CaptionFlags = Qt::TextSingleLine | Qt::TextShowMnemonic;
+// The size of the pictures of a linked action's icon taken as the glyph.
+constexpr QSize ActionGlyphSize(16, 16);
+
+QImage actionGlyph(const QAction *action)
+{
+    const QIcon icon = action->icon();
+    if (icon.isNull())
+        return QImage();
+    return icon.pixmap(ActionGlyphSize).toImage();
+}
 
 } // namespace
 
@@ -20,9 +30,53 @@ TsuiButton::TsuiButton(QWidget *parent) : TsuiCustomButton(parent)
 {
     resize(80, 27);
     UIStyleUpdated();
+    // Connected after the base's own click handling, so the action runs with the button's
+    // state already settled.
+    connect(this, &QAbstractButton::clicked, this, [this]() {
+        if (m_action)
+            m_action->trigger();
+    });
+}
+
+void TsuiButton::setAction(QAction *action)
+{
+    if (action == m_action)
+        return;
+    disconnect(m_actionChanged);
+    if (m_glyphFromAction)
+        showGlyph(QImage());
+    m_glyphFromAction = false;
+    m_action = action;
+    if (!action)
+        return;
+    m_actionChanged = connect(action, &QAction::changed, this, &TsuiButton::followAction);
+    followAction();
+}
+
+void TsuiButton::followAction()
+{
+    if (!m_action)
+        return;
+    setCaption(m_action->text());
+    setEnabled(m_action->isEnabled());
+    if (m_glyph.isNull() || m_glyphFromAction) {
+        showGlyph(actionGlyph(m_action));
+        m_glyphFromAction = !m_glyph.isNull();
+    }
 }
 
 void TsuiButton::setGlyph(const QImage &glyph)
+{
+    m_glyphFromAction = false;
+    if (glyph.isNull() && m_action) {
+        showGlyph(actionGlyph(m_action));
+        m_glyphFromAction = !m_glyph.isNull();
+        return;
+    }
+    showGlyph(glyph);
+}
+
+void TsuiButton::showGlyph(const QImage &glyph)
 {
     m_glyph = glyph;
     // The button's icon is the glyph's (first) image, for whoever asks the button for it.

@@ -5,9 +5,13 @@
 #include "skin/controls/TsuiButtonLayout.h"
 #include "skin/controls/TsuiCustomButton.h"
 
+#include <QAction>
+#include <QPointer>
+
 class TsuiButton : public TsuiCustomButton
 {
     Q_OBJECT
+    Q_PROPERTY(QAction *Action READ Action WRITE setAction)
     Q_PROPERTY(QImage Glyph READ Glyph WRITE setGlyph)
     Q_PROPERTY(TsuiButtonLayout Layout READ Layout WRITE setLayout)
     Q_PROPERTY(int Spacing READ Spacing WRITE setSpacing)
@@ -15,8 +19,15 @@ class TsuiButton : public TsuiCustomButton
 public:
     explicit TsuiButton(QWidget *parent = nullptr);
 
+    // The linked action (nullptr for none): the button shows its text and enabled state and
+    // follows their changes, a click triggers it, and while the button has no glyph of its own
+    // the action's icon is its glyph. The link ends when the action is destroyed.
+    QAction *Action() const { return m_action; }
+    void setAction(QAction *action);
+
     // The picture beside the caption; twice as wide as high, it holds an enabled and a disabled
-    // image. Its top-left pixel's colour is transparent.
+    // image. Its top-left pixel's colour is transparent. A glyph set here wins over the linked
+    // action's icon; an empty one hands the glyph back to the action.
     QImage Glyph() const { return m_glyph; }
     void setGlyph(const QImage &glyph);
     TsuiButtonLayout Layout() const { return m_layout; }
@@ -37,8 +48,13 @@ protected:
 
 private:
     void paintGlyph(QPainter &canvas);
+    void showGlyph(const QImage &glyph);
+    void followAction();
 
     QImage m_glyph;
+    QPointer<QAction> m_action;
+    QMetaObject::Connection m_actionChanged;
+    bool m_glyphFromAction = false;
     TsuiButtonLayout m_layout = TsuiButtonLayouts::blGlyphLeft;
     int m_spacing = 4;
     QPoint m_captionPoint;

@@ -38,6 +38,13 @@ QColor parentColor(const QWidget *button)
     return button->palette().color(QPalette::Window);
 }
 
+// Tab reaches a TabStop button; the mouse focuses it only by a click (onClicked), never by a
+// press, so a press dragged off and released elsewhere leaves the focus where it was.
+Qt::FocusPolicy focusPolicyFor(bool tabStop)
+{
+    return tabStop ? Qt::TabFocus : Qt::NoFocus;
+}
+
 bool isPressKey(int key)
 {
     return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -50,7 +57,7 @@ TsuiCustomButton::TsuiCustomButton(QWidget *parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_Hover);
-    setFocusPolicy(Qt::StrongFocus);
+    setFocusPolicy(focusPolicyFor(m_tabStop));
     // Runs before every handler connected later, so state and modal result are settled when
     // the button's users hear of the click.
     connect(this, &QAbstractButton::clicked, this, &TsuiCustomButton::onClicked);
@@ -133,7 +140,7 @@ void TsuiCustomButton::setCancel(bool isCancel)
 void TsuiCustomButton::setTabStop(bool tabStop)
 {
     m_tabStop = tabStop;
-    setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::NoFocus);
+    setFocusPolicy(focusPolicyFor(tabStop));
     update();
 }
 

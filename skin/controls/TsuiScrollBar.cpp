@@ -41,11 +41,10 @@ TsuiScrollBar::TsuiScrollBar(QWidget *parent)
     m_track->setTabStop(false);
     m_track->setMax(100);
     connect(m_track, &TsuiScrollTrackBar::changed, this, &TsuiScrollBar::changed);
-    // A press steps once at once; holding the button repeats the step every 100 ms.
-    connect(m_decrease, &QAbstractButton::pressed, this, [this]() { step(-m_smallChange); });
+    // The arrows step on the repeat ticks only (every 100 ms while held), not on the press
+    // itself: a quick click moves nothing.
     connect(m_decrease, &TsuiImageButton::mouseContinuouslyDown, this,
             [this]() { step(-m_smallChange); });
-    connect(m_increase, &QAbstractButton::pressed, this, [this]() { step(m_smallChange); });
     connect(m_increase, &TsuiImageButton::mouseContinuouslyDown, this,
             [this]() { step(m_smallChange); });
     resize(120, 17);

@@ -100,6 +100,20 @@ inline MainWindowChrome makeMainWindowChrome(bool show = true)
     return c;
 }
 
+// Adds a button of type to bar with one magenta 15 x 15 picture for all states, at top 7.
+inline TsuiTitleBarButton *addPlainButton(TsuiTitleBar *bar, TsuiTitleBarBtnType type)
+{
+    TsuiTitleBarButton *button = bar->Buttons().add();
+    button->setButtonType(type);
+    QImage picture(15, 15, QImage::Format_RGB32);
+    picture.fill(Qt::magenta);
+    button->setPicNormal(picture);
+    button->setPicMouseOn(picture);
+    button->setPicMouseDown(picture);
+    button->setTop(7);
+    return button;
+}
+
 inline QColor bgr(quint32 value)
 {
     return vocafetch::BgrToQColor(value);

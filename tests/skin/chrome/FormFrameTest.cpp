@@ -317,3 +317,63 @@ TEST(FormFrame, SizeableHostIsSizedFromItsEdges)
     EXPECT_TRUE(host.mask().contains(QPoint(host.width() - 1, host.height() - 1)));
     EXPECT_FALSE(host.mask().contains(QPoint(host.width() - 1, 0)));
 }
+
+TEST(FormFrame, CustomAndHelpButtonClicksOfTheTitleBarReachTheFrame)
+{
+    MainWindowChrome c = makeMainWindowChrome();
+    TsuiTitleBar *bar = c.bar();
+    addPlainButton(bar, TsuiTitleBarBtnType::suiCustom);
+    addPlainButton(bar, TsuiTitleBarBtnType::suiHelp);
+    QSignalSpy custom(c.frame, &TsuiForm::OnTitleBarCustomBtnsClick);
+    QSignalSpy help(c.frame, &TsuiForm::OnTitleBarHelpBtnClick);
+    const QRect customRect = bar->buttonLayout().rects[3];
+    const QRect helpRect = bar->buttonLayout().rects[4];
+    ASSERT_FALSE(customRect.intersects(helpRect));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, customRect.center());
+    ASSERT_EQ(custom.size(), 1);
+    EXPECT_EQ(custom[0][0].value<QObject *>(), bar);
+    EXPECT_EQ(custom[0][1].toInt(), 3);
+    EXPECT_EQ(help.size(), 0);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, helpRect.center());
+    ASSERT_EQ(help.size(), 1);
+    EXPECT_EQ(help[0][1].toInt(), 4);
+    EXPECT_EQ(custom.size(), 1);
+    EXPECT_EQ(c.host->closeQueries, 0);
+}
+
+TEST(FormFrame, FontMenuButtonsAndSectionsAreProperties)
+{
+    MainWindowChrome c = makeMainWindowChrome(false);
+    QFont font(QStringLiteral("Liberation Serif"));
+    font.setPixelSize(15);
+    ASSERT_TRUE(c.frame->setProperty("Font", font));
+    EXPECT_EQ(c.bar()->font(), font);
+    EXPECT_EQ(c.frame->property("Font").value<QFont>(), font);
+
+    EXPECT_EQ(c.frame->property("Menu").value<TsuiMainMenu *>(), c.menu);
+    ASSERT_TRUE(c.frame->setProperty("Menu", QVariant::fromValue<TsuiMainMenu *>(nullptr)));
+    EXPECT_EQ(c.frame->MenuBar(), nullptr);
+    ASSERT_TRUE(c.frame->setProperty("Menu", QVariant::fromValue(c.menu)));
+    ASSERT_NE(c.frame->MenuBar(), nullptr);
+
+    // Written collections are copied: later changes of the source leave the frame's alone.
+    EXPECT_EQ(c.frame->property("TitleBarButtons").value<TsuiTitleBarButtons *>(),
+              &c.bar()->Buttons());
+    TsuiTitleBar other;
+    other.Buttons().removeAt(0);
+    ASSERT_EQ(other.Buttons().count(), 3);
+    ASSERT_TRUE(c.frame->setProperty("TitleBarButtons", QVariant::fromValue(&other.Buttons())));
+    other.Buttons().clear();
+    ASSERT_EQ(c.bar()->Buttons().count(), 3);
+    EXPECT_EQ(c.bar()->Buttons().item(0)->ButtonType(), TsuiTitleBarBtnType::suiClose);
+
+    TsuiTitleBarSections sections(nullptr);
+    TsuiTitleBarSection *only = sections.add();
+    only->setWidth(40);
+    ASSERT_TRUE(c.frame->setProperty("TitleBarSections", QVariant::fromValue(&sections)));
+    only->setWidth(7);
+    ASSERT_EQ(c.bar()->Sections().count(), 1);
+    EXPECT_EQ(c.bar()->Sections().item(0)->Width(), 40);
+    EXPECT_EQ(c.frame->property("TitleBarSections").value<TsuiTitleBarSections *>(),
+              &c.bar()->Sections());
+}

@@ -1,5 +1,5 @@
-// The frameless-window agent: one per window, the frame's hold on the host, and the title bar
-// reaching the window through it.
+// The frameless-window agent: one per window, the frame's hold on the host, the host's least
+// size, a host created maximised, and the title bar reaching the window through it.
 
 #include "ChromeTestHost.h"
 
@@ -7,6 +7,8 @@
 #include "skin/style/StyleResolve.h"
 
 #include <QMouseEvent>
+#include <QResizeEvent>
+#include <QScreen>
 
 using vocafetch::FramelessHost;
 using vocafetch::OwnerFormStyle;
@@ -19,6 +21,12 @@ void sendMouse(QWidget *target, QEvent::Type type, const QPoint &pos, Qt::MouseB
                       type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
                       Qt::NoModifier);
     QCoreApplication::sendEvent(target, &event);
+}
+
+bool fitsTheWorkArea(const QWidget &host)
+{
+    const QSize workArea = host.screen()->availableGeometry().size();
+    return host.width() <= workArea.width() && host.height() <= workArea.height();
 }
 
 } // namespace
@@ -48,10 +56,11 @@ TEST(FramelessHost, FrameTakesTheHostOverThroughTheAgent)
     EXPECT_EQ(agent->frame(), c.frame);
     EXPECT_TRUE(agent->frameless());
     EXPECT_TRUE(c.host->windowFlags() & Qt::FramelessWindowHint);
-    // A fixed host is neither sized from its edges nor given the title bar's minimum width.
+    // A fixed host is not sized from its edges; its minimum (the WinXP title bar's 150 wide)
+    // leaves it at its size.
     EXPECT_FALSE(agent->sizeable());
     EXPECT_FALSE(agent->startResize(Qt::RightEdge, QPoint()));
-    agent->setMinimumWidth(400);
+    EXPECT_EQ(agent->minimumSize(), QSize(150, 50));
     EXPECT_EQ(c.host->size(), QSize(317, 272));
     // The title bar sees the frame it sits on, an extra bar on a plain child does not.
     EXPECT_TRUE(c.bar()->onSkinnedFrame());
@@ -120,4 +129,75 @@ TEST(FramelessHost, MaximiseButtonTogglesTheHostThroughItsAgent)
     EXPECT_TRUE(host.isMaximized());
     bar->ButtonClick(maxButton);
     EXPECT_FALSE(host.isMaximized());
+}
+
+TEST(FramelessHost, FixedHostStaysFixedButNeverBelowItsLeastSize)
+{
+    QWidget host;
+    host.setFixedSize(100, 30);
+    auto *frame = new TsuiForm(&host);
+    FramelessHost *agent = FramelessHost::find(&host);
+    ASSERT_NE(agent, nullptr);
+    ASSERT_FALSE(agent->sizeable());
+    const QSize least = agent->minimumSize();
+    EXPECT_EQ(least.height(), 50);
+    frame->setFrameWidth(10);
+    frame->setFrameHeight(5);
+    EXPECT_EQ(host.size(), least);
+    EXPECT_EQ(host.minimumSize(), host.maximumSize());
+    // The title bar's minimum width applies to it too; larger sizes stay as written.
+    agent->setMinimumWidth(400);
+    EXPECT_EQ(host.size(), QSize(400, 50));
+    frame->setFrameWidth(500);
+    EXPECT_EQ(host.width(), 500 + 2 * frame->BorderWidth());
+    EXPECT_EQ(host.minimumSize(), host.maximumSize());
+}
+
+TEST(FramelessHost, SizeableHostGetsTheLeastSizeAsItsMinimum)
+{
+    QWidget host;
+    host.resize(300, 200);
+    new TsuiForm(&host);
+    FramelessHost *agent = FramelessHost::find(&host);
+    ASSERT_TRUE(agent->sizeable());
+    agent->setMinimumWidth(0);
+    EXPECT_EQ(host.minimumSize(), QSize(0, 50));
+    host.resize(10, 10);
+    EXPECT_EQ(host.height(), 50);
+}
+
+TEST(FramelessHost, HostCreatedMaximisedGoesBackToItsFirstBoundsWhenRestored)
+{
+    FramelessHost::resetRemaximizeCount();
+    QWidget host;
+    host.setGeometry(60, 70, 400, 300);
+    host.setWindowState(Qt::WindowMaximized);
+    auto *frame = new TsuiForm(&host);
+    FramelessHost *agent = FramelessHost::find(&host);
+    EXPECT_TRUE(agent->createdMaximized());
+    EXPECT_EQ(agent->restoreBounds(), QRect(60, 70, 400, 300));
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    ASSERT_TRUE(host.isMaximized());
+    EXPECT_TRUE(fitsTheWorkArea(host));
+
+    // Size changes while still maximised are counted up to 2 and keep the host maximised.
+    for (int i = 0; i < 4; ++i) {
+        QResizeEvent resize(host.size(), host.size());
+        QCoreApplication::sendEvent(&host, &resize);
+    }
+    EXPECT_EQ(FramelessHost::remaximizeCount(), 2);
+    EXPECT_TRUE(host.isMaximized());
+
+    host.showNormal();
+    EXPECT_FALSE(host.isMaximized());
+    EXPECT_EQ(host.geometry(), QRect(60, 70, 400, 300));
+    EXPECT_FALSE(agent->createdMaximized());
+    EXPECT_EQ(frame->geometry(), QRect(frame->BorderWidth(), 0, 400 - 2 * frame->BorderWidth(),
+                                       300 - frame->BorderWidth()));
+    // Later restores are the platform's own: no longer back to the first bounds.
+    host.setGeometry(90, 80, 350, 250);
+    host.showMaximized();
+    host.showNormal();
+    EXPECT_EQ(host.geometry(), QRect(90, 80, 350, 250));
 }

@@ -284,13 +284,7 @@ TEST(TitleBar, CustomButtonReportsItsIndex)
 {
     MainWindowChrome c = makeMainWindowChrome();
     TsuiTitleBar *bar = c.bar();
-    TsuiTitleBarButton *custom = bar->Buttons().add();
-    QImage picture(15, 15, QImage::Format_RGB32);
-    picture.fill(Qt::magenta);
-    custom->setPicNormal(picture);
-    custom->setPicMouseOn(picture);
-    custom->setPicMouseDown(picture);
-    custom->setTop(7);
+    addPlainButton(bar, TsuiTitleBarBtnType::suiCustom);
     QSignalSpy clicks(bar, &TsuiTitleBar::OnCustomBtnsClick);
     // Left of the minimise button: 266 - 15 - 1.
     EXPECT_EQ(bar->buttonLayout().rects[3], QRect(250, 7, 15, 15));

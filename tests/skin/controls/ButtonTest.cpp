@@ -5,6 +5,7 @@
 #include "skin/controls/TsuiImageButton.h"
 #include "skin/style/StyleLookup.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QLineEdit>
@@ -211,6 +212,43 @@ TEST_F(ButtonTest, FocusRectangleOnTheMarginAndOnlyWithTabStop)
     EXPECT_EQ(grabbed(button), unfocused);
 }
 
+TEST_F(ButtonTest, FocusComesWithTheClickNotWithThePress)
+{
+    auto *edit = new QLineEdit(host.get());
+    edit->move(10, 100);
+    edit->show();
+    edit->setFocus();
+    QSignalSpy clicks(button, &QAbstractButton::clicked);
+    // Pressed, dragged off and released elsewhere: no click and the focus stays.
+    QTest::mousePress(button, Qt::LeftButton, {}, centre());
+    EXPECT_TRUE(edit->hasFocus());
+    QTest::mouseMove(button, QPoint(200, 60));
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(200, 60));
+    EXPECT_EQ(clicks.count(), 0);
+    EXPECT_TRUE(edit->hasFocus());
+    // A click: still unfocused while held, focused once released over the button.
+    QTest::mousePress(button, Qt::LeftButton, {}, centre());
+    EXPECT_TRUE(edit->hasFocus());
+    QTest::mouseRelease(button, Qt::LeftButton, {}, centre());
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_TRUE(button->hasFocus());
+}
+
+TEST_F(ButtonTest, TabReachesOnlyTabStopButtons)
+{
+    auto *edit = new QLineEdit(host.get());
+    edit->move(10, 100);
+    edit->show();
+    QWidget::setTabOrder(edit, button);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_TRUE(button->hasFocus());
+    button->setTabStop(false);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_FALSE(button->hasFocus());
+}
+
 TEST_F(ButtonTest, BoldCaptionInsteadOfFocusRectangleUnderMacOS)
 {
     button->setUIStyle(TsuiUIStyle::MacOS);
@@ -336,6 +374,59 @@ TEST_F(ButtonTest, FaceFromAThemeFileUntilTheThemeGoesAway)
     LoadStyleBitmap(TsuiUIStyle::DeepBlue, StyleEntry::ButtonImage, &deepBlue, 3, 1);
     EXPECT_EQ(grabbed(button).pixel(FacePixel),
               deepBlue.pixel(deepBlue.width() / 2, deepBlue.height() / 2));
+}
+
+TEST_F(ButtonTest, ActionGivesCaptionAndEnabledStateAndIsTriggeredByAClick)
+{
+    QAction action(QStringLiteral("&Открыть"));
+    action.setEnabled(false);
+    button->setAction(&action);
+    EXPECT_EQ(button->Action(), &action);
+    EXPECT_EQ(button->Caption(), QStringLiteral("&Открыть"));
+    EXPECT_FALSE(button->isEnabled());
+    QSignalSpy triggered(&action, &QAction::triggered);
+    QTest::mouseClick(button, Qt::LeftButton, {}, centre());
+    EXPECT_EQ(triggered.count(), 0);
+
+    action.setEnabled(true);
+    action.setText(QStringLiteral("Сохранить"));
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_EQ(button->Caption(), QStringLiteral("Сохранить"));
+    QTest::mouseClick(button, Qt::LeftButton, {}, centre());
+    EXPECT_EQ(triggered.count(), 1);
+
+    // Unlinked, the button keeps what it showed and triggers nothing more.
+    button->setProperty("Action", QVariant::fromValue<QAction *>(nullptr));
+    action.setText(QStringLiteral("Другое"));
+    QTest::mouseClick(button, Qt::LeftButton, {}, centre());
+    EXPECT_EQ(triggered.count(), 1);
+    EXPECT_EQ(button->Caption(), QStringLiteral("Сохранить"));
+}
+
+TEST_F(ButtonTest, EmptyGlyphComesFromTheActionsIconAndFollowsIt)
+{
+    auto action = std::make_unique<QAction>(QStringLiteral("Открыть"));
+    action->setIcon(QIcon(QPixmap::fromImage(glyph(16, 16, Red, Red))));
+    button->setAction(action.get());
+    const int tw = QFontMetrics(button->font()).size(Qt::TextSingleLine, button->Caption()).width();
+    EXPECT_EQ(redBox(), QRect((145 - (tw + 20)) / 2, 5, 16, 16));
+    action->setIcon(QIcon(QPixmap::fromImage(glyph(16, 16, Blue, Blue))));
+    EXPECT_TRUE(redBox().isEmpty());
+    EXPECT_EQ(button->Glyph().pixel(8, 8), Blue);
+
+    // A glyph of the button's own wins over the icon, an empty one hands it back.
+    button->setGlyph(glyph(16, 16, Red, Red));
+    action->setIcon(QIcon(QPixmap::fromImage(glyph(16, 16, Blue, Blue))));
+    EXPECT_EQ(button->Glyph().pixel(8, 8), Red);
+    button->setGlyph(QImage());
+    EXPECT_EQ(button->Glyph().pixel(8, 8), Blue);
+    action->setIcon(QIcon());
+    EXPECT_TRUE(button->Glyph().isNull());
+
+    // The link ends with the action.
+    action.reset();
+    EXPECT_EQ(button->Action(), nullptr);
+    QTest::mouseClick(button, Qt::LeftButton, {}, centre());
 }
 
 TEST(ImageButton, WithoutPicturesShowsThePanelColourBehindIt)

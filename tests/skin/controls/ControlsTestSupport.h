@@ -1,11 +1,13 @@
 #pragma once
 // Helpers of the skinned control tests: a shown top-level window to host controls, grabbing
-// pixels, and fonts without anti-aliasing so text pixels have exact colours.
+// pixels, fonts without anti-aliasing so text pixels have exact colours, and the ticks of a held
+// button's repeat timer without waiting for them.
 
 #include <QFont>
 #include <QImage>
 #include <QRect>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -25,6 +27,23 @@ inline std::unique_ptr<QWidget> shownHost(QSize size = QSize(320, 200))
     host->activateWindow();
     (void)QTest::qWaitForWindowActive(host.get());
     return host;
+}
+
+// The repeat timer a held button runs now; nullptr when none runs.
+inline QTimer *runningRepeatTimer(const QWidget *button)
+{
+    for (QTimer *timer : button->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly))
+        if (timer->isActive())
+            return timer;
+    return nullptr;
+}
+
+// Lets the running repeat timer of button tick once, as if its interval had passed. False when
+// no timer runs.
+inline bool repeatTick(const QWidget *button)
+{
+    QTimer *timer = runningRepeatTimer(button);
+    return timer && QMetaObject::invokeMethod(timer, "timeout");
 }
 
 inline QImage grabbed(QWidget *w)

@@ -172,12 +172,15 @@ TEST_F(DemoFormTest, ScrollingTheListMovesTheBars)
 
 TEST_F(DemoFormTest, MovingTheBarsScrollsTheLists)
 {
-    // The list view scrolls by the bar's change: an arrow press steps 5.
-    TsuiImageButton *down = form.VScrollBar1->increaseButton();
-    QTest::mouseClick(down, Qt::LeftButton, {}, QPoint(8, 8));
+    // The list view scrolls by the bar's change: a held arrow steps 5 on each repeat tick.
+    for (TsuiImageButton *down :
+         {form.VScrollBar1->increaseButton(), form.HScrollBar1->increaseButton()}) {
+        QTest::mousePress(down, Qt::LeftButton, {}, QPoint(8, 8));
+        ASSERT_TRUE(repeatTick(down));
+        QTest::mouseRelease(down, Qt::LeftButton, {}, QPoint(8, 8));
+    }
     EXPECT_EQ(ownV(form.ListView1)->value(), 5);
     EXPECT_EQ(form.VScrollBar1->Position(), 5);
-    QTest::mouseClick(form.HScrollBar1->increaseButton(), Qt::LeftButton, {}, QPoint(8, 8));
     EXPECT_EQ(ownH(form.ListView1)->value(), 5);
 
     // The list box scrolls to the bar's position: drag its slider to the far end.

@@ -1,5 +1,5 @@
 // The skinned scroll bar: layout from the style's pictures, the slider's length and place, the
-// arrow buttons' repeat, page steps and dragging on the track, keys.
+// arrow buttons stepping on their repeat ticks, page steps and dragging on the track, keys.
 
 #include "ControlsTestSupport.h"
 #include "skin/controls/TsuiImageButton.h"
@@ -108,20 +108,36 @@ TEST_F(ScrollBarTest, ChangesAreReportedOnceWithTheirDifference)
     EXPECT_EQ(bar->lastChange(), -8);
 }
 
-TEST_F(ScrollBarTest, ArrowStepsOnPressAndRepeatsWhileHeld)
+TEST_F(ScrollBarTest, ArrowsStepOnEachRepeatTickOnlyNotOnThePress)
 {
     bar->setSmallChange(3);
-    TsuiImageButton *down = bar->increaseButton();
-    QTest::mousePress(down, Qt::LeftButton, {}, QPoint(8, 8));
-    EXPECT_EQ(bar->Position(), 3);
-    QTest::qWait(350);
-    QTest::mouseRelease(down, Qt::LeftButton, {}, QPoint(8, 8));
-    const int held = bar->Position();
-    EXPECT_GE(held, 6); // at least one repeat
-    QTest::qWait(150);
-    EXPECT_EQ(bar->Position(), held);
-    QTest::mouseClick(bar->decreaseButton(), Qt::LeftButton, {}, QPoint(8, 8));
-    EXPECT_EQ(bar->Position(), held - 3);
+    bar->setPosition(50);
+    QSignalSpy changes(bar, &TsuiScrollBar::changed);
+    for (const auto &[arrow, sign] : {std::pair<TsuiImageButton *, int>{bar->increaseButton(), 1},
+                                      {bar->decreaseButton(), -1}}) {
+        changes.clear();
+        QTest::mousePress(arrow, Qt::LeftButton, {}, QPoint(8, 8));
+        EXPECT_EQ(bar->Position(), 50);
+        ASSERT_NE(runningRepeatTimer(arrow), nullptr);
+        EXPECT_EQ(runningRepeatTimer(arrow)->interval(), 100);
+        ASSERT_TRUE(repeatTick(arrow));
+        EXPECT_EQ(bar->Position(), 50 + sign * 3);
+        ASSERT_TRUE(repeatTick(arrow));
+        EXPECT_EQ(bar->Position(), 50 + sign * 6);
+        EXPECT_EQ(changes.count(), 2);
+        QTest::mouseRelease(arrow, Qt::LeftButton, {}, QPoint(8, 8));
+        EXPECT_EQ(runningRepeatTimer(arrow), nullptr);
+        bar->setPosition(50);
+    }
+    // A click that ends before the first tick moves nothing.
+    QTest::mouseClick(bar->increaseButton(), Qt::LeftButton, {}, QPoint(8, 8));
+    EXPECT_EQ(bar->Position(), 50);
+    // Steps stop at the ends.
+    bar->setPosition(99);
+    QTest::mousePress(bar->increaseButton(), Qt::LeftButton, {}, QPoint(8, 8));
+    ASSERT_TRUE(repeatTick(bar->increaseButton()));
+    EXPECT_EQ(bar->Position(), 100);
+    QTest::mouseRelease(bar->increaseButton(), Qt::LeftButton, {}, QPoint(8, 8));
 }
 
 TEST_F(ScrollBarTest, PressOnTheTrackStepsAPageTowardsThePressAndRepeats)
