@@ -24,13 +24,6 @@ TsuiImageButton *makeArrowButton(QWidget *parent)
     return button;
 }
 
-QImage resolvedFrame(TsuiUIStyle style, const TsuiFileTheme *theme, int entry, int count, int k)
-{
-    QImage frame;
-    ResolvedBitmap(style, theme, entry, &frame, count, k);
-    return frame;
-}
-
 } // namespace
 
 TsuiScrollBar::TsuiScrollBar(QWidget *parent)
@@ -158,27 +151,13 @@ void TsuiScrollBar::setLineButton(int length)
 
 void TsuiScrollBar::LoadScrollBarPictures()
 {
-    const TsuiUIStyle style = m_uiStyle;
-    const TsuiFileTheme *theme = m_fileTheme;
-    setColor(BgrToQColor(ResolvedColor(style, theme, StyleEntry::ScrollBarBackgroundColor)));
-
-    m_sliderStart = resolvedFrame(style, theme, StyleEntry::ScrollBarSliderImage, 3, 1);
-    m_sliderMiddle = resolvedFrame(style, theme, StyleEntry::ScrollBarSliderImage, 3, 2);
-    m_sliderEnd = resolvedFrame(style, theme, StyleEntry::ScrollBarSliderImage, 3, 3);
-    if (vertical()) {
-        // The pieces are drawn for a horizontal bar.
-        m_sliderStart = RotatedClockwise(m_sliderStart);
-        m_sliderMiddle = RotatedClockwise(m_sliderMiddle);
-        m_sliderEnd = RotatedClockwise(m_sliderEnd);
-    }
-
-    QImage arrows[6];
-    for (int k = 0; k < 6; ++k) {
-        // The arrows are drawn for a vertical bar.
-        arrows[k] = resolvedFrame(style, theme, StyleEntry::ScrollBarButtonImage, 6, k + 1);
-        if (!vertical())
-            arrows[k] = RotatedCounterClockwise(arrows[k]);
-    }
+    const ScrollBarArtwork art =
+        LoadScrollBarArtwork(m_uiStyle, m_fileTheme, vertical() ? Qt::Vertical : Qt::Horizontal);
+    setColor(art.track);
+    m_sliderStart = art.sliderStart;
+    m_sliderMiddle = art.sliderMiddle;
+    m_sliderEnd = art.sliderEnd;
+    const QImage *arrows = art.arrows;
     m_decrease->setAutoSize(true);
     m_increase->setAutoSize(true);
     m_decrease->setPicNormal(arrows[0]);
