@@ -6,7 +6,7 @@
 # as it starts. With xdotool, three more pictures go beside it: title-bar-hover.png (the
 # mouse over the close button), menu-open.png (the "Файл" menu dropped down) and
 # popup-menu.png (the recording list's pop-up menu). QT_SCALE_FACTOR=2 takes them at twice the
-# size, as on a high-density screen.
+# size, as on a high-density screen. VOCAFETCH_SHOT_LANG=en shows the window in English.
 set -euo pipefail
 
 # Second stage, run by xvfb-run on the virtual display.
@@ -26,7 +26,7 @@ if [ "${1:-}" = "--on-display" ]; then
             head -c 200 /dev/zero | tr '\0' '<'
         done
     } >"Диктофон.drf"
-    "$program" &
+    "$program" --lang "${VOCAFETCH_SHOT_LANG:-ru}" &
     pid=$!
     trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
     if command -v xdotool >/dev/null; then
@@ -35,7 +35,7 @@ if [ "${1:-}" = "--on-display" ]; then
         sleep 1
         # Controls sit on the frame at (3, 0): "Открыть" at (8, 184), the lists at y 64.
         xdotool mousemove $((X + (3 + 80) * scale)) $((Y + (184 + 13) * scale)) click 1
-        xdotool search --sync --onlyvisible --name '^Открыть$' >/dev/null
+        xdotool search --sync --onlyvisible --name '^(Открыть|Open)$' >/dev/null
         sleep 1
         xdotool type --delay 30 "Диктофон.drf"
         xdotool key Return
