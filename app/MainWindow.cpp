@@ -14,12 +14,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <QStatusBar>
 #include <QTimer>
 
 namespace {
@@ -277,7 +275,7 @@ void TForm1::createButtons()
 
 void TForm1::createStatusBar()
 {
-    // One permanent text: QStatusBar's own messages are temporary and cleared by menu hovers.
+    // One permanent text: a status bar's own messages are temporary and cleared by menu hovers.
     StatusBar1 = new vocafetch::SkinnedStatusBar(suiForm1);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setGeometry(StatusBarGeometry);

@@ -343,22 +343,36 @@ struct BandProbe
     int stride; // the spacing its shortest run allows
 };
 
-BandProbe bandProbe(bool wideBand, const HeaderlessLimits &limits)
+// A band's largest frame and its smallest speech frame, from its frame-size table.
+struct BandFrames
 {
-    const FrameSizeTable &sizes = frameSizeTable(wideBand);
     int largest = 0;
     int smallestSpeech = std::numeric_limits<int>::max();
+};
+
+BandFrames bandFramesOf(bool wideBand)
+{
+    BandFrames frames;
+    const FrameSizeTable &sizes = frameSizeTable(wideBand);
     for (int byte = 0; byte < 256; ++byte) {
         const int size = sizes[size_t(byte)];
-        largest = std::max(largest, size);
+        frames.largest = std::max(frames.largest, size);
         if (size > 0 && isSpeechType(wideBand, byte >> 3))
-            smallestSpeech = std::min(smallestSpeech, size);
+            frames.smallestSpeech = std::min(frames.smallestSpeech, size);
     }
+    return frames;
+}
+
+BandProbe bandProbe(bool wideBand, const HeaderlessLimits &limits)
+{
+    // The search runs once for each stretch between recordings: the tables are read once.
+    static const BandFrames bands[] = {bandFramesOf(false), bandFramesOf(true)};
+    const BandFrames &frames = bands[wideBand ? 1 : 0];
     const qint64 speechFrames = std::max(limits.minSpeechFrames, 0);
     const qint64 otherFrames = std::max<qint64>(limits.minFrames - speechFrames, 0);
-    const qint64 shortestRun = speechFrames * smallestSpeech + otherFrames;
-    const qint64 stride = shortestRun - qint64(ProbeChainFrames) * largest + 1;
-    return {&sizes, largest, int(std::clamp<qint64>(stride, 1, 1 << 20))};
+    const qint64 shortestRun = speechFrames * frames.smallestSpeech + otherFrames;
+    const qint64 stride = shortestRun - qint64(ProbeChainFrames) * frames.largest + 1;
+    return {&frameSizeTable(wideBand), frames.largest, int(std::clamp<qint64>(stride, 1, 1 << 20))};
 }
 
 // Whether the probe at p finds, in either band, a frame start in its window from which

@@ -32,7 +32,7 @@ SkinnedListFrame::SkinnedListFrame(QAbstractScrollArea *list,
                                    std::function<void(TsuiUIStyle)> restyle)
     : m_list(list), m_restyle(std::move(restyle)),
       m_uiStyle(OwnerFormStyle(list->parentWidget() ? list->parentWidget()->window() : nullptr)),
-      m_scrollBarStyle(new SkinnedScrollBarStyle(m_uiStyle, list))
+      m_scrollBarStyle(new SkinnedScrollBarStyle(list))
 {
     list->verticalScrollBar()->setStyle(m_scrollBarStyle);
     list->horizontalScrollBar()->setStyle(m_scrollBarStyle);

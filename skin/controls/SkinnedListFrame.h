@@ -24,8 +24,9 @@ void PaintListBorder(QWidget *list, const QColor &border, const QColor &inner);
 class SkinnedListFrame
 {
 public:
-    // Gives list two pixels of frame room for the ring and takes the style of the list's form;
-    // the list's own scroll bars are painted from the style's scroll-bar artwork.
+    // Gives list two pixels of frame room for the ring and takes the style of the list's form
+    // (the list applies it with setUIStyle); the list's own scroll bars are painted from the
+    // style's scroll-bar artwork.
     // restyle applies a style to the whole list; it is called when the theme file loads a theme
     // (with the current style) or goes away (with DeepBlue).
     SkinnedListFrame(QAbstractScrollArea *list, std::function<void(TsuiUIStyle)> restyle);

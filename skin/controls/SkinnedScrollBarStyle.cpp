@@ -65,10 +65,9 @@ QImage ScaledScrollBarPicture(const QImage &picture, const QSize &size)
     return picture.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
-SkinnedScrollBarStyle::SkinnedScrollBarStyle(TsuiUIStyle style, QObject *owner) : QProxyStyle()
+SkinnedScrollBarStyle::SkinnedScrollBarStyle(QObject *owner) : QProxyStyle()
 {
     setParent(owner);
-    setArtwork(style, nullptr);
 }
 
 void SkinnedScrollBarStyle::setArtwork(TsuiUIStyle style, const TsuiFileTheme *theme)

@@ -27,8 +27,9 @@ class SkinnedScrollBarStyle : public QProxyStyle
     Q_OBJECT
 
 public:
-    // Over the application's style (followed when it changes), with style's artwork.
-    explicit SkinnedScrollBarStyle(TsuiUIStyle style, QObject *owner = nullptr);
+    // Over the application's style (followed when it changes); it draws nothing of the bars
+    // until setArtwork gives it a style's pictures.
+    explicit SkinnedScrollBarStyle(QObject *owner = nullptr);
 
     // Takes the artwork of style (or of theme's, as the style says); repaint the bars after.
     void setArtwork(TsuiUIStyle style, const TsuiFileTheme *theme);

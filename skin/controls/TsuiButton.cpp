@@ -59,18 +59,21 @@ void TsuiButton::followAction()
         return;
     setCaption(m_action->text());
     setEnabled(m_action->isEnabled());
-    if (m_glyph.isNull() || m_glyphFromAction) {
-        showGlyph(actionGlyph(m_action));
-        m_glyphFromAction = !m_glyph.isNull();
-    }
+    if (m_glyph.isNull() || m_glyphFromAction)
+        showActionGlyph();
+}
+
+void TsuiButton::showActionGlyph()
+{
+    showGlyph(actionGlyph(m_action));
+    m_glyphFromAction = !m_glyph.isNull();
 }
 
 void TsuiButton::setGlyph(const QImage &glyph)
 {
     m_glyphFromAction = false;
     if (glyph.isNull() && m_action) {
-        showGlyph(actionGlyph(m_action));
-        m_glyphFromAction = !m_glyph.isNull();
+        showActionGlyph();
         return;
     }
     showGlyph(glyph);

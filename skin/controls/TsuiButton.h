@@ -49,6 +49,8 @@ protected:
 private:
     void paintGlyph(QPainter &canvas);
     void showGlyph(const QImage &glyph);
+    // The linked action's icon as the glyph.
+    void showActionGlyph();
     void followAction();
 
     QImage m_glyph;

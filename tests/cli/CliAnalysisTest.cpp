@@ -34,18 +34,6 @@ protected:
     }
 };
 
-QJsonArray listedRecordings(const QByteArray &json)
-{
-    return QJsonDocument::fromJson(json)
-        .object()
-        .value("containers")
-        .toArray()
-        .at(0)
-        .toObject()
-        .value("recordings")
-        .toArray();
-}
-
 // The file's analysis, mapped and read piecewise, equals the in-memory analysis.
 void expectSameAnalyses(const QString &file, const ContainerBuilder &builder);
 

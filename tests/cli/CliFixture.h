@@ -3,6 +3,9 @@
 // and reads and writes the files there.
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -17,6 +20,19 @@ struct CliRun
 
     QString outText() const { return QString::fromUtf8(out); }
 };
+
+// The recordings of the first container in a `list --json` output.
+inline QJsonArray listedRecordings(const QByteArray &json)
+{
+    return QJsonDocument::fromJson(json)
+        .object()
+        .value("containers")
+        .toArray()
+        .at(0)
+        .toObject()
+        .value("recordings")
+        .toArray();
+}
 
 class CliFixture : public ::testing::Test
 {

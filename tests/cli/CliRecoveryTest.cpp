@@ -36,14 +36,7 @@ protected:
     {
         const CliRun result = run(QStringList{"list", "--json"} + arguments);
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
-        return QJsonDocument::fromJson(result.out)
-            .object()
-            .value("containers")
-            .toArray()
-            .at(0)
-            .toObject()
-            .value("recordings")
-            .toArray();
+        return listedRecordings(result.out);
     }
 };
 
