@@ -18,6 +18,15 @@ QString outOfMemoryText()
                          "vocafetch-cli обрабатывает контейнеры любого размера.");
 }
 
+// The message a failure is shown with: the core's own, but a container that cannot be read
+// names its path and the reason on two lines, as the window always has.
+QString shownText(const ExtractError &error)
+{
+    if (error.kind() == vocafetch::ErrorKind::NotReadable)
+        return QStringLiteral("Cannot open %1.\r\n(%2.)").arg(error.path(), error.reason());
+    return error.message();
+}
+
 } // namespace
 
 ErrorBoundary::ErrorBoundary(Dialogs &dialogs, QWidget *parent)
@@ -31,7 +40,7 @@ bool ErrorBoundary::run(const std::function<void()> &handler) const
         handler();
         return true;
     } catch (const ExtractError &error) {
-        show(error.message());
+        show(shownText(error));
     } catch (const std::bad_alloc &) {
         show(outOfMemoryText());
     } catch (const std::exception &error) {

@@ -69,8 +69,7 @@ FileDialogRequest saveDialogSettings()
 FileDialogRequest saveAsDialogSettings()
 {
     FileDialogRequest request = saveDialogSettings();
-    request.filter =
-        QStringLiteral("AMR (*.amr);;WAV (*.wav);;FLAC (*.flac);;Opus (*.opus);;MP3 (*.mp3)");
+    request.filter = vocafetch::outputFormatFilters().join(QLatin1String(";;"));
     return request;
 }
 
@@ -108,7 +107,7 @@ TForm1::TForm1(Dialogs &dialogs, std::unique_ptr<PhoneLibrary> phoneLibrary, QWi
       SaveDialog1(dialogs, this, saveDialogSettings()),
       SaveAsDialog1(dialogs, this, saveAsDialogSettings()), ImageList1(ImageList::containerIcons()),
       ImageList2(ImageList::commandIcons()), SourceBuffer(Session.source()),
-      OutputBuffer(Session.output()), m_errorBoundary(dialogs, this)
+      m_errorBoundary(dialogs, this)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(AppInfo::Title);

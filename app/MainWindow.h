@@ -4,9 +4,9 @@
 #include "app/ErrorBoundary.h"
 #include "app/FileDialog.h"
 #include "app/ImageList.h"
-#include "app/OffsetList.h"
 #include "extract/ByteBuffer.h"
 #include "extract/ContainerSession.h"
+#include "extract/SaveRun.h"
 #include "extract/analysis/RecordingAnalysis.h"
 #include "phone/PhoneCopyRegistry.h"
 #include "phone/PhoneLibrary.h"
@@ -118,11 +118,11 @@ public:
     ImageList ImageList1; // the container list's icons
     ImageList ImageList2; // the recording list's and the menus' icons
 
-    // Hidden lists: offsets of the loaded container (decimal texts kept as the scan's numbers),
-    // paths of FileDRF's entries (index-aligned with it), and the names and sizes of the copies
-    // read from the phone.
-    vocafetch::OffsetList AmrStartList;
-    vocafetch::OffsetList TypeMarkerList;
+    // Hidden lists: offsets of the loaded container (the scan's numbers, shared with the
+    // session), paths of FileDRF's entries (index-aligned with it), and the names and sizes of
+    // the copies read from the phone.
+    QVector<qint64> AmrStartList;
+    QVector<qint64> TypeMarkerList;
     QStringList DrfPathList;
     QStringList PhoneNameList;
     QStringList PhoneSizeList;
@@ -135,7 +135,6 @@ public:
     // The loaded container: its bytes, scan and analyses, and how its recordings are saved.
     vocafetch::ContainerSession Session;
     TByteBuffer &SourceBuffer; // the loaded container
-    TByteBuffer &OutputBuffer; // one recording on its way to disk
 
 public slots:
     void FormCreate();
@@ -201,9 +200,12 @@ private:
     int recordingRows() const;
     void enableRecordingPopupItems();
     int selectedRecording() const;
-    // Writes recording i as the save commands do: its whole range, or with the clean cut on
-    // only its audio.
-    void saveRecording(int i);
+    // The AMR kind the save commands write: the whole range, or with the clean cut on only
+    // the audio.
+    vocafetch::OutputKind amrKind() const;
+    // Saves as the plan says, replacing files of the same names; a recording whose audio
+    // cannot be converted is reported after the others are saved.
+    void save(vocafetch::SavePlan plan);
     // Whether recording i is one the loaded container has.
     bool isRecording(int i) const;
     // Asks for a name and format in SaveAsDialog1; false when cancelled.

@@ -104,8 +104,8 @@ void TForm1::Action1Execute()
     vocafetch::runOffWindowThread([this]() { Session.rescan(); });
     refuseUnlistable(Session.recordingCount());
     const vocafetch::ContainerScan &scan = Session.scan();
-    AmrStartList = vocafetch::OffsetList(scan.recordingStarts);
-    TypeMarkerList = vocafetch::OffsetList(scan.typeMarkers);
+    AmrStartList = scan.recordingStarts;
+    TypeMarkerList = scan.typeMarkers;
     setStatusText(words::scanStatusText(Session.recordingCount()));
     AMR1->setEnabled(Session.recordingCount() > 0);
     m_recordings->setRecordingCount(Session.recordingCount());
@@ -146,7 +146,7 @@ void TForm1::N5Click()
         return;
     if (!SaveDialog1.Execute())
         return;
-    saveRecording(i);
+    save(vocafetch::planSaveOne(Session, i, amrKind(), SaveDialog1.FileName()));
 }
 
 void TForm1::N6Click()
@@ -155,11 +155,7 @@ void TForm1::N6Click()
         return;
     if (!SaveDialog1.Execute())
         return;
-    // One file per recording, made durable together and named only then: a failure leaves
-    // none of them.
-    using vocafetch::OutputKind;
-    Session.writeAll(CleanCut1->isChecked() ? OutputKind::Clean : OutputKind::Whole,
-                     SaveDialog1.FileName());
+    save(vocafetch::planSaveAll(Session, amrKind(), SaveDialog1.FileName()));
 }
 
 void TForm1::AMR1Click()

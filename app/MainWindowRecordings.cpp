@@ -5,12 +5,15 @@
 #include "app/QtAudioOutput.h"
 #include "app/RecordingListModel.h"
 #include "app/RecordingPresentation.h"
+#include "extract/FileErrors.h"
 #include "extract/analysis/AmrDecoder.h"
 
 #include <QAction>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QMenu>
+
+#include <algorithm>
 
 namespace {
 
@@ -42,6 +45,16 @@ QString playFailedText()
 QString cannotDecodeText()
 {
     return TForm1::tr("Запись не удаётся декодировать");
+}
+
+// The recordings a save left out because their audio cannot be converted, by number.
+QString skippedText(const QVector<vocafetch::SkippedRecording> &skipped)
+{
+    QStringList numbers;
+    for (const vocafetch::SkippedRecording &recording : skipped)
+        numbers << QString::number(recording.recording + 1);
+    return TForm1::tr("Остальные записи сохранены. Не удаётся преобразовать записи: %1")
+        .arg(numbers.join(QLatin1String(", ")));
 }
 
 constexpr int PlayImage = 7;
@@ -107,21 +120,41 @@ bool TForm1::isRecording(int i) const
     return i >= 0 && i < Session.recordingCount();
 }
 
-void TForm1::saveRecording(int i)
+vocafetch::OutputKind TForm1::amrKind() const
 {
-    using vocafetch::OutputKind;
-    const OutputKind kind = CleanCut1->isChecked() ? OutputKind::Clean : OutputKind::Whole;
-    Session.write(i, kind, vocafetch::outputFileName(SaveDialog1.FileName(), i + 1, kind));
+    return CleanCut1->isChecked() ? vocafetch::OutputKind::cleanCut()
+                                  : vocafetch::OutputKind::whole();
+}
+
+void TForm1::save(vocafetch::SavePlan plan)
+{
+    plan.placement = vocafetch::Placement::ReplaceExisting;
+    vocafetch::SaveOutcome outcome;
+    try {
+        outcome = vocafetch::saveRecordings(Session, plan);
+    } catch (const ExtractError &error) {
+        // A file that cannot be written is reported as every save of the window reports it.
+        if (error.kind() != vocafetch::ErrorKind::CannotCreate)
+            throw;
+        throw FileErrors::cannotCreateFile(error.path(), error.reason());
+    }
+    if (!outcome.failedPath.isEmpty())
+        throw FileErrors::cannotCreateFile(outcome.failedPath, outcome.failedReason);
+    if (!outcome.skipped.isEmpty())
+        throw ExtractError(skippedText(outcome.skipped));
 }
 
 bool TForm1::askSaveAs(vocafetch::OutputKind &kind)
 {
     if (!SaveAsDialog1.Execute())
         return false;
-    // "MP3 (*.mp3)": the name before the patterns is the format's.
-    const QString format = SaveAsDialog1.SelectedFilter().section(QLatin1Char(' '), 0, 0);
-    kind = vocafetch::outputKindNamed(format, CleanCut1->isChecked())
-               .value_or(vocafetch::OutputKind::Whole);
+    // The filters are the format table's rows, in its order.
+    const int chosen = vocafetch::outputFormatFilters().indexOf(SaveAsDialog1.SelectedFilter());
+    const auto &formats = vocafetch::outputFormats();
+    const vocafetch::OutputFormat format =
+        formats[std::clamp<qsizetype>(chosen, 0, qsizetype(formats.size()) - 1)].format;
+    kind =
+        format == vocafetch::OutputFormat::Amr ? amrKind() : vocafetch::OutputKind::decoded(format);
     return true;
 }
 
@@ -131,7 +164,7 @@ void TForm1::SaveAs1Click()
     vocafetch::OutputKind kind;
     if (!isRecording(i) || !askSaveAs(kind))
         return;
-    Session.write(i, kind, vocafetch::outputFileName(SaveAsDialog1.FileName(), i + 1, kind));
+    save(vocafetch::planSaveOne(Session, i, kind, SaveAsDialog1.FileName()));
 }
 
 void TForm1::SaveAllAs1Click()
@@ -139,7 +172,7 @@ void TForm1::SaveAllAs1Click()
     vocafetch::OutputKind kind;
     if (recordingRows() == 0 || !askSaveAs(kind))
         return;
-    Session.writeAll(kind, SaveAsDialog1.FileName());
+    save(vocafetch::planSaveAll(Session, kind, SaveAsDialog1.FileName()));
 }
 
 void TForm1::Headerless1Click()
@@ -178,11 +211,8 @@ void TForm1::Play1Click()
     const int i = selectedRecording();
     if (!isRecording(i))
         return;
-    const RecordingAnalysis recording = Session.analyseRange(i, i + 1).first();
-    PcmAudio audio;
-    if (recording.recognised())
-        audio = vocafetch::decodeRecordingToPcm(SourceBuffer.Data().constData(), recording);
-    if (!recording.recognised() || !audio.ok()) {
+    const PcmAudio audio = Session.decodeToPcm(i);
+    if (!audio.ok()) {
         setStatusText(cannotDecodeText());
         return;
     }

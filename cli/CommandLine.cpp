@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "extract/RawFileName.h"
+#include "extract/encode/OutputFormat.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -57,11 +58,13 @@ void addExtractOptions(QCommandLineParser &parser)
     parser.addOption({QStringLiteral("clean"),
                       QStringLiteral("Write each recording from its \"#!AMR\" up to the end of "
                                      "its audio only, without the container bytes after it.")});
-    parser.addOption({QStringLiteral("format"),
-                      QStringLiteral("amr (default: the recording's bytes), or decode the audio "
-                                     "and write it as wav (16-bit PCM), flac, opus or mp3: "
-                                     "NAME_k.wav, ..."),
-                      QStringLiteral("format"), QStringLiteral("amr")});
+    const QStringList formats = vocafetch::outputFormatNames();
+    parser.addOption(
+        {QStringLiteral("format"),
+         QStringLiteral("%1 (default: the recording's bytes), or decode the audio "
+                        "and write it as %2: NAME_k.%3, ...")
+             .arg(formats.first(), formats.mid(1).join(QLatin1String(", ")), formats.value(1)),
+         QStringLiteral("format"), formats.first()});
     parser.addOption({QStringLiteral("wav"), QStringLiteral("The same as --format wav.")});
 }
 
@@ -161,10 +164,10 @@ CliRequest parseCommandLine(const QStringList &arguments)
                                       .arg(request.format));
             request.format = QStringLiteral("wav");
         }
-        if (!outputFormats().contains(request.format))
+        if (!vocafetch::outputFormatNamed(request.format))
             return usageError(QStringLiteral("unknown format '%1' (%2)")
                                   .arg(parser.value(QStringLiteral("format")),
-                                       outputFormats().join(QLatin1String(", "))));
+                                       vocafetch::outputFormatNames().join(QLatin1String(", "))));
         if (request.outputDir.isEmpty())
             return usageError(QStringLiteral("the output folder name is empty"));
         if (parser.isSet(QStringLiteral("prefix")) && request.prefix.isEmpty())
@@ -175,12 +178,6 @@ CliRequest parseCommandLine(const QStringList &arguments)
                                   .arg(vocafetch::displayName(request.prefix)));
     }
     return request;
-}
-
-QStringList outputFormats()
-{
-    return {QStringLiteral("amr"), QStringLiteral("wav"), QStringLiteral("flac"),
-            QStringLiteral("opus"), QStringLiteral("mp3")};
 }
 
 QStringList argumentsFromArgv(int argc, char **argv)

@@ -31,15 +31,12 @@ struct CliRequest
     QString prefix;    // empty: each container's own name
     bool force = false;
     bool clean = false; // each file from its "#!AMR" up to its audio end only
-    // "amr" (the recording's bytes), or a format the audio is decoded into: "wav", "flac",
-    // "opus", "mp3"; --wav is "wav".
+    // A name of the output format table (extract/encode/OutputFormat.h), in lower case: "amr"
+    // (the recording's bytes) or a format the audio is decoded into; --wav is "wav".
     QString format = QStringLiteral("amr");
     // ShowHelp / ShowVersion: the text to print; UsageError: what is wrong
     QString text;
 };
-
-// The formats --format takes, "amr" first.
-QStringList outputFormats();
 
 // arguments include the program name first; argumentsFromArgv() makes them from main()'s
 // arguments without losing bytes that are not UTF-8.

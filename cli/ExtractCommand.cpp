@@ -6,9 +6,7 @@
 #include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
 #include "extract/RawFileName.h"
-#include "extract/io/OutputBatch.h"
-#include "extract/io/OutputFile.h"
-#include "extract/io/OutputFolder.h"
+#include "extract/SaveRun.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,12 +21,10 @@ namespace {
 using vocafetch::ContainerSession;
 using vocafetch::OutputKind;
 
-// Recordings analysed (for clean cuts and decoding) and written at a time.
-constexpr int Stretch = 4096;
-
+// The command line checked the format's name.
 OutputKind outputOf(const CliRequest &request)
 {
-    return vocafetch::outputKindNamed(request.format, request.clean).value_or(OutputKind::Whole);
+    return *OutputKind::named(request.format, request.clean);
 }
 
 // Creates the folder the user chose and its parents, as mkdir -p does (links on the way are
@@ -56,6 +52,7 @@ struct ContainerJob
     qint64 size = 0;
     QVector<qint64> starts; // as the first scan found them
     int recordings = 0;     // the signed ones and, when asked for, the headerless ones
+    int signedRecordings = 0;
     ExtractPlan plan;
     QString error; // set when the container fails; it then writes nothing
 };
@@ -106,6 +103,7 @@ void scan(ContainerJob &job, const CliRequest &request)
         job.size = session.size();
         job.starts = session.scan().recordingStarts;
         job.recordings = session.recordingCount();
+        job.signedRecordings = session.scan().recordingCount();
     });
 }
 
@@ -119,7 +117,7 @@ void planAll(QVector<ContainerJob> &jobs, const CliRequest &request)
         job.outputFolder = job.input.relativeFolder.isEmpty()
                                ? request.outputDir
                                : QDir(request.outputDir).filePath(job.input.relativeFolder);
-        job.plan = planExtraction(job.recordings,
+        job.plan = planExtraction(job.recordings, job.signedRecordings,
                                   chosenNameFor(job.input.path, job.outputFolder, request.prefix),
                                   outputOf(request));
         job.error = refusal(job.plan, request.force, namedThisRun);
@@ -130,8 +128,31 @@ void planAll(QVector<ContainerJob> &jobs, const CliRequest &request)
     }
 }
 
-// Writes one job's files into a batch that makes them durable together, then names them
-// without replacing anything (unless --force). Returns how many were placed.
+// The plan of a job as the save loop takes it: the folder, the names, the placement.
+vocafetch::SavePlan savePlanOf(const ContainerJob &job, const CliRequest &request)
+{
+    vocafetch::SavePlan plan;
+    plan.kind = job.plan.output;
+    plan.folder = vocafetch::bytesFromName(request.outputDir);
+    plan.subfolder = vocafetch::bytesFromName(job.input.relativeFolder);
+    plan.placement =
+        request.force ? vocafetch::Placement::ReplaceExisting : vocafetch::Placement::KeepExisting;
+    for (int i = 0; i < job.plan.outputs.size(); ++i) {
+        plan.recordings.append(i);
+        plan.names.append(vocafetch::bytesFromName(QFileInfo(job.plan.outputs.at(i)).fileName()));
+    }
+    return plan;
+}
+
+QString skippedText(const vocafetch::SkippedRecording &skipped)
+{
+    return skipped.reason + (skipped.kind == vocafetch::ErrorKind::NothingToConvert
+                                 ? QStringLiteral("; nothing to convert, not written")
+                                 : QStringLiteral("; not written"));
+}
+
+// Writes one job's files (the save loop: one batch made durable together, then named without
+// replacing anything unless --force). Returns how many were placed.
 int write(ContainerJob &job, const CliRequest &request, Console &console)
 {
     int placed = 0;
@@ -142,46 +163,20 @@ int write(ContainerJob &job, const CliRequest &request, Console &console)
         if (session.size() != job.size || session.scan().recordingStarts != job.starts ||
             session.recordingCount() != job.recordings)
             throw ExtractError(QStringLiteral("the container changed while it was read; nothing "
-                                              "written"));
-        const vocafetch::OutputFolder chosen =
-            vocafetch::OutputFolder::open(vocafetch::bytesFromName(request.outputDir));
-        const vocafetch::OutputFolder folder =
-            job.input.relativeFolder.isEmpty()
-                ? chosen
-                : chosen.makePath(vocafetch::bytesFromName(job.input.relativeFolder));
-        vocafetch::OutputBatch batch(request.force ? vocafetch::Placement::ReplaceExisting
-                                                   : vocafetch::Placement::KeepExisting);
-        const OutputKind kind = job.plan.output;
-        for (int first = 0; first < session.recordingCount(); first += Stretch) {
-            const int last = std::min(session.recordingCount(), first + Stretch);
-            // Whole files need no analysis: their bytes are the recording's range.
-            const QVector<RecordingAnalysis> analyses = kind == OutputKind::Whole
-                                                            ? QVector<RecordingAnalysis>()
-                                                            : session.analyseRange(first, last);
-            for (int i = first; i < last; ++i) {
-                const QByteArray name =
-                    vocafetch::bytesFromName(QFileInfo(job.plan.outputs.at(i)).fileName());
-                vocafetch::OutputFile file(folder, name);
-                session.writeTo(i, kind, analyses.isEmpty() ? nullptr : &analyses[i - first], file);
-                batch.add(std::move(file));
-            }
-        }
-        for (const vocafetch::OutputResult &result : batch.commit()) {
-            const QString shown = vocafetch::displayName(vocafetch::nameFromBytes(result.path));
-            switch (result.outcome) {
-            case vocafetch::OutputOutcome::Placed:
-                ++placed;
-                console.advance(0, 1);
-                break;
-            case vocafetch::OutputOutcome::NameTaken:
-                problems
-                    << QStringLiteral("%1 appeared meanwhile and was kept; not written").arg(shown);
-                break;
-            case vocafetch::OutputOutcome::Failed:
-                problems << result.message;
-                break;
-            }
-        }
+                                              "written"),
+                               vocafetch::ErrorKind::ContainerChanged);
+        vocafetch::SaveControl control;
+        int shown = 0;
+        control.progress = [&](int written, int) {
+            console.advance(0, written - shown);
+            shown = written;
+        };
+        const vocafetch::SaveOutcome outcome =
+            vocafetch::saveRecordings(session, savePlanOf(job, request), control);
+        placed = outcome.placed;
+        for (const vocafetch::SkippedRecording &skipped : outcome.skipped)
+            problems << skippedText(skipped);
+        problems << outcome.problems;
     });
     if (job.error.isEmpty() && !problems.isEmpty())
         job.error = problems.join(QLatin1String("; "));
@@ -215,13 +210,14 @@ QString chosenNameFor(const QString &containerPath, const QString &outputDir, co
     return QDir(outputDir).filePath(name);
 }
 
-ExtractPlan planExtraction(int recordingCount, const QString &chosenName, OutputKind output)
+ExtractPlan planExtraction(int recordingCount, int signedCount, const QString &chosenName,
+                           OutputKind output)
 {
     ExtractPlan plan;
     plan.chosenName = chosenName;
     plan.output = output;
     for (int i = 0; i < recordingCount; ++i)
-        plan.outputs.append(vocafetch::outputFileName(chosenName, i + 1, output));
+        plan.outputs.append(vocafetch::savedFileName(chosenName, i, signedCount, output));
     return plan;
 }
 

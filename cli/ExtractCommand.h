@@ -12,7 +12,7 @@ class Console;
 struct ExtractPlan
 {
     QString chosenName; // DIR/NAME, to which "_k.amr" or "_k.wav" is appended
-    vocafetch::OutputKind output = vocafetch::OutputKind::Whole;
+    vocafetch::OutputKind output;
     QStringList outputs; // one path per recording, in order
 };
 
@@ -20,8 +20,10 @@ struct ExtractPlan
 // last extension.
 QString chosenNameFor(const QString &containerPath, const QString &outputDir,
                       const QString &prefix);
-ExtractPlan planExtraction(int recordingCount, const QString &chosenName,
-                           vocafetch::OutputKind output = vocafetch::OutputKind::Whole);
+// The files of recordingCount recordings of which signedCount have their signature (the others
+// were found without one).
+ExtractPlan planExtraction(int recordingCount, int signedCount, const QString &chosenName,
+                           vocafetch::OutputKind output = {});
 
 // Writes every container's recordings, byte for byte as the window's export does. Containers
 // are scanned on several cores, then their files are named in the order the containers were

@@ -1,14 +1,13 @@
 #include "cli/ListCommand.h"
 
 #include "cli/Console.h"
-#include "cli/JsonWriter.h"
 #include "cli/ContainerInputs.h"
+#include "cli/JsonWriter.h"
 #include "cli/OrderedOutput.h"
 #include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
 #include "extract/RawFileName.h"
 #include "extract/RecordingExport.h"
-
 
 #include <algorithm>
 #include <atomic>
@@ -125,8 +124,8 @@ void ContainerLister::writeRecordings(int index, vocafetch::ContainerSession &se
         for (int i = first; i < last; ++i) {
             RecordingListing listing;
             listing.number = i + 1;
-            const RecordingRange range = session.range(i);
-            listing.offset = range.first;
+            const ByteSpan range = session.range(i);
+            listing.offset = range.begin;
             listing.size = range.size();
             listing.analysis = analyses[i - first];
             if (m_request.json) {

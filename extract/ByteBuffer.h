@@ -17,7 +17,7 @@ class QFile;
 //
 // Positions are signed 32-bit byte indices from 0. Every failure throws ExtractError with one of
 // these messages (system texts come without trailing blanks, control characters and full stops):
-//   "Cannot open %1.\r\n(%2.)"          load: file missing or not readable (path as passed)
+//   "Cannot open %1. (%2.)"             load: file missing or not readable (path as passed)
 //   "Cannot open file \"%1\". %2"       load: the file fails to open or read (full path)
 //   "Cannot open file \"%1\". The file is %2 bytes long; at most 2147483647 bytes can be loaded"
 //                                       load: the file is too large; the buffer is unchanged

@@ -5,17 +5,12 @@
 #include "extract/FileErrors.h"
 #include "extract/RawFileName.h"
 #include "extract/analysis/AmrDecoder.h"
-#include "extract/io/AtomicSave.h"
 #include "extract/analysis/HeaderlessRuns.h"
 #include "extract/encode/RecordingEncoding.h"
 #include "extract/encode/WavFile.h"
 #include "extract/io/ContainerSource.h"
 #include "extract/io/MappedAccessGuard.h"
-#include "extract/io/OutputBatch.h"
 #include "extract/io/OutputFile.h"
-#include "extract/io/OutputFolder.h"
-
-#include <QFileInfo>
 
 #include <algorithm>
 #include <functional>
@@ -24,44 +19,10 @@
 
 namespace vocafetch {
 
-bool isDecoded(OutputKind kind)
-{
-    return kind != OutputKind::Whole && kind != OutputKind::Clean;
-}
-
-AudioFormat audioFormatOf(OutputKind kind)
-{
-    switch (kind) {
-    case OutputKind::Flac:
-        return AudioFormat::Flac;
-    case OutputKind::Opus:
-        return AudioFormat::Opus;
-    case OutputKind::Mp3:
-        return AudioFormat::Mp3;
-    default:
-        return AudioFormat::Wav;
-    }
-}
-
-std::optional<OutputKind> outputKindNamed(const QString &name, bool clean)
-{
-    if (name.compare(QLatin1String("amr"), Qt::CaseInsensitive) == 0)
-        return clean ? OutputKind::Clean : OutputKind::Whole;
-    const std::optional<AudioFormat> format = audioFormatFromName(name);
-    if (!format)
-        return std::nullopt;
-    for (OutputKind kind : {OutputKind::Wav, OutputKind::Flac, OutputKind::Opus, OutputKind::Mp3})
-        if (audioFormatOf(kind) == *format)
-            return kind;
-    return std::nullopt;
-}
-
 QString outputFileName(const QString &chosenName, int k, OutputKind kind)
 {
-    if (!isDecoded(kind))
-        return recordingFileName(chosenName, k);
     return chosenName + QLatin1Char('_') + QString::number(k) + QLatin1Char('.') +
-           audioFormatExtension(audioFormatOf(kind));
+           kind.info().extension;
 }
 
 AudioTags recordingTags(int k, const QString &containerPath)
@@ -112,18 +73,22 @@ void runOnThreads(int threads, const ContainerSource *mapped, const std::functio
         worker.join();
     for (const QString &failure : failures)
         if (!failure.isEmpty())
-            throw ExtractError(failure);
+            throw ExtractError(failure, ErrorKind::CannotOpen, mapped ? mapped->path() : QString());
     if (mapped)
         mapped->checkUnchanged();
 }
 
-// Recording i cannot be decoded into the file at path.
-ExtractError undecodable(int i, const QString &path)
+ExtractError undecodable(int i)
 {
-    return ExtractError(QStringLiteral("recording %1 does not start with a known AMR header; %2 "
-                                       "not written")
-                            .arg(i + 1)
-                            .arg(displayName(path)));
+    return ExtractError(
+        QStringLiteral("recording %1 does not start with a known AMR header").arg(i + 1),
+        ErrorKind::Undecodable);
+}
+
+ExtractError nothingToConvert(int i)
+{
+    return ExtractError(QStringLiteral("recording %1 holds no audio frame").arg(i + 1),
+                        ErrorKind::NothingToConvert);
 }
 
 } // namespace
@@ -231,21 +196,21 @@ void ContainerSession::findHeaderless()
     }
 }
 
-RecordingRange ContainerSession::range(int i) const
+ByteSpan ContainerSession::range(int i) const
 {
-    if (i >= m_scan.recordingCount() && i < recordingCount()) {
+    if (isHeaderless(i)) {
         const RecordingAnalysis &run = m_headerless.at(i - m_scan.recordingCount());
-        return {run.start, run.audioEnd - 1};
+        return {run.start, run.audioEnd};
     }
     return recordingRange(m_scan.recordingStarts, i, size());
 }
 
 QByteArray ContainerSession::recordingBytes(int i) const
 {
-    const RecordingRange r = range(i);
+    const ByteSpan r = range(i);
     if (m_mapped)
-        return bytes(r.first, r.last + 1);
-    return QByteArray::fromRawData(m_source.Data().constData() + r.first, r.size());
+        return bytes(r.begin, r.end);
+    return QByteArray::fromRawData(m_source.Data().constData() + r.begin, r.size());
 }
 
 QByteArray ContainerSession::bytes(qint64 first, qint64 end) const
@@ -347,113 +312,62 @@ void ContainerSession::copyRange(qint64 first, qint64 end, OutputFile &file) con
     }
 }
 
-void ContainerSession::writeTo(int i, OutputKind kind, const RecordingAnalysis *recording,
-                               OutputFile &file)
+void ContainerSession::ExportRecording(int i, OutputKind kind, OutputFile &file,
+                                       const RecordingAnalysis *recording)
 {
-    if (kind == OutputKind::Whole && !isHeaderless(i)) {
-        const RecordingRange r = range(i);
-        copyRange(r.first, r.last + 1, file);
+    if (kind.isWhole() && !isHeaderless(i)) {
+        const ByteSpan r = range(i);
+        copyRange(r.begin, r.end, file);
         return;
     }
+    QVector<RecordingAnalysis> own;
     if (!recording && isHeaderless(i))
         recording = &m_headerless.at(i - m_scan.recordingCount());
-    if (!recording)
-        throw ExtractError(QStringLiteral("recording %1 was not analysed").arg(i + 1));
-    if (!isDecoded(kind)) {
+    if (!recording) {
+        own = analyseRange(i, i + 1);
+        if (own.isEmpty())
+            throw ExtractError(QStringLiteral("List index out of bounds (%1)").arg(i),
+                               ErrorKind::OutOfBounds);
+        recording = &own.front();
+    }
+    if (!kind.isDecoded()) {
         const CleanCut cut = cleanCut(*recording);
         file.write(cut.header);
         copyRange(cut.frames.begin, cut.frames.end, file);
         return;
     }
     if (!recording->recognised())
-        throw undecodable(i, nameFromBytes(file.path()));
-    encode(file.device(), kind, i, *recording);
+        throw undecodable(i);
+    if (recording->frames() == 0)
+        throw nothingToConvert(i);
+    try {
+        encode(file.device(), kind.format, i, *recording);
+    } catch (const ExtractError &) {
+        // A write the file refused (a full disk) is the file's failure, reported as such.
+        file.finishWriting();
+        throw;
+    }
+    file.finishWriting();
+}
+
+PcmAudio ContainerSession::decodeToPcm(int i)
+{
+    const QVector<RecordingAnalysis> one = analyseRange(i, i + 1);
+    if (one.isEmpty())
+        throw ExtractError(QStringLiteral("List index out of bounds (%1)").arg(i),
+                           ErrorKind::OutOfBounds);
+    RecordingAnalysis shifted;
+    const QByteArray data = decodableBytes(one.front(), shifted);
+    return decodeRecordingToPcm(data.constData(), shifted);
 }
 
 const RecordingAnalysis &ContainerSession::analysis(int i)
 {
     const QVector<RecordingAnalysis> &all = analyses();
     if (i < 0 || i >= all.size())
-        throw ExtractError(QStringLiteral("List index out of bounds (%1)").arg(i));
+        throw ExtractError(QStringLiteral("List index out of bounds (%1)").arg(i),
+                           ErrorKind::OutOfBounds);
     return all.at(i);
-}
-
-void ContainerSession::write(int i, OutputKind kind, const QString &path)
-{
-    if (kind == OutputKind::Whole && !isHeaderless(i) && !m_mapped) {
-        const RecordingRange r = range(i);
-        if (r.last < r.first)
-            throw ExtractError(QStringLiteral("Invalid selection end"));
-        ExportRange(m_source, m_output, qint32(r.first), qint32(r.last), path);
-        return;
-    }
-    const RecordingAnalysis &recording = analysis(i);
-    if (isDecoded(kind)) {
-        if (!recording.recognised())
-            throw undecodable(i, path);
-        saveAtomically(path, [&](QIODevice &out) { encode(out, kind, i, recording); });
-        return;
-    }
-    const CleanCut cut = cleanCut(recording);
-    const qint64 headerStart = cut.frames.begin - cut.header.size();
-    // A stored header that is already the canonical one: the clean file is one range of the
-    // container, exported as the whole ones are.
-    if (!m_mapped && !recording.headerless && headerStart >= 0 &&
-        m_source.Data().mid(headerStart, cut.header.size()) == cut.header) {
-        ExportRange(m_source, m_output, qint32(headerStart), qint32(cut.frames.end - 1), path);
-        return;
-    }
-    saveAtomically(path, [&](QIODevice &out) {
-        const QByteArray frames = bytes(cut.frames.begin, cut.frames.end);
-        if (out.write(cut.header) != cut.header.size() || out.write(frames) != frames.size())
-            throw ExtractError(out.errorString());
-    });
-}
-
-void ContainerSession::writeAll(OutputKind kind, const QString &chosenName)
-{
-    const QString folderPath = QFileInfo(chosenName).absolutePath();
-    QString current;
-    // A failure names the file and the system's reason, as a save always has.
-    const auto cannotCreate = [&](const ExtractError &error) {
-        const QString reason = error.message().section(QStringLiteral("\": "), 1);
-        return FileErrors::cannotCreateFile(current, reason.isEmpty() ? error.message() : reason);
-    };
-    try {
-        current = folderPath;
-        const OutputFolder folder = OutputFolder::open(bytesFromName(folderPath));
-        OutputBatch batch(Placement::ReplaceExisting);
-        const QVector<RecordingAnalysis> all =
-            kind == OutputKind::Whole ? QVector<RecordingAnalysis>() : analyses();
-        for (int i = 0; i < recordingCount(); ++i) {
-            current = outputFileName(chosenName, i + 1, kind);
-            OutputFile file(folder, bytesFromName(QFileInfo(current).fileName()));
-            if (kind == OutputKind::Whole && !isHeaderless(i) && !m_mapped) {
-                // The whole recording travels through the buffers, as every save has.
-                const RecordingRange r = range(i);
-                if (r.last < r.first)
-                    throw ExtractError(QStringLiteral("Invalid selection end"));
-                TransferRange(m_source, m_output, qint32(r.first), qint32(r.last));
-                file.write(m_output.Data());
-                m_output.clipboard().clear();
-            } else {
-                const RecordingAnalysis &recording = analysis(i);
-                if (isDecoded(kind) && !recording.recognised())
-                    throw undecodable(i, current);
-                writeTo(i, kind, &recording, file);
-            }
-            batch.add(std::move(file));
-        }
-        for (const OutputResult &result : batch.commit()) {
-            current = nameFromBytes(result.path);
-            if (result.outcome != OutputOutcome::Placed)
-                throw ExtractError(result.message);
-        }
-    } catch (const ExtractError &error) {
-        if (error.message().startsWith(QLatin1String("recording ")))
-            throw;
-        throw cannotCreate(error);
-    }
 }
 
 QByteArray ContainerSession::decodableBytes(const RecordingAnalysis &recording,
@@ -468,18 +382,17 @@ QByteArray ContainerSession::decodableBytes(const RecordingAnalysis &recording,
     return bytes(recording.start, cleanCut(recording).frames.end);
 }
 
-void ContainerSession::encode(QIODevice &out, OutputKind kind, int i,
+void ContainerSession::encode(QIODevice &out, OutputFormat format, int i,
                               const RecordingAnalysis &recording) const
 {
-    const AudioFormat format = audioFormatOf(kind);
-    if (format == AudioFormat::Wav)
+    if (format == OutputFormat::Wav)
         checkWavDataBytes(recording.frames() * samplesPerFrame(recording.format()) * 2);
     RecordingAnalysis shifted;
     const QByteArray data = decodableBytes(recording, shifted);
     // A WAV file keeps its plain 44-byte header, which every program reads; the other formats
     // carry the tags music players show.
     encodeDecoded(out, format, sampleRate(recording.format()),
-                  format == AudioFormat::Wav ? AudioTags{} : recordingTags(i + 1, m_path),
+                  format == OutputFormat::Wav ? AudioTags{} : recordingTags(i + 1, m_path),
                   [&](const PcmSink &sink, QString *error) {
                       return decodeRecording(data.constData(), shifted, sink, error);
                   });

@@ -4,41 +4,23 @@
 #include "extract/InProcessClipboard.h"
 #include "extract/RecordingExport.h"
 #include "extract/RecordingScan.h"
-#include "extract/encode/AudioEncoder.h"
-#include "extract/encode/AudioFormat.h"
+#include "extract/analysis/AmrDecoder.h"
 #include "extract/analysis/RecordingAnalysis.h"
+#include "extract/encode/AudioEncoder.h"
+#include "extract/encode/OutputFormat.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QVector>
 
 #include <memory>
-#include <optional>
 
 namespace vocafetch {
 
 class ContainerSource;
 class OutputFile;
 
-// What a saved file of a recording holds.
-enum class OutputKind
-{
-    Whole, // NAME_k.amr: the recording's whole range, byte for byte as it lies in the container
-    Clean, // NAME_k.amr: the canonical storage header and the recording's whole frames only
-    Wav,   // NAME_k.wav and so on: the audio decoded (16-bit mono) and encoded
-    Flac,
-    Opus,
-    Mp3,
-};
-
-bool isDecoded(OutputKind kind);
-// The format a decoded kind is encoded in.
-AudioFormat audioFormatOf(OutputKind kind);
-// The kind that saves in the format named ("amr", "wav", "flac", "opus", "mp3"); "amr" gives
-// Clean when clean, else Whole. Nothing for another name.
-std::optional<OutputKind> outputKindNamed(const QString &name, bool clean);
-
-// chosenName + "_" + k + ".amr" (".wav", ...): the file recording number k is saved as.
+// chosenName + "_" + k + "." + the format's extension: the file recording number k is saved as.
 QString outputFileName(const QString &chosenName, int k, OutputKind kind);
 // The tags of recording k's decoded file: title "Запись_k", the container's file name as album.
 AudioTags recordingTags(int k, const QString &containerPath);
@@ -63,13 +45,11 @@ public:
     void openMapped(const QString &path);
     // The open without the scan, and the scan on its own, for tests of a file changing between.
     void openMappedWithoutScan(const QString &path);
-    bool isMapped() const { return m_mapped != nullptr; }
 
     // Whether the scans that follow also look for recordings that lost their "#!AMR": runs of
     // AMR speech frames where no signed recording's audio lies. They follow the signed
     // recordings, numbered on from them; the recording starts list only the signed ones.
     void setFindHeaderless(bool find) { m_findHeaderless = find; }
-    bool findsHeaderless() const { return m_findHeaderless; }
     const QVector<RecordingAnalysis> &headerless() const { return m_headerless; }
 
     // Loads the file into the source buffer and scans it; the previous container's scan and
@@ -87,7 +67,8 @@ public:
     int recordingCount() const { return m_scan.recordingCount() + int(m_headerless.size()); }
     // The bytes recording i's whole file holds. Throws ExtractError "List index out of bounds
     // (i)" when there is no recording i.
-    RecordingRange range(int i) const;
+    ByteSpan range(int i) const;
+    bool isHeaderless(int i) const { return i >= m_scan.recordingCount() && i < recordingCount(); }
     // Those bytes; without a copy from a loaded buffer (valid until the next load or write).
     QByteArray recordingBytes(int i) const;
 
@@ -99,27 +80,24 @@ public:
     // recordings a stretch at a time; the same as the matching entries of analyses().
     QVector<RecordingAnalysis> analyseRange(qsizetype first, qsizetype last);
 
-    // Writes recording i as kind to path, replacing an existing file atomically. Whole (and
-    // Clean, when the stored header is the canonical one) go through the buffers and their own
-    // clipboard, as the export always has; decoded kinds decode the audio. A headerless
-    // recording's Whole file is its clean cut: there is no signature to start from. Throws
-    // ExtractError when there is no recording i, a decoded recording's header is not
-    // recognised, or the file cannot be written.
-    void write(int i, OutputKind kind, const QString &path);
-    // Writes every recording as kind to chosenName + "_k...", replacing existing files: all are
-    // written first, made durable with one flush, then given their names, so a failure leaves
-    // none of them (and every file that was there intact). Throws ExtractError "Cannot create
-    // file "PATH". REASON" for the first file that fails.
-    void writeAll(OutputKind kind, const QString &chosenName);
-    // Writes the same bytes into file, which the caller places (in a batch, never replacing).
-    // recording is recording i's analysis, needed for every kind but Whole (a headerless
-    // recording's own is used when it is null).
-    void writeTo(int i, OutputKind kind, const RecordingAnalysis *recording, OutputFile &file);
+    // Exports recording i as kind into file, which the caller places (SaveRun places a run's
+    // files together): every save of the window and the command line writes its bytes here.
+    // Whole is the recording's range byte for byte (a headerless recording's clean cut: there
+    // is no signature to start from); Clean the canonical header and the whole frames; a
+    // decoded kind the audio encoded in its format. recording is recording i's analysis, needed
+    // for every kind but Whole (worked out here when null). Throws ExtractError: OutOfBounds
+    // when there is no recording i, Undecodable for an unknown header or a recording too long
+    // for its format, NothingToConvert for a decoded kind of a recording without frames, and
+    // the file's own failures.
+    void ExportRecording(int i, OutputKind kind, OutputFile &file,
+                         const RecordingAnalysis *recording = nullptr);
 
-    // The buffer holding the container, and the one a recording passes through to its file.
+    // Recording i decoded into memory, for listening; its error says why when it cannot be.
+    PcmAudio decodeToPcm(int i);
+
+    // The buffer holding a loaded container.
     TByteBuffer &source() { return m_source; }
     const TByteBuffer &source() const { return m_source; }
-    TByteBuffer &output() { return m_output; }
 
 private:
     // The bytes [first, end) of the container into file.
@@ -130,22 +108,20 @@ private:
     // Recording i's analysis with the bytes it needs, shifted so that they start at 0 (a
     // mapped container) or as they lie (a loaded one).
     QByteArray decodableBytes(const RecordingAnalysis &recording, RecordingAnalysis &shifted) const;
-    void encode(QIODevice &out, OutputKind kind, int i, const RecordingAnalysis &recording) const;
-    bool isHeaderless(int i) const { return i >= m_scan.recordingCount(); }
+    void encode(QIODevice &out, OutputFormat format, int i,
+                const RecordingAnalysis &recording) const;
 
     QString m_path;
     std::unique_ptr<ContainerSource> m_mapped;
-    // Recordings travel between the buffers through a clipboard of their own, so a save never
-    // touches the user's clipboard. Declared before the buffers, which use it.
+    // The buffer's clipboard operations never reach the user's clipboard. Declared before the
+    // buffer, which uses it.
     InProcessClipboard m_clipboard;
     TByteBuffer m_source{m_clipboard};
-    TByteBuffer m_output{m_clipboard};
     ContainerScan m_scan;
     QVector<RecordingAnalysis> m_analyses;
     bool m_analysed = false;
     bool m_findHeaderless = false;
     QVector<RecordingAnalysis> m_headerless;
 };
-
 
 } // namespace vocafetch

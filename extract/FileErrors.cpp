@@ -35,14 +35,17 @@ QString fullPath(const QString &path)
 
 ExtractError cannotOpen(const QString &path, const QString &reason)
 {
-    return ExtractError(QStringLiteral("Cannot open %1.\r\n(%2.)")
-                            .arg(vocafetch::displayName(path), systemText(reason)));
+    return ExtractError(QStringLiteral("Cannot open %1. (%2.)")
+                            .arg(vocafetch::displayName(path), systemText(reason)),
+                        vocafetch::ErrorKind::NotReadable, vocafetch::displayName(path),
+                        systemText(reason));
 }
 
 ExtractError cannotOpenFile(const QString &path, const QString &reason)
 {
     return ExtractError(
-        QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(path), systemText(reason)));
+        QStringLiteral("Cannot open file \"%1\". %2").arg(fullPath(path), systemText(reason)),
+        vocafetch::ErrorKind::CannotOpen, fullPath(path), systemText(reason));
 }
 
 ExtractError tooLarge(const QString &path, qint64 size)
@@ -52,13 +55,15 @@ ExtractError tooLarge(const QString &path, qint64 size)
             "Cannot open file \"%1\". The file is %2 bytes long; at most 2147483647 bytes can be "
             "loaded. vocafetch-cli handles larger images.")
             .arg(fullPath(path))
-            .arg(size));
+            .arg(size),
+        vocafetch::ErrorKind::TooLarge, fullPath(path));
 }
 
 ExtractError cannotCreateFile(const QString &path, const QString &reason)
 {
     return ExtractError(
-        QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath(path), systemText(reason)));
+        QStringLiteral("Cannot create file \"%1\". %2").arg(fullPath(path), systemText(reason)),
+        vocafetch::ErrorKind::CannotCreate, fullPath(path), systemText(reason));
 }
 
 int openRegularFile(const QString &path)

@@ -14,7 +14,7 @@ QString systemText(QString text);
 // The path as messages show it in full: absolute, with native separators.
 QString fullPath(const QString &path);
 
-// "Cannot open PATH.\r\n(REASON.)" with the path as given.
+// "Cannot open PATH. (REASON.)" with the path as given; the window shows it on two lines.
 ExtractError cannotOpen(const QString &path, const QString &reason);
 // "Cannot open file "FULL PATH". REASON"
 ExtractError cannotOpenFile(const QString &path, const QString &reason);

@@ -7,9 +7,9 @@
 #include "extract/ByteBuffer.h"
 #include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
-#include "extract/InProcessClipboard.h"
 #include "extract/RecordingExport.h"
 #include "extract/RecordingScan.h"
+#include "extract/SaveRun.h"
 #include "extract/analysis/RecordingAnalysis.h"
 
 #include <cstdint>
@@ -56,10 +56,11 @@ void checkExport(const QByteArray &data, const vocafetch::ContainerScan &scan,
     FUZZ_CHECK(written.size() == scan.recordingStarts.size());
     QByteArray joined;
     for (int i = 0; i < written.size(); ++i) {
-        FUZZ_CHECK(written[i] == recordingFileName(chosen, i + 1));
-        const RecordingRange range = recordingRange(scan.recordingStarts, i, data.size());
+        FUZZ_CHECK(written[i] ==
+                   vocafetch::outputFileName(chosen, i + 1, vocafetch::OutputKind::whole()));
+        const ByteSpan range = recordingRange(scan.recordingStarts, i, data.size());
         const QByteArray bytes = fuzz::readBytes(written[i]);
-        FUZZ_CHECK(bytes == data.mid(range.first, range.size()));
+        FUZZ_CHECK(bytes == data.mid(range.begin, range.size()));
         joined += bytes;
     }
     if (!scan.recordingStarts.isEmpty())
@@ -110,13 +111,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     const QString path = QDir(folders().input).filePath(QStringLiteral("c.drf"));
     FUZZ_CHECK(fuzz::writeBytes(path, data));
 
-    InProcessClipboard clipboard;
-    TByteBuffer source(clipboard);
-    TByteBuffer output(clipboard);
-    source.LoadFromFile(path);
-    FUZZ_CHECK(source.Data() == data);
+    vocafetch::ContainerSession loaded(path);
+    FUZZ_CHECK(loaded.source().Data() == data);
 
-    const vocafetch::ContainerScan scan = vocafetch::scanRecordings(source);
+    const vocafetch::ContainerScan scan = loaded.scan();
     checkScan(data, scan);
     vocafetch::ContainerSession mapped;
     mapped.openMapped(path);
@@ -125,7 +123,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     FUZZ_CHECK(mapped.scan().typeMarkers == scan.typeMarkers);
 
     const QString chosen = QDir(folders().output).filePath(QStringLiteral("rec"));
-    const QStringList written = exportAllRecordings(source, output, scan.recordingStarts, chosen);
+    const vocafetch::SaveOutcome outcome = vocafetch::saveRecordings(
+        loaded, vocafetch::planSaveAll(loaded, vocafetch::OutputKind::whole(), chosen));
+    FUZZ_CHECK(outcome.problems.isEmpty() && outcome.placed == scan.recordingStarts.size());
+    QStringList written;
+    for (int i = 0; i < outcome.placed; ++i)
+        written << vocafetch::outputFileName(chosen, i + 1, vocafetch::OutputKind::whole());
     checkExport(data, scan, written);
     checkAnalysis(data, scan);
 

@@ -179,6 +179,10 @@
         <source>Сохранить все как…</source>
         <translation>Save All As…</translation>
     </message>
+    <message>
+        <source>Остальные записи сохранены. Не удаётся преобразовать записи: %1</source>
+        <translation>The other recordings were saved. These recordings cannot be converted: %1</translation>
+    </message>
 </context>
 <context>
     <name>TForm2</name>

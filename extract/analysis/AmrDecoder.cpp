@@ -138,28 +138,7 @@ FrameWalk decodeWalkOf(const char *data, const RecordingAnalysis &recording)
 
 } // namespace
 
-bool decodeAmr(const char *data, qint64 start, qint64 end, const PcmSink &sink, QString *error)
-{
-    return decodeWalk(data, start, walkAmrFrames(data, start, end), sink, error);
-}
-
-PcmAudio decodeAmrToPcm(const char *data, qint64 start, qint64 end)
-{
-    return decodeWalkToPcm(data, start, walkAmrFrames(data, start, end));
-}
-
 namespace vocafetch {
-
-bool decodeAmrFrames(const char *data, qint64 begin, qint64 end, AmrFormat format,
-                     const PcmSink &sink, QString *error)
-{
-    return decodeWalk(data, begin, walkHeaderlessFrames(data, begin, end, format), sink, error);
-}
-
-PcmAudio decodeAmrFramesToPcm(const char *data, qint64 begin, qint64 end, AmrFormat format)
-{
-    return decodeWalkToPcm(data, begin, walkHeaderlessFrames(data, begin, end, format));
-}
 
 bool decodeRecording(const char *data, const RecordingAnalysis &recording, const PcmSink &sink,
                      QString *error)

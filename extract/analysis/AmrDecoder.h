@@ -37,11 +37,6 @@ private:
 // Receives each decoded 20 ms of audio; returning false stops the decode.
 using PcmSink = std::function<bool(const qint16 *samples, int count)>;
 
-// Decodes the recording whose "#!AMR" is at data[start], frame by frame up to end (its audio
-// end; frames are walked as the analysis walks them, so a damaged tail is not decoded).
-// Returns false with a message when the header is unknown or the sink stopped the decode.
-bool decodeAmr(const char *data, qint64 start, qint64 end, const PcmSink &sink, QString *error);
-
 struct PcmAudio
 {
     QByteArray samples; // 16-bit little-endian mono samples
@@ -56,25 +51,16 @@ struct PcmAudio
 // The largest decode kept in memory: about nine hours of narrow band.
 constexpr qint64 MaxPcmBytesInMemory = qint64(1) << 30;
 
-// Decodes a recording into memory, for listening. Fails with a message for an unknown header
-// or a recording whose samples would exceed MaxPcmBytesInMemory.
-PcmAudio decodeAmrToPcm(const char *data, qint64 start, qint64 end);
-
 struct RecordingAnalysis;
 
 namespace vocafetch {
-
-// Decodes frames with no storage header before them, from data[begin] up to end, as format
-// (NarrowBand or WideBand) frames, walked as the analysis walks them. Returns false with a
-// message for any other format or when the sink stopped the decode.
-bool decodeAmrFrames(const char *data, qint64 begin, qint64 end, AmrFormat format,
-                     const PcmSink &sink, QString *error);
-PcmAudio decodeAmrFramesToPcm(const char *data, qint64 begin, qint64 end, AmrFormat format);
 
 // Decodes an analysed recording's clean range, from its header or, when headerless, from its
 // first frame; data is the container it was analysed in.
 bool decodeRecording(const char *data, const RecordingAnalysis &recording, const PcmSink &sink,
                      QString *error);
+// Decodes it into memory, for listening. Fails with a message for an unknown header or a
+// recording whose samples would exceed MaxPcmBytesInMemory.
 PcmAudio decodeRecordingToPcm(const char *data, const RecordingAnalysis &recording);
 
 } // namespace vocafetch

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "extract/ByteSpan.h"
 #include "extract/analysis/AmrFrameWalker.h"
 #include "extract/analysis/WspPartHeader.h"
 
@@ -74,14 +75,6 @@ QVector<RecordingAnalysis> analyseRecordingRange(const char *data, qint64 size,
                                                  qsizetype last, int threads = 0);
 QVector<RecordingAnalysis> analyseRecordings(const QByteArray &container,
                                              const QVector<qint64> &starts, int threads = 0);
-
-// A byte range [begin, end).
-struct ByteSpan
-{
-    qint64 begin = 0;
-    qint64 end = 0;
-    qint64 size() const { return end - begin; }
-};
 
 // The bytes a clean cut writes: from the "#!AMR" up to the audio end. A recording whose header
 // is not recognised keeps its whole range up to the limit, so a clean cut never drops bytes

@@ -16,27 +16,12 @@ constexpr int OpusBitsPerSecond = 24000;
 constexpr int Mp3NarrowBandKbps = 32;
 constexpr int Mp3WideBandKbps = 40;
 
-int majorAndSubtype(AudioFormat format)
+QString formatName(OutputFormat format)
 {
-    switch (format) {
-    case AudioFormat::Wav:
-        return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    case AudioFormat::Flac:
-        return SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
-    case AudioFormat::Opus:
-        return SF_FORMAT_OGG | SF_FORMAT_OPUS;
-    case AudioFormat::Mp3:
-        return SF_FORMAT_MPEG | SF_FORMAT_MPEG_LAYER_III;
-    }
-    return 0;
+    return formatInfo(format).label;
 }
 
-QString formatName(AudioFormat format)
-{
-    return audioFormatExtension(format).toUpper();
-}
-
-void checkArguments(const QIODevice &out, AudioFormat format, int sampleRate)
+void checkArguments(const QIODevice &out, OutputFormat format, int sampleRate)
 {
     if (sampleRate != 8000 && sampleRate != 16000)
         throw ExtractError(
@@ -65,12 +50,12 @@ void command(SNDFILE *file, int what, double value, const QString &failure)
         throw ExtractError(failure);
 }
 
-void setBitRate(SNDFILE *file, AudioFormat format, int sampleRate)
+void setBitRate(SNDFILE *file, OutputFormat format, int sampleRate)
 {
-    if (format == AudioFormat::Opus) {
+    if (format == OutputFormat::Opus) {
         command(file, SFC_SET_COMPRESSION_LEVEL, compressionLevel(OpusBitsPerSecond, 6000, 256000),
                 QStringLiteral("The Opus encoder refused the bit rate"));
-    } else if (format == AudioFormat::Mp3) {
+    } else if (format == OutputFormat::Mp3) {
         const bool wideBand = sampleRate == 16000;
         command(file, SFC_SET_COMPRESSION_LEVEL,
                 compressionLevel(wideBand ? Mp3WideBandKbps : Mp3NarrowBandKbps, 8,
@@ -99,12 +84,14 @@ void setString(SNDFILE *file, int type, const QString &text)
 
 } // namespace
 
-AudioEncoder::AudioEncoder(QIODevice &out, AudioFormat format, int sampleRate,
+AudioEncoder::AudioEncoder(QIODevice &out, OutputFormat format, int sampleRate,
                            const AudioTags &tags)
     : m_out(out), m_format(format)
 {
     checkArguments(out, format, sampleRate);
-    if (format == AudioFormat::Mp3) {
+    if (formatInfo(format).codec == 0)
+        throw ExtractError(QStringLiteral("%1 is not an encoded format").arg(formatName(format)));
+    if (format == OutputFormat::Mp3) {
         const QByteArray tag = id3v2Tag(tags.title, tags.album);
         if (out.write(tag) != tag.size())
             throw writeFailed(out.errorString());
@@ -114,7 +101,7 @@ AudioEncoder::AudioEncoder(QIODevice &out, AudioFormat format, int sampleRate,
     SF_INFO info = {};
     info.samplerate = sampleRate;
     info.channels = 1;
-    info.format = majorAndSubtype(format);
+    info.format = formatInfo(format).codec;
     m_file = sf_open_virtual(SndfileDevice::callbacks(), SFM_WRITE, &info, m_io.get());
     if (m_file == nullptr) {
         throwIfFailed(QString());
@@ -123,7 +110,7 @@ AudioEncoder::AudioEncoder(QIODevice &out, AudioFormat format, int sampleRate,
     }
     try {
         setBitRate(m_file, format, sampleRate);
-        if (format != AudioFormat::Mp3) {
+        if (format != OutputFormat::Mp3) {
             setString(m_file, SF_STR_TITLE, tags.title);
             setString(m_file, SF_STR_ALBUM, tags.album);
         }

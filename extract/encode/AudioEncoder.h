@@ -1,6 +1,6 @@
 #pragma once
 
-#include "extract/encode/AudioFormat.h"
+#include "extract/encode/OutputFormat.h"
 
 #include <QIODevice>
 #include <QString>
@@ -33,7 +33,7 @@ public:
     // out must be open for writing, allow seeking and outlive the encoder; the file begins at its
     // current position. sampleRate is 8000 or 16000. Throws ExtractError for anything else and
     // when libsndfile cannot start the file.
-    AudioEncoder(QIODevice &out, AudioFormat format, int sampleRate, const AudioTags &tags = {});
+    AudioEncoder(QIODevice &out, OutputFormat format, int sampleRate, const AudioTags &tags = {});
     // An encoder destroyed unfinished closes its stream; the output is incomplete.
     ~AudioEncoder();
     AudioEncoder(const AudioEncoder &) = delete;
@@ -46,7 +46,7 @@ public:
     // as write() does; the output is complete only when it returns.
     void finish();
 
-    AudioFormat format() const { return m_format; }
+    OutputFormat format() const { return m_format; }
 
 private:
     void close();
@@ -54,7 +54,7 @@ private:
     void throwIfFailed(const QString &fallback) const;
 
     QIODevice &m_out;
-    AudioFormat m_format;
+    OutputFormat m_format;
     std::unique_ptr<SndfileDevice> m_io;
     sf_private_tag *m_file = nullptr;
 };

@@ -82,22 +82,21 @@ void OutputBatch::flush()
 {
     if (m_pending.empty())
         return;
-    const std::vector<QString> syncErrors = makeDurable();
-    std::vector<OutputResult> results;
-    results.reserve(m_pending.size());
+    std::vector<OutputResult> results = makeDurable();
     for (std::size_t i = 0; i < m_pending.size(); ++i) {
         OutputFile &file = m_pending[i];
-        OutputResult result{file.path(), OutputOutcome::Failed, syncErrors[i]};
-        if (result.message.isEmpty()) {
-            try {
-                result.outcome = file.place(m_placement) == PlaceOutcome::Placed
-                                     ? OutputOutcome::Placed
-                                     : OutputOutcome::NameTaken;
-            } catch (const ExtractError &error) {
-                result.message = error.message();
-            }
+        OutputResult &result = results[i];
+        result.path = file.path();
+        if (!result.message.isEmpty())
+            continue;
+        try {
+            result.outcome = file.place(m_placement) == PlaceOutcome::Placed
+                                 ? OutputOutcome::Placed
+                                 : OutputOutcome::NameTaken;
+        } catch (const ExtractError &error) {
+            result.message = error.message();
+            result.reason = error.reason();
         }
-        results.push_back(std::move(result));
     }
     syncFolders(results);
     // The files not placed are discarded here: their temporaries go.
@@ -107,16 +106,20 @@ void OutputBatch::flush()
                      std::make_move_iterator(results.end()));
 }
 
-// Before any name is given: the bytes of every waiting file reach the disk. Returns one error
-// text per waiting file, empty where its data is durable.
-std::vector<QString> OutputBatch::makeDurable()
+// Before any name is given: the bytes of every waiting file reach the disk. Returns one result
+// per waiting file, Failed with its message where its data is not durable.
+std::vector<OutputResult> OutputBatch::makeDurable()
 {
-    std::vector<QString> errors(m_pending.size());
+    std::vector<OutputResult> errors(m_pending.size());
+    const auto failed = [&errors](std::size_t i, const ExtractError &error) {
+        errors[i].message = error.message();
+        errors[i].reason = error.reason();
+    };
     if (m_pending.size() == 1) {
         try {
             m_pending.front().syncData();
         } catch (const ExtractError &error) {
-            errors.front() = error.message();
+            failed(0, error);
         }
         return errors;
     }
@@ -126,10 +129,9 @@ std::vector<QString> OutputBatch::makeDurable()
         if (!synced.insert(folder.device()).second)
             continue;
         if (const int error = countedSyncfs(folder.descriptor())) {
-            const QString message = systemError("save", m_pending[i].path(), error).message();
             for (std::size_t j = i; j < m_pending.size(); ++j)
                 if (m_pending[j].folder().device() == folder.device())
-                    errors[j] = message;
+                    failed(j, systemError("save", m_pending[j].path(), error));
         }
     }
     return errors;
@@ -155,8 +157,10 @@ void OutputBatch::syncFolders(std::vector<OutputResult> &results) const
         for (const OutputFolder &parent : folder.createdIn())
             error = error ? error : sync(parent);
         if (error != 0) {
+            const ExtractError failure = systemError("save", results[i].path, error);
             results[i].outcome = OutputOutcome::Failed;
-            results[i].message = systemError("save", results[i].path, error).message();
+            results[i].message = failure.message();
+            results[i].reason = failure.reason();
         }
     }
 }

@@ -22,6 +22,7 @@ struct OutputResult
     QByteArray path; // folder path + "/" + name
     OutputOutcome outcome = OutputOutcome::Failed;
     QString message; // why, when Failed
+    QString reason;  // the system's words alone, when Failed
 };
 
 class OutputBatch
@@ -48,7 +49,7 @@ public:
 
 private:
     void flush();
-    std::vector<QString> makeDurable();
+    std::vector<OutputResult> makeDurable();
     void syncFolders(std::vector<OutputResult> &results) const;
 
     Placement m_placement;

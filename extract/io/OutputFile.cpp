@@ -155,8 +155,8 @@ QIODevice &OutputFile::device()
 
 void OutputFile::finishWriting()
 {
-    if (!m_failure.isEmpty())
-        throw ExtractError(m_failure);
+    if (m_failure)
+        throw *m_failure;
     if (m_failed || !m_fd.valid())
         throw fileError("write", path(), QStringLiteral("an earlier write failed"));
 }
@@ -246,8 +246,8 @@ void OutputFile::placeReplacing()
 void OutputFile::fail(const ExtractError &error)
 {
     m_failed = true;
-    if (m_failure.isEmpty())
-        m_failure = error.message();
+    if (!m_failure)
+        m_failure = error;
     throw error;
 }
 

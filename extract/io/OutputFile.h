@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QIODevice;
 
@@ -99,7 +100,8 @@ private:
     QByteArray m_temporaryName;
     std::unique_ptr<OutputDevice> m_device;
     bool m_failed = false;
-    QString m_failure; // the first write or sync error, given again by finishWriting
+    std::optional<ExtractError>
+        m_failure; // the first write or sync error, given again by finishWriting
     bool m_placed = false;
 };
 

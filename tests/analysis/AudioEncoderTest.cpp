@@ -3,9 +3,12 @@
 #include "extract/encode/AudioEncoder.h"
 #include "ExactBuffer.h"
 #include "RecordingGenerator.h"
+#include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
+#include "extract/SaveRun.h"
 #include "extract/analysis/AmrDecoder.h"
 #include "extract/encode/RecordingEncoding.h"
+#include "support/Decoding.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -28,8 +31,13 @@ using namespace vocafetch;
 
 namespace {
 
-constexpr AudioFormat AllFormats[] = {AudioFormat::Wav, AudioFormat::Flac, AudioFormat::Opus,
-                                      AudioFormat::Mp3};
+constexpr OutputFormat AllFormats[] = {OutputFormat::Wav, OutputFormat::Flac, OutputFormat::Opus,
+                                       OutputFormat::Mp3};
+
+QString extensionOf(OutputFormat format)
+{
+    return formatInfo(format).extension;
+}
 
 const AudioTags Tags{QStringLiteral("Запись_3"),
                      QStringLiteral("Разговор с отделом снабжения, длинное имя файла.drf")};
@@ -119,27 +127,27 @@ public:
 };
 
 // What ffprobe and ffmpeg find in a recording encoded as format at path.
-void expectPlaysBack(const QString &path, AudioFormat format, const Sample &sample,
+void expectPlaysBack(const QString &path, OutputFormat format, const Sample &sample,
                      const QByteArray &pcm)
 {
-    const QMap<AudioFormat, QString> codecs = {{AudioFormat::Wav, "pcm_s16le"},
-                                               {AudioFormat::Flac, "flac"},
-                                               {AudioFormat::Opus, "opus"},
-                                               {AudioFormat::Mp3, "mp3"}};
+    const QMap<OutputFormat, QString> codecs = {{OutputFormat::Wav, "pcm_s16le"},
+                                                {OutputFormat::Flac, "flac"},
+                                                {OutputFormat::Opus, "opus"},
+                                                {OutputFormat::Mp3, "mp3"}};
     SCOPED_TRACE(QString("%1 as %2").arg(sample.what, path).toStdString());
     const QJsonObject probed = probe(path);
     const QJsonObject stream = probed["streams"][0].toObject();
     EXPECT_EQ(stream["codec_name"].toString(), codecs[format]);
     // Opus always decodes at 48 kHz; the input rate is only a note in its header.
     EXPECT_EQ(stream["sample_rate"].toString().toInt(),
-              format == AudioFormat::Opus ? 48000 : sample.rate);
+              format == OutputFormat::Opus ? 48000 : sample.rate);
     EXPECT_EQ(stream["channels"].toInt(), 1);
 
     const double expectedMs = sample.recording.frames * 20.0;
     const double probedMs = probed["format"]["duration"].toString().toDouble() * 1000;
     const QByteArray decoded = decodedPcm(path, sample.rate);
     EXPECT_NEAR(decoded.size() / 2 * 1000.0 / sample.rate, expectedMs, 40);
-    if (format == AudioFormat::Mp3) {
+    if (format == OutputFormat::Mp3) {
         // ffprobe counts whole MP3 frames, encoder delay and padding included; the LAME Info
         // header lets the decoder above drop them.
         EXPECT_GE(probedMs, expectedMs - 1);
@@ -148,10 +156,10 @@ void expectPlaysBack(const QString &path, AudioFormat format, const Sample &samp
     } else {
         EXPECT_NEAR(probedMs, expectedMs, 40);
     }
-    if (format == AudioFormat::Wav || format == AudioFormat::Flac) {
+    if (format == OutputFormat::Wav || format == OutputFormat::Flac) {
         EXPECT_EQ(decoded, pcm);
     }
-    if (format == AudioFormat::Opus) {
+    if (format == OutputFormat::Opus) {
         EXPECT_LT(probed["format"]["bit_rate"].toString().toInt(), 40000);
     }
     const QMap<QString, QString> tags = tagsOf(probed);
@@ -161,16 +169,20 @@ void expectPlaysBack(const QString &path, AudioFormat format, const Sample &samp
 
 } // namespace
 
-TEST(AudioFormat, IsChosenByItsExtensionInAnyCase)
+TEST(OutputFormat, EachFormatIsOneRowChosenByItsNameInAnyCase)
 {
-    EXPECT_EQ(audioFormatNames(), QStringList({"wav", "flac", "opus", "mp3"}));
-    for (AudioFormat format : AllFormats) {
-        EXPECT_EQ(audioFormatFromName(audioFormatExtension(format)), format);
-        EXPECT_EQ(audioFormatFromName(audioFormatExtension(format).toUpper()), format);
+    EXPECT_EQ(outputFormatNames(), QStringList({"amr", "wav", "flac", "opus", "mp3"}));
+    EXPECT_EQ(outputFormatFilters().value(4), "MP3 (*.mp3)");
+    for (const OutputFormatInfo &info : outputFormats()) {
+        EXPECT_EQ(outputFormatNamed(info.name), info.format);
+        EXPECT_EQ(outputFormatNamed(QString(info.name).toUpper()), info.format);
+        // Only AMR is saved without an encoder.
+        EXPECT_EQ(info.codec == 0, info.format == OutputFormat::Amr);
     }
-    EXPECT_EQ(audioFormatFromName("Opus"), AudioFormat::Opus);
-    for (const char *other : {"", "amr", "ogg", "wave", " mp3"})
-        EXPECT_FALSE(audioFormatFromName(other).has_value()) << other;
+    for (const char *other : {"", "ogg", "wave", " mp3"})
+        EXPECT_FALSE(outputFormatNamed(other).has_value()) << other;
+    EXPECT_EQ(OutputKind::named("AMR", true), OutputKind::cleanCut());
+    EXPECT_EQ(OutputKind::named("wav", true), OutputKind::decoded(OutputFormat::Wav));
 }
 
 TEST(AudioEncoder, EveryFormatPlaysBackWithItsCodecRateLengthAndTags)
@@ -181,13 +193,13 @@ TEST(AudioEncoder, EveryFormatPlaysBackWithItsCodecRateLengthAndTags)
     QTemporaryDir dir;
     for (const Sample &sample : samples()) {
         const ExactBuffer buffer(sample.recording.bytes);
-        const PcmAudio pcm = decodeAmrToPcm(buffer.data(), 0, buffer.size());
-        for (AudioFormat format : AllFormats) {
+        const PcmAudio pcm = decodeWhole(buffer.data(), buffer.size());
+        for (OutputFormat format : AllFormats) {
             const QString path =
-                dir.filePath(QString::number(sample.rate) + "." + audioFormatExtension(format));
+                dir.filePath(QString::number(sample.rate) + "." + extensionOf(format));
             QFile file(path);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            encodeAmrRecording(file, format, buffer.data(), 0, buffer.size(), Tags);
+            encodeWhole(file, format, buffer.data(), buffer.size(), Tags);
             file.close();
             expectPlaysBack(path, format, sample, pcm.samples);
         }
@@ -197,49 +209,56 @@ TEST(AudioEncoder, EveryFormatPlaysBackWithItsCodecRateLengthAndTags)
 TEST(AudioEncoder, AFullDiskThrowsAndKeepsTheOldFile)
 {
     const Recording recording = samples().first().recording;
-    const ExactBuffer buffer(recording.bytes);
     QTemporaryDir dir;
-    for (AudioFormat format : AllFormats) {
-        const QString path = dir.filePath("old." + audioFormatExtension(format));
+    const QString container = dir.filePath("c.drf");
+    {
+        QFile file(container);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(recording.bytes));
+    }
+    ContainerSession session(container);
+    for (OutputFormat format : AllFormats) {
+        const QString path = dir.filePath("old_1." + extensionOf(format));
         {
             QFile old(path);
             ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
         }
+        SavePlan plan = planSaveAll(session, OutputKind::decoded(format), dir.filePath("old"));
+        plan.placement = Placement::ReplaceExisting;
         rlimit saved{};
         ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
         rlimit full = saved;
         full.rlim_cur = 1500; // more than any header, less than any of the encoded files
         const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
-        QString error;
+        ErrorKind kind = ErrorKind::Other;
         try {
-            saveAmrRecording(path, format, buffer.data(), 0, buffer.size(), Tags);
+            saveRecordings(session, plan);
         } catch (const ExtractError &e) {
-            error = e.message();
+            kind = e.kind();
         }
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, savedHandler);
 
-        EXPECT_TRUE(error.startsWith("Cannot create file \"" + path + "\".")) << qPrintable(path);
+        EXPECT_EQ(kind, ErrorKind::CannotCreate) << qPrintable(path);
         QFile old(path);
         ASSERT_TRUE(old.open(QIODevice::ReadOnly));
         EXPECT_EQ(old.readAll(), QByteArray("old")) << qPrintable(path);
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 4);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 5);
 }
 
 TEST(AudioEncoder, ADeviceRefusingBytesThrowsWithItsReason)
 {
     const Recording recording = samples().first().recording;
     const ExactBuffer buffer(recording.bytes);
-    for (AudioFormat format : AllFormats) {
+    for (OutputFormat format : AllFormats) {
         for (qint64 accepted : {0, 20, 1000}) {
             RefusingDevice device(accepted);
             ASSERT_TRUE(device.open(QIODevice::WriteOnly));
             try {
-                encodeAmrRecording(device, format, buffer.data(), 0, buffer.size(), Tags);
-                ADD_FAILURE() << "no error for " << qPrintable(audioFormatExtension(format))
-                              << " after " << accepted << " bytes";
+                encodeWhole(device, format, buffer.data(), buffer.size(), Tags);
+                ADD_FAILURE() << "no error for " << qPrintable(extensionOf(format)) << " after "
+                              << accepted << " bytes";
             } catch (const ExtractError &error) {
                 EXPECT_TRUE(error.message().contains("The device refuses writes")) << error.what();
             }
@@ -250,16 +269,16 @@ TEST(AudioEncoder, ADeviceRefusingBytesThrowsWithItsReason)
 TEST(AudioEncoder, RefusesWhatItCannotEncode)
 {
     QBuffer closed;
-    EXPECT_THROW({ AudioEncoder e(closed, AudioFormat::Flac, 8000); }, ExtractError);
+    EXPECT_THROW({ AudioEncoder e(closed, OutputFormat::Flac, 8000); }, ExtractError);
     PipeLike pipe;
     ASSERT_TRUE(pipe.open(QIODevice::WriteOnly));
-    EXPECT_THROW({ AudioEncoder e(pipe, AudioFormat::Opus, 8000); }, ExtractError);
+    EXPECT_THROW({ AudioEncoder e(pipe, OutputFormat::Opus, 8000); }, ExtractError);
     QBuffer out;
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    EXPECT_THROW({ AudioEncoder e(out, AudioFormat::Mp3, 44100); }, ExtractError);
+    EXPECT_THROW({ AudioEncoder e(out, OutputFormat::Mp3, 44100); }, ExtractError);
     EXPECT_EQ(out.size(), 0);
 
-    AudioEncoder encoder(out, AudioFormat::Wav, 16000);
+    AudioEncoder encoder(out, OutputFormat::Wav, 16000);
     const qint16 silence[320] = {};
     encoder.write(silence, 320);
     encoder.finish();
@@ -270,8 +289,7 @@ TEST(AudioEncoder, RefusesWhatItCannotEncode)
     const ExactBuffer unknown(QByteArray("#!AMR-XX\n0123456789"));
     QBuffer never;
     ASSERT_TRUE(never.open(QIODevice::WriteOnly));
-    EXPECT_THROW(
-        encodeAmrRecording(never, AudioFormat::Opus, unknown.data(), 0, unknown.size(), Tags),
-        ExtractError);
+    EXPECT_THROW(encodeWhole(never, OutputFormat::Opus, unknown.data(), unknown.size(), Tags),
+                 ExtractError);
     EXPECT_EQ(never.size(), 0);
 }

@@ -2,6 +2,7 @@
 #include "ExactBuffer.h"
 #include "RecordingGenerator.h"
 #include "extract/analysis/AmrDecoder.h"
+#include "support/Decoding.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -87,7 +88,7 @@ TEST(HeaderlessRuns, FindARecordingWhoseSignatureAndFirstBytesAreOverwritten)
     const PcmAudio audio = decodeRecordingToPcm(buffer.data(), run);
     ASSERT_TRUE(audio.ok()) << audio.error.toStdString();
     EXPECT_EQ(audio.sampleRate, 8000);
-    EXPECT_EQ(audio.samples, decodeAmrToPcm(clean.constData(), 0, clean.size()).samples);
+    EXPECT_EQ(audio.samples, decodeWhole(clean.constData(), clean.size()).samples);
     EXPECT_EQ(audio.sampleCount(), qint64(frames.size() - 3) * 160);
 }
 
@@ -224,28 +225,6 @@ TEST(HeaderlessRuns, NoneInRandomOrProgramBytes)
     QFile program(QCoreApplication::applicationFilePath());
     ASSERT_TRUE(program.open(QIODevice::ReadOnly));
     EXPECT_TRUE(runsIn(program.readAll()).isEmpty());
-}
-
-TEST(HeaderlessRuns, DecodeFramesWithNoHeader)
-{
-    Rng rng(69);
-    for (const bool wideBand : {false, true}) {
-        const AmrFormat format = wideBand ? AmrFormat::WideBand : AmrFormat::NarrowBand;
-        const Recording recording = makeRecording(format, 1, phoneLikeFrames(wideBand, 120, rng));
-        const int headerSize = wideBand ? 9 : 6;
-        const ExactBuffer buffer(recording.bytes);
-        const PcmAudio headerless =
-            decodeAmrFramesToPcm(buffer.data(), headerSize, buffer.size(), format);
-        ASSERT_TRUE(headerless.ok()) << headerless.error.toStdString();
-        EXPECT_EQ(headerless.samples, decodeAmrToPcm(buffer.data(), 0, buffer.size()).samples);
-        EXPECT_EQ(headerless.sampleCount(), 120 * (wideBand ? 320 : 160));
-    }
-    const ExactBuffer buffer(QByteArray(40, char(0x3C)));
-    QString error;
-    EXPECT_FALSE(decodeAmrFrames(
-        buffer.data(), 0, buffer.size(), AmrFormat::MultiChannelNarrowBand,
-        [](const qint16 *, int) { return true; }, &error));
-    EXPECT_FALSE(error.isEmpty());
 }
 
 // Probing skips stretches a run cannot start in; it must find exactly what trying every offset

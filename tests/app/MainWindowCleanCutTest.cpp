@@ -208,7 +208,7 @@ TEST_F(MainWindowCleanCutTest, HeaderlessSearchAddsTheRecordingsThatLostTheirSig
     EXPECT_TRUE(rowToolTip(window->AMRFiles, 1).endsWith("без заголовка"));
     const QString chosen = answerSave("found");
     window->N6->trigger();
-    EXPECT_TRUE(readFile(chosen + "_2.amr").startsWith("#!AMR\n"));
+    EXPECT_TRUE(readFile(chosen + "_lost_1.amr").startsWith("#!AMR\n"));
     window->Headerless1->trigger();
     EXPECT_EQ(rowCount(window->AMRFiles), 1);
 }

@@ -63,7 +63,7 @@ TEST(MainWindowLargeContainerTest, TwoMillionSignaturesAreListedWhileTheWindowKe
     EXPECT_EQ(window.statusText(), QStringLiteral("Найдено %1 записей").arg(signatures));
     ASSERT_EQ(rowCount(window.AMRFiles), signatures);
     EXPECT_EQ(window.AmrStartList.size(), signatures);
-    EXPECT_EQ(window.AmrStartList.at(signatures - 1), QString::number(qint64(signatures - 1) * 5));
+    EXPECT_EQ(window.AmrStartList.at(signatures - 1), qint64(signatures - 1) * 5);
     EXPECT_EQ(rowText(window.AMRFiles, 0), QStringLiteral("Запись_1.amr"));
     EXPECT_EQ(rowText(window.AMRFiles, signatures - 1),
               QStringLiteral("Запись_%1.amr").arg(signatures));

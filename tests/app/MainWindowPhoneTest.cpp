@@ -2,6 +2,7 @@
 #include "support/ContainerBytes.h"
 #include "support/FakeDialogs.h"
 #include "support/FakePhoneLibrary.h"
+#include "support/TestFiles.h"
 
 #include <QAction>
 #include <QDirIterator>
@@ -22,18 +23,6 @@ const QString Connecting = QStringLiteral("Соединение с телефо�
 const QString TimedOut = QStringLiteral("Невозможно установить соединение с телефоном");
 const QString AllDone = QStringLiteral("Все файлы успешно загружены");
 const QString NothingFound = QStringLiteral("Не найдено файлов DRF");
-
-// Everything below `dir` as sorted relative paths.
-QStringList tree(const QString &dir)
-{
-    QStringList paths;
-    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths << QDir(dir).relativeFilePath(it.next());
-    paths.sort();
-    return paths;
-}
 
 QStringList texts(const QListWidget *list)
 {

@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 #include "ListRows.h"
-#include "support/ContainerBytes.h"
 #include "skin/controls/SkinnedStatusBar.h"
+#include "support/ContainerBytes.h"
 #include "support/FakeDialogs.h"
 
 #include <QAction>
@@ -163,8 +163,8 @@ TEST_F(MainWindowTest, ClickingAContainerScansItAndOpeningKeepsTheLoadedOne)
     EXPECT_EQ(texts(window->AMRFiles),
               QStringList({"Запись_1.amr", "Запись_2.amr", "Запись_3.amr"}));
     EXPECT_EQ(window->statusText(), "Найдено 3 записей");
-    EXPECT_EQ(window->AmrStartList, QStringList({"10", "100", "200"}));
-    EXPECT_EQ(window->TypeMarkerList, QStringList({"40", "140"}));
+    EXPECT_EQ(window->AmrStartList, QVector<qint64>({10, 100, 200}));
+    EXPECT_EQ(window->TypeMarkerList, QVector<qint64>({40, 140}));
     EXPECT_TRUE(window->suiButton3->isEnabled());
     EXPECT_FALSE(window->suiButton2->isEnabled());
 
@@ -236,7 +236,7 @@ TEST_F(MainWindowTest, SaveAllInTheMenuStaysEnabledUntilAScanFindsNothing)
     clickRow(window->FileDRF, 1);
     EXPECT_FALSE(window->AMR1->isEnabled());
     EXPECT_EQ(window->statusText(), "Звуковые записи не найдены");
-    EXPECT_EQ(window->TypeMarkerList, QStringList({"0"}));
+    EXPECT_EQ(window->TypeMarkerList, QVector<qint64>({0}));
     EXPECT_EQ(rowCount(window->AMRFiles), 0);
     EXPECT_FALSE(window->suiButton3->isEnabled());
 

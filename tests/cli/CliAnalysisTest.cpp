@@ -4,6 +4,7 @@
 #include "SampleContainers.h"
 #include "extract/ContainerSession.h"
 #include "extract/analysis/AmrDecoder.h"
+#include "support/Decoding.h"
 
 #include <QDir>
 #include <QFile>
@@ -184,8 +185,7 @@ TEST_F(CliAnalysisTest, WavExtractWritesTheDecodedAudio)
         EXPECT_EQ(qFromLittleEndian<quint16>(wav.constData() + 22), 1); // mono
         EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 24), quint32(rate));
         EXPECT_EQ(qFromLittleEndian<quint16>(wav.constData() + 34), 16);
-        const PcmAudio expected =
-            decodeAmrToPcm(recording.bytes.constData(), 0, recording.bytes.size());
+        const PcmAudio expected = decodeWhole(recording.bytes.constData(), recording.bytes.size());
         EXPECT_EQ(wav.mid(44), expected.samples);
     }
 }

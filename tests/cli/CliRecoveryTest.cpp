@@ -120,10 +120,12 @@ TEST_F(CliRecoveryTest, HeaderlessRecordingsAreFoundOnlyWhenAskedAndSavedPlayabl
     EXPECT_NEAR(found.value("frames").toInt(), 120, 3);
 
     ASSERT_EQ(run({"extract", "--headerless", "-o", "out", "lost.drf"}).exitCode, 0);
-    const QByteArray saved = read("out/lost_2.amr");
+    // Named apart from the intact ones, numbered in container order.
+    const QByteArray saved = read("out/lost_lost_1.amr");
     EXPECT_TRUE(saved.startsWith("#!AMR\n"));
     EXPECT_TRUE(lost.bytes.endsWith(saved.mid(6))) << saved.size();
     EXPECT_EQ(read("out/lost_1.amr"), signedOne.bytes);
+    EXPECT_EQ(read("out/lost_2.amr"), "<missing>");
 }
 
 } // namespace

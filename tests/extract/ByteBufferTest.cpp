@@ -1,7 +1,7 @@
 #include "extract/ByteBuffer.h"
-#include "TestFiles.h"
 #include "extract/ExtractError.h"
 #include "extract/InProcessClipboard.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -268,9 +268,9 @@ TEST_F(ByteBufferTest, LoadFailuresCarryTheSystemText)
     const QString missing = dir.filePath(QStringLiteral("none.drf"));
     TByteBuffer buffer(clipboard);
     EXPECT_THROW_MESSAGE(buffer.LoadFromFile(missing),
-                         "Cannot open " + missing + ".\r\n(No such file or directory.)");
+                         "Cannot open " + missing + ". (No such file or directory.)");
     EXPECT_THROW_MESSAGE(buffer.LoadFromFile(dir.path()),
-                         "Cannot open " + dir.path() + ".\r\n(Is a directory.)");
+                         "Cannot open " + dir.path() + ". (Is a directory.)");
     EXPECT_EQ(buffer.FileName(), "Untitled");
 }
 

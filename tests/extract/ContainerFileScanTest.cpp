@@ -1,7 +1,7 @@
 #include "extract/ContainerFileScan.h"
-#include "TestFiles.h"
 #include "extract/ContainerSession.h"
 #include "extract/InProcessClipboard.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "extract/RecordingScan.h"
-#include "TestFiles.h"
 #include "extract/ExtractError.h"
 #include "extract/InProcessClipboard.h"
+#include "support/TestFiles.h"
 
 #include <QTemporaryDir>
 

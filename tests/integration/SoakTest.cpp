@@ -5,9 +5,9 @@
 #include "SampleContainer.h"
 #include "extract/ByteBuffer.h"
 #include "extract/ContainerSession.h"
-#include "extract/InProcessClipboard.h"
-#include "extract/RecordingExport.h"
 #include "extract/RecordingScan.h"
+#include "extract/SaveRun.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -82,17 +82,6 @@ QVector<qint64> signatureOffsets(const QByteArray &bytes)
     return offsets;
 }
 
-QStringList tree(const QString &dir)
-{
-    QStringList entries;
-    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        entries << QDir(dir).relativeFilePath(it.next());
-    entries.sort();
-    return entries;
-}
-
 QByteArray readAll(const QString &path)
 {
     QFile file(path);
@@ -121,21 +110,33 @@ protected:
         ASSERT_EQ(file.write(bytes), bytes.size());
         file.close();
 
-        InProcessClipboard clipboard;
-        TByteBuffer source(clipboard);
-        TByteBuffer output(clipboard);
-        source.LoadFromFile(containerPath);
-        ASSERT_EQ(source.Data(), bytes);
-        const vocafetch::ContainerScan scan = vocafetch::scanRecordings(source);
+        vocafetch::ContainerSession loaded(containerPath);
+        ASSERT_EQ(loaded.source().Data(), bytes);
+        const vocafetch::ContainerScan &scan = loaded.scan();
         ASSERT_EQ(scan.recordingStarts, signatureOffsets(bytes));
         vocafetch::ContainerSession mapped;
         mapped.openMapped(containerPath);
         ASSERT_EQ(mapped.scan().recordingStarts, scan.recordingStarts);
         ASSERT_EQ(mapped.scan().typeMarkers, scan.typeMarkers);
 
-        const QStringList written =
-            exportAllRecordings(source, output, scan.recordingStarts, chosenName);
-        ASSERT_EQ(written.size(), scan.recordingStarts.size());
+        // The window's session and the command line's give the same files.
+        const auto save = [&](vocafetch::ContainerSession &session, const QString &chosen) {
+            const vocafetch::SaveOutcome outcome = vocafetch::saveRecordings(
+                session, vocafetch::planSaveAll(session, vocafetch::OutputKind::whole(), chosen));
+            EXPECT_TRUE(outcome.problems.isEmpty());
+            return outcome.placed;
+        };
+        ASSERT_EQ(save(loaded, chosenName), scan.recordingStarts.size());
+        QStringList written;
+        for (int i = 0; i < scan.recordingStarts.size(); ++i)
+            written << chosenName + QStringLiteral("_%1.amr").arg(i + 1);
+        const QString mappedName = chosenName + QStringLiteral("-mapped");
+        ASSERT_EQ(save(mapped, mappedName), scan.recordingStarts.size());
+        for (int i = 0; i < scan.recordingStarts.size(); ++i) {
+            const QString other = mappedName + QStringLiteral("_%1.amr").arg(i + 1);
+            ASSERT_EQ(readAll(other), readAll(written[i])) << "recording " << i + 1;
+            QFile::remove(other);
+        }
         QByteArray joined;
         QStringList expectedTree{QStringLiteral("in"), QStringLiteral("in/c.drf"),
                                  QStringLiteral("out")};

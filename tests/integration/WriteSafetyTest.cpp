@@ -47,36 +47,4 @@ TEST(WriteSafetyTest, PhoneFolderBehindALinkOutOfTheStartFolderIsNeverCreated)
     EXPECT_TRUE(copies.files().isEmpty() && copies.folders().isEmpty());
 }
 
-TEST(WriteSafetyTest, WavFileOnAFullDiskFailsAndKeepsTheOldFile)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString path = QDir(dir.path()).filePath(QStringLiteral("rec.wav"));
-    {
-        QFile old(path);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
-    }
-
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit full = saved;
-    full.rlim_cur = 1000; // less than the samples, more than the header
-    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
-    QString error;
-    try {
-        writeWavFile(path, QByteArray(4000, '\x11'), 8000);
-    } catch (const ExtractError &e) {
-        error = e.message();
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedHandler);
-
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("rec.wav")});
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
-    EXPECT_EQ(old.readAll(), QByteArray("old"));
-}
-
 } // namespace

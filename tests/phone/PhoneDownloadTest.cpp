@@ -2,6 +2,7 @@
 #include "phone/PhoneCopyRegistry.h"
 #include "phone/PhoneDownloadError.h"
 #include "support/FakePhoneLibrary.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -22,31 +23,6 @@ const QString AllDone = QStringLiteral("Все файлы успешно заг�
 QString reading(int number, int total)
 {
     return QStringLiteral("Чтение файла %1/%2").arg(number).arg(total);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-// Everything below `dir`, hidden files included, as sorted relative paths.
-QStringList tree(const QString &dir)
-{
-    QStringList paths;
-    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        paths << QDir(dir).relativeFilePath(it.next());
-    paths.sort();
-    return paths;
 }
 
 class PhoneDownloadTest : public ::testing::Test
@@ -97,8 +73,8 @@ TEST_F(PhoneDownloadTest, CopiesExactlyTheFilesBelowThePhoneFolderAtTheirListedS
     EXPECT_EQ(result.captions, names);
     EXPECT_EQ(result.localPaths.first(), local("a.drf"));
     EXPECT_EQ(tree(startDir()), names);
-    EXPECT_EQ(readAll(local("a.drf")), "0123456789");
-    EXPECT_EQ(readAll(local("short.drf")), QByteArray("abc\0\0\0", 6));
+    EXPECT_EQ(readFile(local("a.drf")), "0123456789");
+    EXPECT_EQ(readFile(local("short.drf")), QByteArray("abc\0\0\0", 6));
     EXPECT_EQ(library.created.first(), "/a/mobile/mms/a.drf");
     EXPECT_EQ(library.reads, (QList<QPair<int, int>>{{9, 10}, {-1, 0}, {5, 6}}));
     EXPECT_EQ(library.closeCalls, 3);
@@ -132,7 +108,7 @@ TEST_F(PhoneDownloadTest, FullWidthPathWithoutZeroIsTakenWhole)
 
     const QString name = QString::fromLatin1(path.mid(14));
     EXPECT_EQ(result.captions, QStringList{name});
-    EXPECT_EQ(readAll(local(name)), "full");
+    EXPECT_EQ(readFile(local(name)), "full");
     EXPECT_EQ(library.created, QList<QByteArray>{path});
 }
 
@@ -160,14 +136,14 @@ TEST_F(PhoneDownloadTest, NeverOverwritesTheUsersFilesAndCleanUpRemovesOnlyWhatD
     library.addFile("/a/mobile/mms/sub/deep/x.drf", "x");
     library.addFile("/a/mobile/mms/kept/y.drf", "y");
     EXPECT_EQ(download().captions, QStringList({"a (1).drf", "sub/deep/x.drf", "kept/y.drf"}));
-    EXPECT_EQ(readAll(local("sub/deep/x.drf")), "x");
+    EXPECT_EQ(readFile(local("sub/deep/x.drf")), "x");
     EXPECT_EQ(*current->result().savePreset, QStringLiteral("y"));
 
     writeFile(local("opened-from-disk.drf"), "keep");
     copies.removeAll();
     EXPECT_EQ(tree(startDir()),
               QStringList({"a.drf", "kept", "kept/user.drf", "opened-from-disk.drf"}));
-    EXPECT_EQ(readAll(local("a.drf")), "mine");
+    EXPECT_EQ(readFile(local("a.drf")), "mine");
 }
 
 TEST_F(PhoneDownloadTest, RepeatedReadsReplaceTheirOwnCopiesAndNothingElse)
@@ -186,9 +162,9 @@ TEST_F(PhoneDownloadTest, RepeatedReadsReplaceTheirOwnCopiesAndNothingElse)
     const PhoneDownloadResult &second = download();
     EXPECT_EQ(second.captions, captions + QStringList({"a (2).drf", "b.drf"}));
     EXPECT_EQ(second.localPaths.first(), local("a (1).drf"));
-    EXPECT_EQ(readAll(local("a (1).drf")), "again");
-    EXPECT_EQ(readAll(local("a (1) (1).drf")), "other");
-    EXPECT_EQ(readAll(local("a.drf")), "mine");
+    EXPECT_EQ(readFile(local("a (1).drf")), "again");
+    EXPECT_EQ(readFile(local("a (1) (1).drf")), "other");
+    EXPECT_EQ(readFile(local("a.drf")), "mine");
 
     // A copy the user changed, or replaced by a file of their own, is theirs from then on.
     writeFile(local("sub/x.drf"), "edited by the user");
@@ -203,9 +179,9 @@ TEST_F(PhoneDownloadTest, RepeatedReadsReplaceTheirOwnCopiesAndNothingElse)
 
     copies.removeAll();
     EXPECT_EQ(tree(startDir()), QStringList({"a.drf", "b.drf", "sub", "sub/x.drf"}));
-    EXPECT_EQ(readAll(local("a.drf")), "mine");
-    EXPECT_EQ(readAll(local("b.drf")), "the user's b");
-    EXPECT_EQ(readAll(local("sub/x.drf")), "edited by the user");
+    EXPECT_EQ(readFile(local("a.drf")), "mine");
+    EXPECT_EQ(readFile(local("b.drf")), "the user's b");
+    EXPECT_EQ(readFile(local("sub/x.drf")), "edited by the user");
 }
 
 // Phones that do not speak UTF-8 name their files in cp1251.
@@ -221,7 +197,7 @@ TEST_F(PhoneDownloadTest, EightBitNamesAreReadAsCp1251)
     EXPECT_EQ(result.phoneNames, names);
     EXPECT_EQ(result.captions, names);
     EXPECT_EQ(tree(startDir()), names);
-    EXPECT_EQ(readAll(local(names[0])), "cp1251");
+    EXPECT_EQ(readFile(local(names[0])), "cp1251");
     EXPECT_EQ(library.created.first(), cp1251) << "the phone is asked in its own bytes";
 
     download();
@@ -289,8 +265,8 @@ TEST_F(PhoneDownloadTest, NamesBeginningWithAColonStayFilesBelowTheStartFolder)
 
     EXPECT_EQ(result.captions, QStringList({":", ":dir/:x.drf"}));
     EXPECT_EQ(result.localPaths, QStringList({startDir() + "/:", startDir() + "/:dir/:x.drf"}));
-    EXPECT_EQ(readAll(startDir() + "/:"), "colon");
-    EXPECT_EQ(readAll(startDir() + "/:dir/:x.drf"), "deep");
+    EXPECT_EQ(readFile(startDir() + "/:"), "colon");
+    EXPECT_EQ(readFile(startDir() + "/:dir/:x.drf"), "deep");
     copies.removeAll();
     EXPECT_EQ(tree(outer.path()), QStringList({"start"}));
 }

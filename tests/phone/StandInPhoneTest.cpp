@@ -2,6 +2,7 @@
 // connection on a real timer and the download.
 #include "PolledWindow.h"
 #include "phone/LoadedPhoneLibrary.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,14 +14,6 @@ namespace {
 
 const QString StandIn = QStringLiteral(STANDIN_LIBRARY_FILE);
 const QString TimedOut = QStringLiteral("Невозможно установить соединение с телефоном");
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 

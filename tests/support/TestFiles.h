@@ -1,14 +1,22 @@
 #pragma once
 
+#include "extract/ExtractError.h"
+
 #include <QByteArray>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
-// Small file helpers shared by the extraction tests.
+// Small file helpers shared by the tests.
+// Writes bytes to path, creating its folders.
 inline void writeFile(const QString &path, const QByteArray &bytes)
 {
+    QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
     ASSERT_EQ(file.write(bytes), bytes.size());
@@ -20,6 +28,18 @@ inline QByteArray readFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray("<missing>");
     return file.readAll();
+}
+
+// Everything below dir, hidden files included, as sorted relative paths.
+inline QStringList tree(const QString &dir)
+{
+    QStringList paths;
+    QDirIterator it(dir, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths << QDir(dir).relativeFilePath(it.next());
+    paths.sort();
+    return paths;
 }
 
 // n bytes that contain neither '#' nor 0x06, so no signature appears by accident.
