@@ -142,8 +142,12 @@ private:
             if (entry == m_candidates.end())
                 entry =
                     m_candidates.emplace(*it, readMmsStructure(m_data, m_size, *it, m_base)).first;
+            // A body of one part reaches to the end of the bytes: only the container's own
+            // message may have one, or it would hold whatever follows it.
             const std::optional<MmsMessage> &candidate = entry->second;
-            const int part = candidate ? candidate->partHolding(m_base + local) : -1;
+            const int part = candidate && isMultipartType(candidate->contentType)
+                                 ? candidate->partHolding(m_base + local)
+                                 : -1;
             if (part < 0)
                 continue;
             auto recognised = m_recognised.find(*it);

@@ -23,12 +23,6 @@ constexpr quint8 ShortIntegerFlag = 0x80;
 constexpr quint8 FirstTextByte = 32;
 constexpr quint8 ShiftDelimiter = 0x7F;
 
-bool isMultipart(const QByteArray &mediaType)
-{
-    return mediaType.startsWith("application/vnd.wap.multipart.") ||
-           mediaType.startsWith("multipart/");
-}
-
 QString withoutAngleBrackets(QString id)
 {
     if (id.startsWith(QLatin1Char('<')) && id.endsWith(QLatin1Char('>')) && id.size() >= 2)
@@ -162,14 +156,29 @@ bool readPart(WspReader &reader, int index, MmsMessage &message)
     return true;
 }
 
+// A body of one content (a message of a single recording, say): it has no length of its own,
+// so it reaches to the end of the bytes.
+void readSingleBody(WspReader &reader, const WspContentType &type, MmsMessage &message)
+{
+    MmsPart part;
+    part.headerOffset = part.dataOffset = reader.offset();
+    part.declaredLength = quint32(qMin<qint64>(reader.remaining(), 0xFFFFFFFF));
+    part.dataEnd = part.dataOffset + part.declaredLength;
+    part.mediaType = type.mediaType;
+    part.charset = type.charset;
+    part.name = type.name.isEmpty() ? type.filename : type.name;
+    reader.skip(part.declaredLength);
+    message.declaredParts = 1;
+    message.parts << part;
+}
+
 } // namespace
 
-void readMessageBody(WspReader &reader, MmsMessage &message)
+void readMessageBody(WspReader &reader, const WspContentType &type, MmsMessage &message)
 {
     message.bodyOffset = reader.offset();
-    if (!isMultipart(message.contentType)) {
-        message.problem = QStringLiteral("the body is not multipart (%1)")
-                              .arg(QString::fromLatin1(message.contentType));
+    if (!isMultipartType(type.mediaType)) {
+        readSingleBody(reader, type, message);
         return;
     }
     const auto count = reader.uintvar();

@@ -125,10 +125,10 @@ QString plainAddress(QString address)
     return address;
 }
 
-bool readMessageHeaders(WspReader &reader, MmsMessage &message)
+std::optional<WspContentType> readMessageHeaders(WspReader &reader, MmsMessage &message)
 {
     WspReader headers = reader.limited(MaxMmsHeaderBytes);
-    bool body = false;
+    std::optional<WspContentType> body;
     while (!headers.atEnd()) {
         const qint64 at = headers.offset();
         const quint8 first = *headers.peek();
@@ -136,10 +136,9 @@ bool readMessageHeaders(WspReader &reader, MmsMessage &message)
             headers.byte();
             const quint8 field = first & ~ShortIntegerFlag;
             if (field == ContentType) {
-                const auto type = readContentType(headers);
-                if (type) {
-                    message.contentType = type->mediaType;
-                    body = true;
+                body = readContentType(headers);
+                if (body) {
+                    message.contentType = body->mediaType;
                 } else {
                     message.problem = cutShort(at);
                 }

@@ -33,6 +33,12 @@ int MmsMessage::partHolding(qint64 offset) const
     return -1;
 }
 
+bool isMultipartType(const QByteArray &mediaType)
+{
+    return mediaType.startsWith("application/vnd.wap.multipart.") ||
+           mediaType.startsWith("multipart/");
+}
+
 QString mmsMessageTypeName(quint8 value)
 {
     const int index = int(value) - FirstMessageType;
@@ -61,8 +67,8 @@ std::optional<MmsMessage> readMmsStructure(const char *data, qint64 size, qint64
     message.offset = base + at;
     message.type = mmsMessageTypeName(quint8(data[at + 1]));
     WspReader reader(data, at + 2, size, base);
-    if (readMessageHeaders(reader, message))
-        readMessageBody(reader, message);
+    if (const auto type = readMessageHeaders(reader, message))
+        readMessageBody(reader, *type, message);
     message.end = reader.offset();
     return message;
 }

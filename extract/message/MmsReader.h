@@ -30,6 +30,9 @@ std::optional<MmsMessage> readMmsMessage(const char *data, qint64 size, qint64 a
 std::optional<MmsMessage> readMmsStructure(const char *data, qint64 size, qint64 at, qint64 base);
 void decodeMessageText(MmsMessage &message, const char *data, qint64 size, qint64 base);
 
+// Whether a body of this media type is made of parts.
+bool isMultipartType(const QByteArray &mediaType);
+
 // The JSON name of an X-Mms-Message-Type value ("retrieve-conf"); empty when unknown.
 QString mmsMessageTypeName(quint8 value);
 

@@ -8,7 +8,6 @@ namespace vocafetch {
 
 namespace {
 
-constexpr quint8 MaxShortLength = 30;
 constexpr quint8 LengthQuote = 31;
 constexpr quint8 TextQuote = 0x7F;
 constexpr quint8 StringQuote = 0x22;

@@ -149,3 +149,22 @@ TEST(MessagePlacement, RecordingsOutsideTheWindowOrUnordered)
     EXPECT_EQ(placement.recordings, QVector<RecordingMessage>({{}, {0, 3}, {0, 2}, {}, {0, 3}}));
     EXPECT_EQ(placement.messages.size(), 1);
 }
+
+// A message whose body is a single recording, not parts: its body reaches to the end of the
+// bytes, so it counts only as the container's own message.
+TEST(MessagePlacement, ABodyOfOneRecording)
+{
+    MmsBuilder pdu = message();
+    pdu.textHeader(Subject, "single").header(ContentTypeField, contentType("audio/amr"));
+    const QByteArray drf = pdu.bytes() + recordingData();
+    const MessagePlacement own = place(drf, recordingStarts(drf));
+    ASSERT_EQ(own.messages.size(), 1);
+    ASSERT_EQ(own.messages[0].parts.size(), 1);
+    EXPECT_EQ(own.messages[0].parts[0].mediaType, "audio/amr");
+    EXPECT_EQ(own.messages[0].parts[0].dataOffset, drf.indexOf("#!AMR"));
+    EXPECT_EQ(own.messages[0].problem, QString());
+    EXPECT_EQ(own.recordings, QVector<RecordingMessage>({{0, 0}}));
+
+    const QByteArray image = junk(500, 10) + drf;
+    EXPECT_EQ(place(image, recordingStarts(image)).recordings, QVector<RecordingMessage>({{}}));
+}
