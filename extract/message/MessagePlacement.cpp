@@ -12,8 +12,8 @@ namespace vocafetch {
 
 namespace {
 
-// Candidates read per recording, nearest first: a message's own start comes before any
-// stray match inside its parts' data only in crafted bytes.
+// Candidates read per recording, nearest first: more stand between a recording and the start
+// of its message only in crafted bytes.
 constexpr int MaxCandidatesPerRecording = 32;
 constexpr char MessageTypeField = char(0x8C);
 
@@ -139,9 +139,11 @@ private:
             if (tried++ == MaxCandidatesPerRecording)
                 break;
             auto entry = m_candidates.find(*it);
-            if (entry == m_candidates.end())
-                entry =
-                    m_candidates.emplace(*it, readMmsStructure(m_data, m_size, *it, m_base)).first;
+            if (entry == m_candidates.end()) {
+                if (m_budget <= 0)
+                    break;
+                entry = m_candidates.emplace(*it, readCandidate(*it)).first;
+            }
             // A body of one part reaches to the end of the bytes: only the container's own
             // message may have one, or it would hold whatever follows it.
             const std::optional<MmsMessage> &candidate = entry->second;
@@ -160,6 +162,21 @@ private:
         return std::nullopt;
     }
 
+    // Reads the PDU at a candidate, charging the bytes its reading may have looked at: the
+    // headers read, a text value looked for past them, and each part's headers.
+    std::optional<MmsMessage> readCandidate(qint64 local)
+    {
+        std::optional<MmsMessage> message = readMmsStructure(m_data, m_size, local, m_base);
+        m_budget -= MaxMmsTextValueBytes;
+        if (!message)
+            return message;
+        m_budget +=
+            message->offset - (message->bodyOffset >= 0 ? message->bodyOffset : message->end);
+        for (const MmsPart &part : qAsConst(message->parts))
+            m_budget -= part.dataOffset - part.headerOffset;
+        return message;
+    }
+
     // The container's own body stopped being readable before recording.
     bool ownBodyBrokeBefore(qint64 recording) const
     {
@@ -169,6 +186,9 @@ private:
     const char *m_data;
     qint64 m_size;
     qint64 m_base;
+    // What candidates may cost in all: a few times the bytes, so that no arrangement of bytes
+    // makes the reading of PDUs outgrow the search for them.
+    qint64 m_budget = 4 * m_size + 16 * MaxMmsHeaderBytes;
     CandidateStretch m_stretch;
     std::optional<MmsMessage> m_own;
     // The PDUs read in the stretch, each read once however many recordings ask about it.

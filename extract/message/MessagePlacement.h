@@ -39,8 +39,10 @@ struct MessagePlacement
 // Recordings outside the window, or with no message, get none. A window should begin at the
 // container's start or MaxMessageDistance before the first recording it is asked about, and
 // reach past the messages' ends; what lies past its end is read as cut short. The text parts of
-// the messages found are decoded. The work is bounded: each recording looks at most at
-// MaxMessageDistance bytes once, and only a few candidate PDUs per recording are read.
+// the messages found are decoded. The work is bounded: the bytes before the recordings are
+// searched once for PDU starts (0x8C, a message type, then a transaction id or version), at
+// most 32 candidates per recording are read, nearest first, each once, and reading them all
+// costs at most a few times the bytes; past that, no further candidates are read.
 MessagePlacement placeMessages(const char *data, qint64 size, const QVector<qint64> &recordings,
                                qint64 base = 0);
 

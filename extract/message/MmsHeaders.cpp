@@ -20,6 +20,7 @@ enum Field : quint8
     Date = 0x05,
     From = 0x09,
     MessageId = 0x0B,
+    MessageType = 0x0C,
     Version = 0x0D,
     Subject = 0x16,
     To = 0x17,
@@ -110,6 +111,21 @@ bool readField(WspReader &reader, quint8 field, MmsMessage &message)
     }
 }
 
+// The reader for the value at headers: a value written as text is looked for only so far, so
+// that bytes without a zero byte cost little to refuse.
+WspReader valueReader(const WspReader &headers)
+{
+    const auto first = headers.peek();
+    const bool text = first && *first >= FirstTextByte && *first < ShortIntegerFlag;
+    return text ? headers.limited(MaxMmsTextValueBytes) : headers;
+}
+
+bool skipText(WspReader &headers)
+{
+    WspReader value = valueReader(headers);
+    return value.text() && headers.skip(value.pos() - headers.pos());
+}
+
 QString cutShort(qint64 offset)
 {
     return QStringLiteral("the header at offset %1 is cut short or malformed").arg(offset);
@@ -135,22 +151,28 @@ std::optional<WspContentType> readMessageHeaders(WspReader &reader, MmsMessage &
         if (first >= ShortIntegerFlag) {
             headers.byte();
             const quint8 field = first & ~ShortIntegerFlag;
+            if (field == MessageType) {
+                // Every PDU has one, first: a second is the next PDU.
+                message.problem =
+                    QStringLiteral("the headers meet a second message type at offset %1").arg(at);
+                break;
+            }
+            WspReader value = valueReader(headers);
             if (field == ContentType) {
-                body = readContentType(headers);
-                if (body) {
+                body = readContentType(value);
+                if (body)
                     message.contentType = body->mediaType;
-                } else {
+                else
                     message.problem = cutShort(at);
-                }
-                break;
-            }
-            if (!readField(headers, field, message) && !headers.skipValue()) {
+            } else if (!readField(value, field, message) && !value.skipValue()) {
                 message.problem = cutShort(at);
-                break;
             }
+            headers.skip(value.pos() - headers.pos());
+            if (field == ContentType || !message.problem.isEmpty())
+                break;
         } else if (first >= FirstTextByte) {
             // An application header: its name, then its text.
-            if (!headers.text() || !headers.text()) {
+            if (!skipText(headers) || !skipText(headers)) {
                 message.problem = cutShort(at);
                 break;
             }

@@ -9,6 +9,7 @@ namespace vocafetch {
 
 // Bounds that keep the reading of any bytes short: real messages stay far below them.
 constexpr qint64 MaxMmsHeaderBytes = 64 * 1024;     // the message headers
+constexpr qint64 MaxMmsTextValueBytes = 4 * 1024;   // one header value written as text
 constexpr qint64 MaxMmsPartHeaderBytes = 64 * 1024; // one part's headers
 constexpr int MaxMmsParts = 4096;
 constexpr qint64 MaxMmsTextBytes = 64 * 1024; // read of each text part
