@@ -20,7 +20,6 @@ enum Field : quint8
     From = 0x89,
     MessageClass = 0x8A,
     MessageId = 0x8B,
-    MessageType = 0x8C,
     Version = 0x8D,
     MessageSize = 0x8E,
     Priority = 0x8F,
@@ -65,11 +64,6 @@ inline QByteArray text(const QByteArray &bytes)
 {
     const bool quote = !bytes.isEmpty() && quint8(bytes[0]) >= 0x80;
     return (quote ? QByteArray("\x7F") : QByteArray()) + bytes + '\0';
-}
-
-inline QByteArray quoted(const QByteArray &bytes)
-{
-    return '"' + bytes + '\0';
 }
 
 inline QByteArray shortInteger(quint8 value)
@@ -125,17 +119,13 @@ inline QByteArray startParameter(const QByteArray &start)
 {
     return '\x8A' + text(start);
 }
-inline QByteArray typeParameter(const QByteArray &type)
-{
-    return '\x89' + text(type);
-}
 inline QByteArray contentLocation(const QByteArray &location)
 {
     return '\x8E' + text(location);
 }
 inline QByteArray contentId(const QByteArray &id)
 {
-    return '\xC0' + quoted(id);
+    return "\xC0\"" + id + '\0'; // a quoted string
 }
 // Content-Disposition: attachment with a Filename parameter (the WSP 1.4 codes).
 inline QByteArray attachment(const QByteArray &filename)

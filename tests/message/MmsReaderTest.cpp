@@ -46,7 +46,7 @@ TEST(MmsReader, ReadsEveryHeaderKindAndSkipsTheOthers)
         .applicationHeader("X-Custom-Header", "its value")
         .header(Subject, encodedString(utf8("Голосовое"), 106))
         .body(contentType(MultipartRelated,
-                          startParameter("<smil>") + typeParameter("application/smil")),
+                          startParameter("<smil>") + "\x89" + text("application/smil")),
               {{contentType("text/plain", charsetParameter(106)), {}, utf8("Привет")}});
 
     const auto message = readPdu(pdu.bytes());
