@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang (AddressSanitizer and UndefinedBehaviorSanitizer) in a
 # build folder of their own, writes their seed corpora with the sample generators and runs each
 # target for a bounded time. Fails on a crash, a failed check or a sanitizer report.
