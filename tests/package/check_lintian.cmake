@@ -11,7 +11,7 @@ file(GLOB debs ${WORK}/out/*.deb)
 if(NOT debs)
     message(FATAL_ERROR "no packages in ${WORK}/out: run the package test first")
 endif()
-execute_process(COMMAND ${LINTIAN} --pedantic --info --no-tag-display-limit ${debs}
+execute_process(COMMAND ${LINTIAN} --pedantic --info --tag-display-limit 0 --show-overrides ${debs}
                 RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 message("${out}${err}")
 if(out MATCHES "(^|\n)[EW]: " OR NOT rc MATCHES "^[01]$")
