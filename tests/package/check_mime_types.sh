@@ -32,10 +32,11 @@ type_of() {
 
 # Bytes from a fixed generator, so a failure can be repeated: nothing a container starts with.
 noise() {
-    local n=$1 x=12345 out=""
+    local n=$1 x=12345 out="" byte
     for ((i = 0; i < n; i++)); do
         x=$(((x * 1103515245 + 12345) % 2147483648))
-        out+=$(printf '\\x%02x' $(((x >> 16) % 256)))
+        printf -v byte '\\x%02x' $(((x >> 16) % 256))
+        out+=$byte
     done
     printf "$out"
 }
