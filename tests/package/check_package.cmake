@@ -76,6 +76,14 @@ foreach(f usr/bin/vocafetch usr/bin/vocafetch-cli usr/lib/vocafetch/libp2kapi.so
     endif()
 endforeach()
 
+# The packaging's changelog speaks of the version the packages carry.
+execute_process(COMMAND gzip -dc ${root}/usr/share/doc/vocafetch/changelog.Debian.gz
+                OUTPUT_VARIABLE changelog RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0 OR NOT changelog MATCHES "^vocafetch \\(${deb_version}\\) ")
+    string(REGEX MATCH "^[^\n]*" first "${changelog}")
+    message(FATAL_ERROR "packaging/changelog begins '${first}', not with version ${deb_version}")
+endif()
+
 # Each icon is the size its folder names (a PNG's width and height follow its IHDR tag).
 foreach(size 16 32 48 64 128 256)
     set(icon ${root}/usr/share/icons/hicolor/${size}x${size}/apps/vocafetch.png)
