@@ -20,7 +20,7 @@ TForm2::TForm2(QWidget *parent)
     QFont titleFont(QStringLiteral("Times New Roman"));
     titleFont.setPixelSize(21);
     Label1->setFont(titleFont);
-    Label2 = addLabel(tr("Все права защищены"), QRect(40, 35, 123, 13));
+    Label2 = addLabel(tr("© 2026. Лицензия: GPL-3.0-or-later"), QRect(40, 35, 123, 13));
     Label3 = addLabel(tr("Почта: vocafetch@example.org"), QRect(40, 51, 121, 13));
     Label3->setLayoutDirection(Qt::LeftToRight);
     Label4 = addLabel(tr("Разработчики Vocafetch"), QRect(40, 67, 70, 13));

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Regenerates every screenshot into a temporary folder with scripts/screenshot.sh and
 # scripts/screenshot-controls.sh and compares each with its counterpart in docs/screenshots/
 # pixel by pixel (ImageMagick `compare -metric AE`). Prints one line per picture and exits

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders docs/styles-contact-sheet.png from the skin bitmaps stored in skin/resources.
 # With --regenerate the bitmaps (and skin/resources/skin.qrc) are first drawn anew by the
 # artwork generator, so a change to tools/artgen can be looked at and committed in one go.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets with clang (AddressSanitizer and UndefinedBehaviorSanitizer) in a
 # build folder of their own, writes their seed corpora with the sample generators and runs each
 # target for a bounded time. Fails on a crash, a failed check or a sanitizer report.
@@ -12,12 +13,13 @@ esac
 
 scripts/install-deps.sh test
 build=${VOCAFETCH_FUZZ_BUILD_DIR:-build-fuzz}
-targets=(fuzz_container fuzz_frames fuzz_theme fuzz_phone)
+targets=(fuzz_container fuzz_frames fuzz_theme fuzz_phone fuzz_message)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVOCAFETCH_FUZZ=ON -DVOCAFETCH_SANITIZE=ON \
     -DVOCAFETCH_BUILD_TESTS=OFF -DVOCAFETCH_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" vocafetch-fuzz-seeds vocafetch-artgen
+cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" vocafetch-fuzz-seeds vocafetch-message-seeds \
+    vocafetch-artgen
 
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
@@ -30,6 +32,7 @@ rm -rf "$work"
 mkdir -p "$work/sample-theme"
 "$build/tools/artgen/vocafetch-artgen" --theme "$work/sample-theme" >/dev/null
 "$build/fuzz/vocafetch-fuzz-seeds" "$work/seeds" "$work/sample-theme"
+"$build/fuzz/vocafetch-message-seeds" "$work/seeds/message"
 
 failed=()
 summary=()

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages a build needs, only those that are missing.
 # Usage: install-deps.sh [run|test|screenshot|bench]...
 set -euo pipefail
@@ -7,7 +8,8 @@ build=(g++ cmake make pkg-config qt6-base-dev qt6-l10n-tools qt6-tools-dev qt6-t
        qt6-multimedia-dev libopencore-amrnb-dev libopencore-amrwb-dev libsndfile1-dev
        fonts-liberation2 fonts-wine)
 test_extra=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev dpkg-dev time ffmpeg
-            appstream desktop-file-utils)
+            appstream desktop-file-utils
+            lintian appstream-compose shared-mime-info libglib2.0-bin file)
 shot_extra=(xvfb xauth x11-apps imagemagick xdotool)
 bench_extra=(libbenchmark-dev time hyperfine scalpel strace python3)
 

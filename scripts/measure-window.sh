@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # How fast the window shows a large container, and how much memory it takes: makes a 512 MiB
 # container (about 23,000 recordings), starts the Release build of the program with it on a
 # virtual X display, has it load the container as a click would (VOCAFETCH_MEASURE_LOAD=1) and

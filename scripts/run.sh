@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the program and starts the window; without a display it says so and
 # shows the command-line tool on the sample container instead.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pictures of the skinned controls on a virtual X display, driven by xdotool, saved under
 # docs/screenshots/ (or the folder given as the first argument):
 #   main-window-disabled.png  a container opened and scanned, recordings listed, "Сохранить"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program on a virtual X display and saves a picture of its window to
 # docs/screenshots/main-window.png (or the path given as the first argument). Builds the
 # program first when needed. With xdotool present the picture shows a container opened

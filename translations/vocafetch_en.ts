@@ -191,8 +191,8 @@
         <translation>About Vocafetch</translation>
     </message>
     <message>
-        <source>Все права защищены</source>
-        <translation>All rights reserved</translation>
+        <source>© 2026. Лицензия: GPL-3.0-or-later</source>
+        <translation>© 2026. Licence: GPL-3.0-or-later</translation>
     </message>
     <message>
         <source>Почта: vocafetch@example.org</source>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run as a script: cmake -DTOOL=... [-DARGS=option,option] -DFILE=... -P check_validates.cmake
 # Passes only when the validator accepts FILE without a single error, warning, hint or note:
 # desktop-file-validate reports hints with a zero exit status.

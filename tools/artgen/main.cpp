@@ -1,7 +1,9 @@
 // Draws every skin bitmap of the built-in styles and writes them, with the resource file listing
-// them, into a folder; or renders a contact sheet of the bitmaps in such a folder.
+// them and the program icon's desktop sizes, into a folder; or renders a contact sheet of the
+// bitmaps in such a folder.
 #include "ArtKit.h"
 #include "ContactSheet.h"
+#include "ProgramIcon.h"
 #include "SampleTheme.h"
 #include "StyleArt.h"
 #include "skin/style/BuiltinStyleTable.h"
@@ -50,6 +52,26 @@ bool writeQrc(const QDir &dir, const art::ArtSet &set, QString *error)
     return true;
 }
 
+// The program icon at the sizes a desktop's icon theme and software centres ask for, beside the
+// window's own sizes: bitmaps and an SVG that are installed, not compiled into the program.
+bool writeDesktopIcons(const QDir &dir)
+{
+    for (int size : {64, 128, 256}) {
+        const QString path = dir.filePath(QStringLiteral("MAINICON_%1.png").arg(size));
+        if (!art::programIcon(size).save(path, "PNG")) {
+            std::fprintf(stderr, "Cannot write %s\n", qPrintable(path));
+            return false;
+        }
+    }
+    QSaveFile svg(dir.filePath(QStringLiteral("MAINICON.svg")));
+    if (!svg.open(QIODevice::WriteOnly) || svg.write(art::programIconSvg()) < 0 || !svg.commit()) {
+        std::fprintf(stderr, "Cannot write %s: %s\n", qPrintable(svg.fileName()),
+                     qPrintable(svg.errorString()));
+        return false;
+    }
+    return true;
+}
+
 int writeArt(const QString &outDir)
 {
     QDir dir(outDir);
@@ -70,6 +92,8 @@ int writeArt(const QString &outDir)
         std::fprintf(stderr, "Cannot write skin.qrc: %s\n", qPrintable(error));
         return 1;
     }
+    if (!writeDesktopIcons(dir))
+        return 1;
     std::printf("Wrote %d bitmaps to %s\n", int(set.size()), qPrintable(dir.absolutePath()));
     return 0;
 }
@@ -111,7 +135,8 @@ int main(int argc, char **argv)
         QStringLiteral("Draws the skin bitmaps of every built-in style."));
     parser.addHelpOption();
     const QCommandLineOption outOption(
-        QStringLiteral("out"), QStringLiteral("Write every bitmap and skin.qrc into <folder>."),
+        QStringLiteral("out"),
+        QStringLiteral("Write every bitmap, skin.qrc and the desktop icons into <folder>."),
         QStringLiteral("folder"));
     const QCommandLineOption sheetOption(QStringLiteral("contact-sheet"),
                                          QStringLiteral("Render a contact sheet to <file>."),
