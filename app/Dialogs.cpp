@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 QStringList QtDialogs::askFiles(QWidget *parent, const FileDialogRequest &request)
 {
@@ -35,4 +36,17 @@ void QtDialogs::showError(QWidget *parent, const QString &caption, const QString
     QMessageBox box(QMessageBox::Critical, caption, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+}
+
+bool QtDialogs::askReplace(QWidget *parent, const QString &caption, const QString &question,
+                           const QString &replace, const QString &cancel)
+{
+    QMessageBox box(QMessageBox::Warning, caption, question, QMessageBox::NoButton, parent);
+    box.setTextFormat(Qt::PlainText);
+    QPushButton *replaceButton = box.addButton(replace, QMessageBox::AcceptRole);
+    QPushButton *cancelButton = box.addButton(cancel, QMessageBox::RejectRole);
+    box.setDefaultButton(cancelButton);
+    box.setEscapeButton(cancelButton);
+    box.exec();
+    return box.clickedButton() == replaceButton;
 }

@@ -36,6 +36,9 @@ public:
     virtual QStringList askFiles(QWidget *parent, const FileDialogRequest &request) = 0;
     // Shows an error message box with an OK button.
     virtual void showError(QWidget *parent, const QString &caption, const QString &message) = 0;
+    // Asks whether files may be replaced: true only for the replace button.
+    virtual bool askReplace(QWidget *parent, const QString &caption, const QString &question,
+                            const QString &replace, const QString &cancel) = 0;
 };
 
 // Dialogs on QFileDialog and QMessageBox.
@@ -44,4 +47,6 @@ class QtDialogs : public Dialogs
 public:
     QStringList askFiles(QWidget *parent, const FileDialogRequest &request) override;
     void showError(QWidget *parent, const QString &caption, const QString &message) override;
+    bool askReplace(QWidget *parent, const QString &caption, const QString &question,
+                    const QString &replace, const QString &cancel) override;
 };

@@ -106,7 +106,7 @@ TForm1::TForm1(Dialogs &dialogs, std::unique_ptr<PhoneLibrary> phoneLibrary, QWi
     : QWidget(parent), OpenDialog1(dialogs, this, openDialogSettings()),
       SaveDialog1(dialogs, this, saveDialogSettings()),
       SaveAsDialog1(dialogs, this, saveAsDialogSettings()), ImageList1(ImageList::containerIcons()),
-      ImageList2(ImageList::commandIcons()), SourceBuffer(Session.source()),
+      ImageList2(ImageList::commandIcons()), SourceBuffer(Session.source()), m_dialogs(dialogs),
       m_errorBoundary(dialogs, this)
 {
     setObjectName(QStringLiteral("Form1"));
@@ -361,6 +361,13 @@ void TForm1::updateSaveButtons()
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (m_saveCancel) {
+        // The save stops first; the window closes once what was written is placed.
+        *m_saveCancel = true;
+        m_closeAfterSave = true;
+        event->ignore();
+        return;
+    }
     bool canClose = true;
     m_errorBoundary.run([&]() { FormCloseQuery(canClose); });
     if (canClose) {

@@ -18,6 +18,7 @@
 #include <QVector>
 #include <QWidget>
 
+#include <atomic>
 #include <memory>
 
 class QAbstractButton;
@@ -203,9 +204,15 @@ private:
     // The AMR kind the save commands write: the whole range, or with the clean cut on only
     // the audio.
     vocafetch::OutputKind amrKind() const;
-    // Saves as the plan says, replacing files of the same names; a recording whose audio
-    // cannot be converted is reported after the others are saved.
+    // Saves as the plan says, off the window's thread with its progress in the status line;
+    // Escape or closing the window stops it (what was written is placed whole). Existing files
+    // are replaced only when the user says so; a recording whose audio cannot be converted is
+    // reported after the others are saved.
     void save(vocafetch::SavePlan plan);
+    // The plan's names that are taken (a file, a folder, a link) in its folder.
+    QStringList takenNames(const vocafetch::SavePlan &plan) const;
+    bool askToReplace(const QStringList &taken);
+    void showSaveProgress(int written, int total);
     // Whether recording i is one the loaded container has.
     bool isRecording(int i) const;
     // Asks for a name and format in SaveAsDialog1; false when cancelled.
@@ -217,7 +224,12 @@ private:
     template <class Signal, class Sender>
     void connectHandler(Sender *sender, Signal signal, void (TForm1::*handler)());
 
+    Dialogs &m_dialogs;
     ErrorBoundary m_errorBoundary;
+    // Set while a save runs: closing the window stops it first.
+    std::atomic<bool> *m_saveCancel = nullptr;
+    bool m_closeAfterSave = false;
+    std::atomic<qint64> m_lastProgress{0};
     vocafetch::RecordingListModel *m_recordings = nullptr;
     bool m_placed = false;
 

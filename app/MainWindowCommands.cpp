@@ -90,7 +90,7 @@ void TForm1::forgetRecordings()
     stopPlayback();
     AmrStartList.clear();
     TypeMarkerList.clear();
-    m_recordings->setRecordingCount(0);
+    m_recordings->setRecordingCount(0, 0);
     setStatusText(QString());
     AMR1->setEnabled(false);
     updateSaveButtons();
@@ -100,7 +100,7 @@ void TForm1::Action1Execute()
 {
     namespace words = vocafetch::presentation;
     // No row may ask the session for its tool tip while the scan changes it.
-    m_recordings->setRecordingCount(0);
+    m_recordings->setRecordingCount(0, 0);
     vocafetch::runOffWindowThread([this]() { Session.rescan(); });
     refuseUnlistable(Session.recordingCount());
     const vocafetch::ContainerScan &scan = Session.scan();
@@ -108,7 +108,7 @@ void TForm1::Action1Execute()
     TypeMarkerList = scan.typeMarkers;
     setStatusText(words::scanStatusText(Session.recordingCount()));
     AMR1->setEnabled(Session.recordingCount() > 0);
-    m_recordings->setRecordingCount(Session.recordingCount());
+    m_recordings->setRecordingCount(Session.recordingCount(), Session.scan().recordingCount());
 }
 
 void TForm1::AMRFilesSelectItem()

@@ -2,18 +2,25 @@
 // tips), the clean cut of the save commands, listening and saving as WAV.
 #include "app/MainWindow.h"
 
+#include "app/AppInfo.h"
+#include "app/BackgroundWork.h"
 #include "app/QtAudioOutput.h"
 #include "app/RecordingListModel.h"
 #include "app/RecordingPresentation.h"
 #include "extract/FileErrors.h"
+#include "extract/RawFileName.h"
 #include "extract/analysis/AmrDecoder.h"
 
 #include <QAction>
+#include <QDateTime>
 #include <QItemSelectionModel>
 #include <QListView>
 #include <QMenu>
+#include <QScopeGuard>
 
 #include <algorithm>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -45,6 +52,11 @@ QString playFailedText()
 QString cannotDecodeText()
 {
     return TForm1::tr("Запись не удаётся декодировать");
+}
+
+QString savedText(int saved, int total)
+{
+    return TForm1::tr("Сохранено %1 из %2").arg(saved).arg(total);
 }
 
 // The recordings a save left out because their audio cannot be converted, by number.
@@ -128,20 +140,72 @@ vocafetch::OutputKind TForm1::amrKind() const
 
 void TForm1::save(vocafetch::SavePlan plan)
 {
-    plan.placement = vocafetch::Placement::ReplaceExisting;
+    // Nothing the user has is replaced without a yes, and then only the names asked about.
+    const QStringList taken = takenNames(plan);
+    if (!taken.isEmpty() && !askToReplace(taken))
+        return;
+    plan.placement = taken.isEmpty() ? vocafetch::Placement::KeepExisting
+                                     : vocafetch::Placement::ReplaceExisting;
+    std::atomic<bool> cancel{false};
+    vocafetch::SaveControl control;
+    control.cancel = &cancel;
+    control.progress = [this](int written, int total) { showSaveProgress(written, total); };
     vocafetch::SaveOutcome outcome;
+    m_saveCancel = &cancel;
+    const auto finished = qScopeGuard([this] {
+        m_saveCancel = nullptr;
+        if (std::exchange(m_closeAfterSave, false))
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    });
     try {
-        outcome = vocafetch::saveRecordings(Session, plan);
+        vocafetch::runCancellableOffWindowThread(
+            [&] { outcome = vocafetch::saveRecordings(Session, plan, control); }, cancel);
     } catch (const ExtractError &error) {
         // A file that cannot be written is reported as every save of the window reports it.
         if (error.kind() != vocafetch::ErrorKind::CannotCreate)
             throw;
         throw FileErrors::cannotCreateFile(error.path(), error.reason());
     }
+    if (plan.recordings.size() > 1 || outcome.cancelled)
+        setStatusText(savedText(outcome.placed, int(plan.recordings.size())));
     if (!outcome.failedPath.isEmpty())
         throw FileErrors::cannotCreateFile(outcome.failedPath, outcome.failedReason);
     if (!outcome.skipped.isEmpty())
         throw ExtractError(skippedText(outcome.skipped));
+}
+
+QStringList TForm1::takenNames(const vocafetch::SavePlan &plan) const
+{
+    QStringList taken;
+    for (const QByteArray &name : plan.names) {
+        struct stat info;
+        // A link counts, dangling or not: it is replaced itself, never written through.
+        if (lstat((plan.folder + '/' + name).constData(), &info) == 0)
+            taken << vocafetch::displayName(vocafetch::nameFromBytes(name));
+    }
+    return taken;
+}
+
+bool TForm1::askToReplace(const QStringList &taken)
+{
+    const QString question = taken.size() == 1
+                                 ? tr("Файл уже существует: %1. Заменить?").arg(taken.first())
+                                 : tr("Файлы уже существуют: %1 и ещё %2. Заменить?")
+                                       .arg(taken.first())
+                                       .arg(taken.size() - 1);
+    return m_dialogs.askReplace(this, AppInfo::Title, question, tr("Заменить"), tr("Отмена"));
+}
+
+void TForm1::showSaveProgress(int written, int total)
+{
+    // From the saving thread: the status line changes on the window's, a few times a second.
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (written != total && now - m_lastProgress.load() < 100)
+        return;
+    m_lastProgress = now;
+    QMetaObject::invokeMethod(
+        this, [this, written, total] { setStatusText(savedText(written, total)); },
+        Qt::QueuedConnection);
 }
 
 bool TForm1::askSaveAs(vocafetch::OutputKind &kind)
@@ -218,7 +282,8 @@ void TForm1::Play1Click()
     }
     switch (output.start(audio.samples, audio.sampleRate)) {
     case AudioOutput::StartResult::Started:
-        setStatusText(playingText(vocafetch::presentation::recordingCaption(i + 1)));
+        setStatusText(playingText(
+            vocafetch::presentation::recordingCaption(i, Session.scan().recordingCount())));
         break;
     case AudioOutput::StartResult::NoDevice:
         setStatusText(noAudioDeviceText());

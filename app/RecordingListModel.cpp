@@ -2,6 +2,8 @@
 
 #include "app/RecordingPresentation.h"
 
+#include <algorithm>
+
 namespace vocafetch {
 
 RecordingListModel::RecordingListModel(QIcon icon, std::function<QString(int)> toolTip,
@@ -10,10 +12,11 @@ RecordingListModel::RecordingListModel(QIcon icon, std::function<QString(int)> t
 {
 }
 
-void RecordingListModel::setRecordingCount(int count)
+void RecordingListModel::setRecordingCount(int count, int signedCount)
 {
     beginResetModel();
     m_count = std::max(count, 0);
+    m_signed = std::clamp(signedCount, 0, m_count);
     endResetModel();
 }
 
@@ -28,7 +31,7 @@ QVariant RecordingListModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return presentation::recordingCaption(index.row() + 1);
+        return presentation::recordingCaption(index.row(), m_signed);
     case Qt::DecorationRole:
         return m_icon;
     case Qt::ToolTipRole:

@@ -18,8 +18,9 @@ public:
     RecordingListModel(QIcon icon, std::function<QString(int row)> toolTip,
                        QObject *parent = nullptr);
 
-    // Shows count recordings, "Запись_1.amr" to "Запись_<count>.amr"; 0 empties the list.
-    void setRecordingCount(int count);
+    // Shows count recordings, "Запись_1.amr" to "Запись_<signedCount>.amr", then the
+    // headerless ones as "Без заголовка_1.amr", ...; 0 empties the list.
+    void setRecordingCount(int count, int signedCount);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -29,6 +30,7 @@ private:
     QIcon m_icon;
     std::function<QString(int)> m_toolTip;
     int m_count = 0;
+    int m_signed = 0;
 };
 
 } // namespace vocafetch

@@ -46,6 +46,13 @@ QString recordingCaption(int k)
     return Words::tr("Запись_%1.amr").arg(k);
 }
 
+QString recordingCaption(int i, int signedCount)
+{
+    if (i < signedCount)
+        return recordingCaption(i + 1);
+    return Words::tr("Без заголовка_%1.amr").arg(i - signedCount + 1);
+}
+
 QString scanStatusText(int n)
 {
     if (n <= 0)

@@ -12,6 +12,10 @@ namespace vocafetch::presentation {
 
 // "Запись_" + k + ".amr"
 QString recordingCaption(int k);
+// The caption of recording i of a container whose first signedCount recordings have their
+// signature: "Запись_" + (i + 1) + ".amr", then for the headerless ones "Без заголовка_" + j +
+// ".amr", counted from 1, so a rebuilt recording is never taken for an intact one.
+QString recordingCaption(int i, int signedCount);
 // "Найдено N записей", or "Звуковые записи не найдены" when there is no recording start.
 QString scanStatusText(int n);
 // Format, duration and damaged frames of a recording, on lines of their own.

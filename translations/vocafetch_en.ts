@@ -58,6 +58,10 @@
         <translation>Recording_%1.amr</translation>
     </message>
     <message>
+        <source>Без заголовка_%1.amr</source>
+        <translation>Headerless_%1.amr</translation>
+    </message>
+    <message>
         <source>Звуковые записи не найдены</source>
         <translation>No sound recordings found</translation>
     </message>
@@ -182,6 +186,26 @@
     <message>
         <source>Остальные записи сохранены. Не удаётся преобразовать записи: %1</source>
         <translation>The other recordings were saved. These recordings cannot be converted: %1</translation>
+    </message>
+    <message>
+        <source>Сохранено %1 из %2</source>
+        <translation>Saved %1 of %2</translation>
+    </message>
+    <message>
+        <source>Файл уже существует: %1. Заменить?</source>
+        <translation>The file already exists: %1. Replace it?</translation>
+    </message>
+    <message>
+        <source>Файлы уже существуют: %1 и ещё %2. Заменить?</source>
+        <translation>The files already exist: %1 and %2 more. Replace them?</translation>
+    </message>
+    <message>
+        <source>Заменить</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Отмена</source>
+        <translation>Cancel</translation>
     </message>
 </context>
 <context>

@@ -206,6 +206,8 @@ TEST_F(MainWindowCleanCutTest, HeaderlessSearchAddsTheRecordingsThatLostTheirSig
     EXPECT_EQ(window->AmrStartList.size(), 1);
     EXPECT_EQ(window->statusText(), QStringLiteral("Найдено 2 записей"));
     EXPECT_TRUE(rowToolTip(window->AMRFiles, 1).endsWith("без заголовка"));
+    // A rebuilt recording is named apart from the intact ones.
+    EXPECT_EQ(rowTexts(window->AMRFiles), QStringList({"Запись_1.amr", "Без заголовка_1.amr"}));
     const QString chosen = answerSave("found");
     window->N6->trigger();
     EXPECT_TRUE(readFile(chosen + "_lost_1.amr").startsWith("#!AMR\n"));

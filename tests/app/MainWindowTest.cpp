@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "ListRows.h"
+#include "app/BackgroundWork.h"
 #include "skin/controls/SkinnedStatusBar.h"
 #include "support/ContainerBytes.h"
 #include "support/FakeDialogs.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -19,7 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -266,11 +270,14 @@ TEST_F(MainWindowTest, SaveSelectedWritesThatRecordingAndLeavesTheClipboardAlone
     EXPECT_EQ(readFile(target("rec_2.amr")), bytes.mid(60));
 
     // The first recording ends before the second one's "#"; the dialog reopens with the
-    // name it returned last and an existing file is replaced without a question.
+    // name it returned last, and an existing file is replaced once the user says so.
     clickRow(window->AMRFiles, 0);
     dialogs.answers << QStringList{target("rec.amr")} << QStringList{target("rec.amr")};
+    dialogs.replaceAnswers << true;
     QTest::mouseClick(window->suiButton2, Qt::LeftButton);
     QTest::mouseClick(window->suiButton2, Qt::LeftButton);
+    EXPECT_EQ(dialogs.replaceQuestions,
+              QStringList({"Файл уже существует: rec.amr_1.amr. Заменить?"}));
     EXPECT_EQ(readFile(target("rec.amr_1.amr")), bytes.mid(10, 50));
     ASSERT_EQ(dialogs.requests.size(), 4);
     EXPECT_EQ(dialogs.requests[2].fileName, target("rec"));
@@ -308,6 +315,54 @@ TEST_F(MainWindowTest, SaveAllWritesOneFilePerRecordingWhateverTheMarkerCount)
 
     EXPECT_EQ(QGuiApplication::clipboard()->text(), ClipboardText);
     EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, ASecondSaveAllUnderTheSameNameAsksAndNeverWritesThroughALink)
+{
+    const QByteArray bytes = containerBytes(120, {0, 30, 60, 90}, {10});
+    loadContainer(bytes);
+    write("keep_1.amr", "PRECIOUS");
+    const QString outside = target("outside");
+    ASSERT_TRUE(QDir().mkpath(outside));
+    ASSERT_TRUE(QFile::link(outside + "/victim", target("keep_3.amr"))); // dangling
+
+    // Cancelled: nothing of the user's changes, and nothing new is written either.
+    dialogs.answers << QStringList{target("keep")};
+    QTest::mouseClick(window->suiButton3, Qt::LeftButton);
+    EXPECT_EQ(dialogs.replaceQuestions,
+              QStringList({"Файлы уже существуют: keep_1.amr и ещё 1. Заменить?"}));
+    EXPECT_EQ(readFile(target("keep_1.amr")), "PRECIOUS");
+    EXPECT_EQ(writtenRecordings(), QStringList({"keep_1.amr"}));
+
+    // Replaced: the link itself is replaced, its target never created.
+    dialogs.answers << QStringList{target("keep")};
+    dialogs.replaceAnswers << true;
+    QTest::mouseClick(window->suiButton3, Qt::LeftButton);
+    EXPECT_EQ(readFile(target("keep_1.amr")), bytes.mid(0, 30));
+    EXPECT_EQ(readFile(target("keep_3.amr")), bytes.mid(60, 30));
+    EXPECT_FALSE(QFileInfo(target("keep_3.amr")).isSymLink());
+    EXPECT_TRUE(QDir(outside).isEmpty());
+    EXPECT_EQ(window->statusText(), "Сохранено 4 из 4");
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(MainWindowTest, EscapeStopsWorkRunningOffTheWindowThread)
+{
+    std::atomic<bool> cancel{false};
+    QTimer::singleShot(0, window.get(), [this] {
+        QCoreApplication::postEvent(
+            window.get(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    });
+    bool stopped = false;
+    vocafetch::runCancellableOffWindowThread(
+        [&] {
+            // Bounded, so a broken filter fails the test instead of hanging it.
+            for (int i = 0; i < 3000 && !cancel; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            stopped = cancel;
+        },
+        cancel);
+    EXPECT_TRUE(stopped);
 }
 
 TEST_F(MainWindowTest, CancellingTheSaveDialogWritesNothing)

@@ -264,6 +264,7 @@ TEST_F(HostileFilesTest, FullDiskWhileSavingLeavesNoPartialFileAndTheOldOneIntac
     const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &full), 0);
     dialogs.answers << QStringList{path(QStringLiteral("rec"))};
+    dialogs.replaceAnswers << true;
     QTest::mouseClick(window->suiButton3, Qt::LeftButton);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, savedHandler);

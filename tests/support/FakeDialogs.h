@@ -22,6 +22,9 @@ public:
     QStringList filterAnswers;
     QList<FileDialogRequest> requests;
     QList<Error> errors;
+    // The answers to replace questions, in order; none left: cancel.
+    QList<bool> replaceAnswers;
+    QStringList replaceQuestions;
 
     QStringList askFiles(QWidget *, const FileDialogRequest &request) override
     {
@@ -37,5 +40,12 @@ public:
     void showError(QWidget *, const QString &caption, const QString &message) override
     {
         errors << Error{caption, message};
+    }
+
+    bool askReplace(QWidget *, const QString &, const QString &question, const QString &,
+                    const QString &) override
+    {
+        replaceQuestions << question;
+        return !replaceAnswers.isEmpty() && replaceAnswers.takeFirst();
     }
 };
