@@ -1,6 +1,7 @@
 #include "cli/ListCommand.h"
 
 #include "cli/Console.h"
+#include "cli/JsonWriter.h"
 #include "cli/ContainerInputs.h"
 #include "cli/OrderedOutput.h"
 #include "extract/ContainerSession.h"
@@ -8,11 +9,6 @@
 #include "extract/RawFileName.h"
 #include "extract/RecordingExport.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QJsonValue>
 
 #include <algorithm>
 #include <atomic>
@@ -20,15 +16,10 @@
 
 namespace {
 
+using vocafetch::jsonString;
+
 // Recordings analysed and written at a time.
 constexpr qsizetype Stretch = 16384;
-
-QByteArray jsonString(const QString &text)
-{
-    // A one-element array is the cheapest way to have Qt quote and escape a string.
-    const QByteArray array = QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact);
-    return array.mid(1, array.size() - 2);
-}
 
 QByteArray numberList(const QVector<qint64> &numbers)
 {
@@ -154,11 +145,21 @@ void ContainerLister::writeRecordings(int index, vocafetch::ContainerSession &se
 
 QByteArray RecordingListing::toJson() const
 {
-    QJsonObject object{{QStringLiteral("number"), number},
-                       {QStringLiteral("offset"), offset},
-                       {QStringLiteral("size"), size}};
-    addAnalysisFields(object, analysis);
-    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+    // Keys in alphabetical order, as listings have always given them.
+    QByteArray json;
+    vocafetch::JsonObjectWriter(json)
+        .field("audio_end", analysis.audioEnd)
+        .field("damaged", analysis.damaged())
+        .field("duration_ms", analysis.durationMs())
+        .field("end_from", endSourceName(analysis.endFrom))
+        .field("format", amrFormatName(analysis.format()))
+        .field("frames", analysis.frames())
+        .field("headerless", analysis.headerless)
+        .field("number", number)
+        .field("offset", offset)
+        .field("size", size)
+        .field("truncated", analysis.truncated());
+    return json;
 }
 
 QByteArray RecordingListing::toText() const

@@ -8,8 +8,7 @@
 
 class Console;
 
-// One recording as `list` shows it. New per-recording facts go into the analysis's fields
-// (addAnalysisFields) and into toText().
+// One recording as `list` shows it: a line of text or a JSON object.
 struct RecordingListing
 {
     int number = 0;    // k, from 1

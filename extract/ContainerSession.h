@@ -4,8 +4,8 @@
 #include "extract/InProcessClipboard.h"
 #include "extract/RecordingExport.h"
 #include "extract/RecordingScan.h"
-#include "extract/analysis/AudioEncoder.h"
-#include "extract/analysis/AudioFormat.h"
+#include "extract/encode/AudioEncoder.h"
+#include "extract/encode/AudioFormat.h"
 #include "extract/analysis/RecordingAnalysis.h"
 
 #include <QByteArray>

@@ -181,15 +181,3 @@ QByteArray cleanCutBytes(const char *data, const CleanCut &cut)
 }
 
 } // namespace vocafetch
-
-void addAnalysisFields(QJsonObject &object, const RecordingAnalysis &recording)
-{
-    object.insert(QStringLiteral("format"), amrFormatName(recording.format()));
-    object.insert(QStringLiteral("frames"), recording.frames());
-    object.insert(QStringLiteral("duration_ms"), recording.durationMs());
-    object.insert(QStringLiteral("audio_end"), recording.audioEnd);
-    object.insert(QStringLiteral("end_from"), endSourceName(recording.endFrom));
-    object.insert(QStringLiteral("damaged"), recording.damaged());
-    object.insert(QStringLiteral("truncated"), recording.truncated());
-    object.insert(QStringLiteral("headerless"), recording.headerless);
-}

@@ -4,7 +4,6 @@
 #include "extract/analysis/WspPartHeader.h"
 
 #include <QByteArray>
-#include <QJsonObject>
 #include <QString>
 #include <QVector>
 
@@ -109,9 +108,3 @@ CleanCut cleanCut(const RecordingAnalysis &recording);
 QByteArray cleanCutBytes(const char *data, const CleanCut &cut);
 
 } // namespace vocafetch
-
-// Adds a recording's analysis to its JSON object: "format" ("amr-nb", "amr-wb", "multichannel",
-// "unknown"), "frames", "duration_ms", "audio_end" (offset one past the audio), "end_from"
-// ("part header", "frames", "none"), "damaged", "truncated" (the last frame was cut short) and
-// "headerless" (no signature before the frames).
-void addAnalysisFields(QJsonObject &object, const RecordingAnalysis &recording);

@@ -1,11 +1,11 @@
 // Recordings encoded to every format and read back by ffprobe and ffmpeg, and encoders that meet
 // a full disk or a device refusing bytes.
-#include "extract/analysis/AudioEncoder.h"
+#include "extract/encode/AudioEncoder.h"
 #include "ExactBuffer.h"
 #include "RecordingGenerator.h"
 #include "extract/ExtractError.h"
 #include "extract/analysis/AmrDecoder.h"
-#include "extract/analysis/RecordingEncoding.h"
+#include "extract/encode/RecordingEncoding.h"
 
 #include <QBuffer>
 #include <QDir>

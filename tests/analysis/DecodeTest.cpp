@@ -3,7 +3,7 @@
 #include "extract/ExtractError.h"
 #include "extract/analysis/AmrDecoder.h"
 #include "extract/analysis/RecordingAnalysis.h"
-#include "extract/analysis/WavFile.h"
+#include "extract/encode/WavFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "extract/ContainerSession.h"
 #include "TestFiles.h"
 #include "extract/ExtractError.h"
-#include "extract/analysis/WavFile.h"
+#include "extract/encode/WavFile.h"
 
 #include "SampleContainers.h"
 

@@ -1,7 +1,7 @@
 // Writes that must never land anywhere but where the user chose: a phone file whose folder is a
 // link leading out of the start folder, and a WAV file on a disk that fills up.
 #include "extract/ExtractError.h"
-#include "extract/analysis/WavFile.h"
+#include "extract/encode/WavFile.h"
 #include "phone/PhoneCopyRegistry.h"
 #include "phone/PhoneDownload.h"
 #include "phone/PhoneDownloadError.h"

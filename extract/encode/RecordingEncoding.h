@@ -1,7 +1,7 @@
 #pragma once
 
 #include "extract/analysis/AmrDecoder.h"
-#include "extract/analysis/AudioEncoder.h"
+#include "extract/encode/AudioEncoder.h"
 
 #include <QIODevice>
 #include <QString>

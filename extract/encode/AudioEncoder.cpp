@@ -1,8 +1,8 @@
-#include "extract/analysis/AudioEncoder.h"
+#include "extract/encode/AudioEncoder.h"
 
 #include "extract/ExtractError.h"
-#include "extract/analysis/Id3Tag.h"
-#include "extract/analysis/SndfileDevice.h"
+#include "extract/encode/Id3Tag.h"
+#include "extract/encode/SndfileDevice.h"
 
 #include <QFileDevice>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "extract/analysis/AudioFormat.h"
+#include "extract/encode/AudioFormat.h"
 
 #include <QIODevice>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "extract/analysis/SndfileDevice.h"
+#include "extract/encode/SndfileDevice.h"
 
 #include <cstdio>
 

@@ -1,10 +1,10 @@
-#include "extract/analysis/RecordingEncoding.h"
+#include "extract/encode/RecordingEncoding.h"
 
 #include "extract/ExtractError.h"
 #include "extract/analysis/AmrDecoder.h"
 #include "extract/analysis/AmrFrameWalker.h"
-#include "extract/analysis/AtomicSave.h"
-#include "extract/analysis/WavFile.h"
+#include "extract/io/AtomicSave.h"
+#include "extract/encode/WavFile.h"
 
 namespace vocafetch {
 

@@ -1,4 +1,4 @@
-#include "extract/analysis/AudioFormat.h"
+#include "extract/encode/AudioFormat.h"
 
 #include <array>
 

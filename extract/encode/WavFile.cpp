@@ -1,9 +1,9 @@
-#include "extract/analysis/WavFile.h"
+#include "extract/encode/WavFile.h"
 
 #include "extract/ExtractError.h"
-#include "extract/analysis/AtomicSave.h"
-#include "extract/analysis/AudioEncoder.h"
-#include "extract/analysis/RecordingEncoding.h"
+#include "extract/io/AtomicSave.h"
+#include "extract/encode/AudioEncoder.h"
+#include "extract/encode/RecordingEncoding.h"
 
 #include <QtEndian>
 

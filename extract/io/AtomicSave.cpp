@@ -1,4 +1,4 @@
-#include "extract/analysis/AtomicSave.h"
+#include "extract/io/AtomicSave.h"
 
 #include "extract/ExtractError.h"
 #include "extract/FileErrors.h"

@@ -1,4 +1,4 @@
-#include "extract/analysis/Id3Tag.h"
+#include "extract/encode/Id3Tag.h"
 
 #include <QtEndian>
 

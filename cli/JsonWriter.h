@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// JSON written straight into a byte buffer, for listings of millions of recordings: no
+// document or object is built per entry.
+namespace vocafetch {
+
+// text as a quoted JSON string: quotes, backslashes and control characters escaped, the rest
+// as UTF-8.
+QByteArray jsonString(const QString &text);
+
+// One JSON object appended to out field by field; the braces are written by the constructor
+// and by close() (or the destructor).
+class JsonObjectWriter
+{
+public:
+    explicit JsonObjectWriter(QByteArray &out);
+    ~JsonObjectWriter() { close(); }
+    JsonObjectWriter(const JsonObjectWriter &) = delete;
+    JsonObjectWriter &operator=(const JsonObjectWriter &) = delete;
+
+    JsonObjectWriter &field(const char *key, qint64 value);
+    JsonObjectWriter &field(const char *key, int value) { return field(key, qint64(value)); }
+    JsonObjectWriter &field(const char *key, bool value);
+    JsonObjectWriter &field(const char *key, const QString &value);
+    // A value that is JSON already (an array, an object).
+    JsonObjectWriter &rawField(const char *key, const QByteArray &json);
+    void close();
+
+private:
+    void key(const char *name);
+
+    QByteArray &m_out;
+    bool m_first = true;
+    bool m_closed = false;
+};
+
+} // namespace vocafetch
