@@ -184,7 +184,6 @@ QAction *TForm1::createMenuItem(QMenu *menu, const QString &caption, int image,
 
 void TForm1::createMainMenu()
 {
-    // Shows itself on the frame's menu bar.
     suiMainMenu1 = new TsuiMainMenu(this);
     suiMainMenu1->setObjectName(QStringLiteral("suiMainMenu1"));
     suiMainMenu1->setFlatMenu(true);
@@ -213,6 +212,8 @@ void TForm1::createMainMenu()
         item->setObjectName(QString::fromLatin1(name));
     createCleanCutItem();
     suiMainMenu1->Loaded();
+    // The frame shows the menu's top-level items on its menu bar.
+    suiForm1->setMenu(suiMainMenu1);
 }
 
 void TForm1::createPopupMenu()

@@ -120,6 +120,9 @@ void FramelessHost::makeFrameless()
     if (m_sizeable)
         m_host->setMouseTracking(true);
     m_host->installEventFilter(this);
+    // The frame covers the host but for the border strips; its outer pixels size the host too.
+    if (m_frame)
+        m_frame->installEventFilter(this);
 }
 
 void FramelessHost::releaseHost()
@@ -223,15 +226,16 @@ void FramelessHost::continueResize(const QPoint &globalPos)
                                         globalPos - m_resizeStartPos, m_host->minimumSize()));
 }
 
-void FramelessHost::startMove(const QPoint &globalPos)
+bool FramelessHost::startMove(const QPoint &globalPos)
 {
     if (!m_host || m_host->isMaximized())
-        return;
+        return false;
     QWindow *handle = m_host->windowHandle();
     if (handle && handle->startSystemMove())
-        return;
+        return true;
     // The platform moves no windows itself: follow the mouse until the button is released.
     m_moveOffset = globalPos - m_host->pos();
+    return true;
 }
 
 void FramelessHost::continueMove(const QPoint &globalPos)
@@ -256,34 +260,141 @@ void FramelessHost::toggleMaximized()
         m_host->showMaximized();
 }
 
-bool FramelessHost::handleEdgeMouse(QMouseEvent *event, const QPoint &hostPos)
+void FramelessHost::addTitleBar(QWidget *bar, ButtonTest onButton)
 {
-    if (!m_host || !m_sizeable || m_host->isMaximized())
+    if (!bar)
+        return;
+    removeTitleBar(bar);
+    m_titleBars.push_back({bar, std::move(onButton)});
+    bar->installEventFilter(this);
+}
+
+void FramelessHost::removeTitleBar(QWidget *bar)
+{
+    m_titleBars.erase(std::remove_if(m_titleBars.begin(), m_titleBars.end(),
+                                     [bar](const TitleBarEntry &entry) {
+                                         return !entry.bar || entry.bar == bar;
+                                     }),
+                      m_titleBars.end());
+    if (bar)
+        bar->removeEventFilter(this);
+}
+
+void FramelessHost::setHitTestVisible(QWidget *item, bool visible)
+{
+    m_hitTestVisible.removeIf([item](const QPointer<QWidget> &w) { return !w || w == item; });
+    if (item && visible)
+        m_hitTestVisible.push_back(item);
+}
+
+const FramelessHost::TitleBarEntry *FramelessHost::titleBarHolding(const QWidget *widget) const
+{
+    if (!widget)
+        return nullptr;
+    for (const TitleBarEntry &entry : m_titleBars) {
+        if (entry.bar && (entry.bar == widget || entry.bar->isAncestorOf(widget)))
+            return &entry;
+    }
+    return nullptr;
+}
+
+bool FramelessHost::hitTestVisible(const QWidget *widget, const QWidget *bar) const
+{
+    for (const QWidget *w = widget; w && w != bar; w = w->parentWidget()) {
+        if (m_hitTestVisible.contains(w))
+            return true;
+    }
+    return false;
+}
+
+Qt::Edges FramelessHost::edgesAt(const QPoint &hostPos, const QWidget *under) const
+{
+    if (!m_sizeable || m_host->isMaximized())
+        return {};
+    if (!under || under == m_frame)
+        return FrameEdgesAt(hostPos, m_host->size());
+    // A title bar on the frame sizes from its top rows, measured along the host's width.
+    const TitleBarEntry *entry = titleBarHolding(under);
+    if (entry && m_frame && entry->bar->parentWidget() == m_frame)
+        return TitleBarEdgesAt(entry->bar->mapFrom(m_host.data(), hostPos), m_host->width());
+    return {};
+}
+
+FrameHit FramelessHost::hitTest(const QPoint &hostPos) const
+{
+    FrameHit hit;
+    if (!m_host)
+        return hit;
+    // The deepest visible widget there; none over the host's own strips.
+    const QWidget *under = m_host->childAt(hostPos);
+    hit.edges = edgesAt(hostPos, under);
+    if (hit.edges) {
+        hit.area = FrameHit::Edges;
+        return hit;
+    }
+    const TitleBarEntry *entry = titleBarHolding(under);
+    if (!entry)
+        return hit;
+    hit.titleBar = entry->bar;
+    if (hitTestVisible(under, entry->bar))
+        return hit;
+    if (entry->onButton && entry->onButton(entry->bar->mapFrom(m_host.data(), hostPos)))
+        return hit;
+    hit.area = FrameHit::Caption;
+    return hit;
+}
+
+void FramelessHost::showEdgeCursor(Qt::Edges edges)
+{
+    if (edges)
+        m_host->setCursor(cursorFor(edges));
+    else
+        m_host->unsetCursor();
+}
+
+bool FramelessHost::mouseEvent(QWidget *widget, QMouseEvent *event)
+{
+    if (!m_host || (widget != m_host && !m_host->isAncestorOf(widget)))
         return false;
-    const Qt::Edges edges = FrameEdgesAt(hostPos, m_host->size());
+    const QPoint globalPos = event->globalPosition().toPoint();
+    const QPoint hostPos = widget->mapTo(m_host.data(), event->position().toPoint());
+    const bool left = event->button() == Qt::LeftButton;
     switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        if (event->button() == Qt::LeftButton && edges) {
-            startResize(edges, event->globalPosition().toPoint());
-            return true;
-        }
-        return false;
+    case QEvent::MouseButtonPress: {
+        if (!left)
+            return false;
+        const FrameHit hit = hitTest(hostPos);
+        if (hit.area == FrameHit::Edges)
+            return startResize(hit.edges, globalPos);
+        // A maximised host does not move: the press goes on to the widget.
+        return hit.area == FrameHit::Caption && startMove(globalPos);
+    }
     case QEvent::MouseMove:
-        if (resizing() && (event->buttons() & Qt::LeftButton)) {
-            continueResize(event->globalPosition().toPoint());
-            return true;
+        if (event->buttons() & Qt::LeftButton) {
+            if (resizing()) {
+                continueResize(globalPos);
+                return true;
+            }
+            if (moving()) {
+                continueMove(globalPos);
+                return true;
+            }
         }
-        if (edges)
-            m_host->setCursor(cursorFor(edges));
-        else
-            m_host->unsetCursor();
+        if (m_sizeable)
+            showEdgeCursor(hitTest(hostPos).edges);
         return false;
     case QEvent::MouseButtonRelease:
-        if (resizing()) {
-            endDrag();
-            return true;
-        }
-        return false;
+        if (!left || !(resizing() || moving()))
+            return false;
+        endDrag();
+        return true;
+    case QEvent::MouseButtonDblClick: {
+        const FrameHit hit = left ? hitTest(hostPos) : FrameHit();
+        if (hit.area != FrameHit::Caption)
+            return false;
+        emit captionDoubleClicked(hit.titleBar);
+        return true;
+    }
     default:
         return false;
     }
@@ -300,15 +411,11 @@ bool FramelessHost::paintHost(QEvent *event)
     return true;
 }
 
-bool FramelessHost::eventFilter(QObject *watched, QEvent *event)
+bool FramelessHost::hostEvent(QEvent *event)
 {
-    if (watched != m_host)
-        return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::Paint:
-        if (!m_inHostPaint)
-            return paintHost(event);
-        break;
+        return !m_inHostPaint && paintHost(event);
     case QEvent::Resize:
         followWindowState(true);
         emit resized();
@@ -325,15 +432,26 @@ bool FramelessHost::eventFilter(QObject *watched, QEvent *event)
         followWindowState(false);
         emit windowStateChanged();
         break;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseMove:
-    case QEvent::MouseButtonRelease: {
-        auto *mouse = static_cast<QMouseEvent *>(event);
-        if (handleEdgeMouse(mouse, mouse->position().toPoint()))
-            return true;
+    default:
         break;
     }
+    return false;
+}
+
+bool FramelessHost::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        if (watched->isWidgetType() &&
+            mouseEvent(static_cast<QWidget *>(watched), static_cast<QMouseEvent *>(event)))
+            return true;
+        break;
     default:
+        if (watched == m_host && hostEvent(event))
+            return true;
         break;
     }
     return QObject::eventFilter(watched, event);

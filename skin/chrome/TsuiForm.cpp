@@ -11,7 +11,6 @@
 
 #include <QEvent>
 #include <QFrame>
-#include <QMouseEvent>
 #include <QPainter>
 
 using namespace vocafetch;
@@ -71,11 +70,7 @@ TsuiForm::TsuiForm(QWidget *owner) : QWidget(owner)
     m_titleBar->show();
 }
 
-TsuiForm::~TsuiForm()
-{
-    if (m_menu)
-        m_menu->setForm(nullptr);
-}
+TsuiForm::~TsuiForm() = default;
 
 void TsuiForm::takeOverHost()
 {
@@ -217,8 +212,8 @@ void TsuiForm::setTitleBarSectionsProperty(TsuiTitleBarSections *sections)
 
 void TsuiForm::setMenu(TsuiMainMenu *menu)
 {
-    if (m_menu && m_menu != menu)
-        m_menu->setForm(nullptr);
+    if (m_menu)
+        disconnect(m_menu, nullptr, this, nullptr);
     m_menu = menu;
     if (!menu) {
         delete m_menuBar;
@@ -226,7 +221,10 @@ void TsuiForm::setMenu(TsuiMainMenu *menu)
         layoutChildren();
         return;
     }
-    menu->setForm(this);
+    connect(menu, &TsuiMainMenu::itemsReplaced, this, &TsuiForm::RebuildMenuBar);
+    connect(menu, &TsuiMainMenu::itemsChanged, this, &TsuiForm::RefreshMenuBar);
+    connect(menu, &TsuiMainMenu::lookChanged, this, &TsuiForm::ApplyMenuBarFont);
+    connect(menu, &TsuiMainMenu::aboutToBeDestroyed, this, [this]() { setMenu(nullptr); });
     if (!m_menuBar) {
         m_menuBar = new TsuiFormMenuBar(this);
         m_menuBar->setBarHeight(m_menuBarHeight);
@@ -367,6 +365,11 @@ void TsuiForm::ApplyStyleToChildren(QWidget *frame, TsuiUIStyle style, TsuiFileT
     }
 }
 
+bool TsuiForm::hostSizeable() const
+{
+    return m_hostAgent && m_hostAgent->sizeable();
+}
+
 bool TsuiForm::IsFormActive() const
 {
     return m_host && m_host->isActiveWindow();
@@ -378,33 +381,6 @@ void TsuiForm::hostResized()
     DrawBorder();
     m_titleBar->UpdateMaxPictures();
     m_titleBar->SetWindowRegion(m_titleBar->RoundCorner());
-}
-
-bool TsuiForm::hostMouseEvent(QMouseEvent *event)
-{
-    return m_hostAgent &&
-           m_hostAgent->handleEdgeMouse(event, mapTo(m_host, event->position().toPoint()));
-}
-
-void TsuiForm::mousePressEvent(QMouseEvent *event)
-{
-    if (hostMouseEvent(event))
-        return;
-    QWidget::mousePressEvent(event);
-}
-
-void TsuiForm::mouseMoveEvent(QMouseEvent *event)
-{
-    if (hostMouseEvent(event))
-        return;
-    QWidget::mouseMoveEvent(event);
-}
-
-void TsuiForm::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (hostMouseEvent(event))
-        return;
-    QWidget::mouseReleaseEvent(event);
 }
 
 bool TsuiForm::eventFilter(QObject *watched, QEvent *event)

@@ -4,10 +4,8 @@
 // own colour, gives the window rounded top corners through its title bar, shows the title bar
 // at its top and the main menu's top-level items as a flat menu bar below it. All other
 // controls of the window are children of the frame. The window's FramelessHost makes it
-// frameless, reports its activation, resizing and painting, and sizes a sizeable host from its
-// edges.
+// frameless, reports its activation, resizing and painting, and moves and sizes the host.
 
-#include "skin/chrome/FramelessHost.h"
 #include "skin/chrome/TsuiFormMessages.h"
 #include "skin/chrome/TsuiTitleBar.h"
 #include "skin/style/FrameStyleSource.h"
@@ -21,6 +19,9 @@
 #include <QWidget>
 
 class TsuiFormMenuBar;
+namespace vocafetch {
+class FramelessHost;
+}
 
 Q_DECLARE_METATYPE(TsuiTitleBarButtons *)
 Q_DECLARE_METATYPE(TsuiTitleBarSections *)
@@ -107,7 +108,8 @@ public:
     QFont Font() const { return m_titleBar->font(); }
     void setTitleFont(const QFont &font) { m_titleBar->setFont(font); }
     TsuiMainMenu *Menu() const { return m_menu; }
-    // Shows menu's top-level items on the menu bar; nullptr removes the menu bar.
+    // Shows menu's top-level items on the menu bar and follows their changes; nullptr (or the
+    // menu's end) removes the menu bar. The window attaches its menu here.
     void setMenu(TsuiMainMenu *menu);
     quint32 MenuBarColor() const { return m_menuBarColor; }
     void setMenuBarColor(quint32 color);
@@ -126,9 +128,7 @@ public:
     TsuiFormMenuBar *MenuBar() const { return m_menuBar; }
     QWidget *host() const { return m_host; }
     // Whether the host could be resized when the frame took it over.
-    bool hostSizeable() const { return m_hostAgent && m_hostAgent->sizeable(); }
-    // Whether a manual sizing (where the platform does not size windows) follows the mouse.
-    bool manualResizeActive() const { return m_hostAgent && m_hostAgent->resizing(); }
+    bool hostSizeable() const;
 
     // Places the frame inside the host, leaving the border strips.
     void LayoutFrame();
@@ -154,16 +154,12 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void takeOverHost();
     void resizeHost(const QSize &size);
     void layoutChildren();
     void hostResized();
-    bool hostMouseEvent(QMouseEvent *event);
 
     QPointer<QWidget> m_host;
     QPointer<vocafetch::FramelessHost> m_hostAgent;

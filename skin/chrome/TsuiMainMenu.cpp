@@ -1,6 +1,5 @@
 #include "skin/chrome/TsuiMainMenu.h"
 
-#include "skin/chrome/TsuiForm.h"
 #include "skin/style/StyleResolve.h"
 #include "skin/style/TsuiFileTheme.h"
 
@@ -8,34 +7,16 @@
 
 using namespace vocafetch;
 
-namespace {
-
-TsuiForm *firstFrameOf(QWidget *owner)
-{
-    if (!owner || !owner->isWindow())
-        return nullptr;
-    for (QObject *child : owner->children()) {
-        if (auto *frame = qobject_cast<TsuiForm *>(child))
-            return frame;
-    }
-    return nullptr;
-}
-
-} // namespace
-
 TsuiMainMenu::TsuiMainMenu(QWidget *owner)
     : QObject(owner), TsuiMenuBase(this, OwnerFormStyle(owner))
 {
     m_root.installEventFilter(this);
-    if (TsuiForm *frame = firstFrameOf(owner))
-        frame->setMenu(this);
 }
 
 TsuiMainMenu::~TsuiMainMenu()
 {
     m_root.removeEventFilter(this);
-    if (m_form)
-        m_form->setMenu(nullptr);
+    emit aboutToBeDestroyed();
 }
 
 QMenu *TsuiMainMenu::addMenu(const QString &title)
@@ -54,20 +35,19 @@ void TsuiMainMenu::Loaded()
         if (item->menu())
             AttachItemHandlers(item->menu());
     }
-    if (m_form)
-        m_form->RebuildMenuBar();
+    emit itemsReplaced();
 }
 
 bool TsuiMainMenu::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &m_root && m_form) {
+    if (watched == &m_root) {
         switch (event->type()) {
         case QEvent::ActionAdded:
         case QEvent::ActionRemoved:
-            m_form->RebuildMenuBar();
+            emit itemsReplaced();
             break;
         case QEvent::ActionChanged:
-            m_form->RefreshMenuBar();
+            emit itemsChanged();
             break;
         default:
             break;
@@ -78,6 +58,5 @@ bool TsuiMainMenu::eventFilter(QObject *watched, QEvent *event)
 
 void TsuiMainMenu::menuLookChanged()
 {
-    if (m_form)
-        m_form->ApplyMenuBarFont();
+    emit lookChanged();
 }

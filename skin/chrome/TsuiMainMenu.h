@@ -1,14 +1,12 @@
 #pragma once
-// The skinned main menu: a tree of menus whose top-level items the skinned form frame shows as
-// buttons on its own menu bar, and whose drop-down menus are drawn by the skinned menu code.
+// The skinned main menu: a tree of menus whose top-level items the skinned form frame it is
+// attached to (TsuiForm::setMenu) shows as buttons on its own menu bar, and whose drop-down
+// menus are drawn by the skinned menu code. The menu knows no frame: it reports its changes.
 
 #include "skin/chrome/TsuiMenuBase.h"
 
 #include <QMenu>
 #include <QObject>
-#include <QPointer>
-
-class TsuiForm;
 
 class TsuiMainMenu : public QObject, public TsuiMenuBase
 {
@@ -23,7 +21,7 @@ class TsuiMainMenu : public QObject, public TsuiMenuBase
     Q_PROPERTY(bool UseSystemFont READ UseSystemFont WRITE setUseSystemFont)
 
 public:
-    // With a form as owner the menu shows itself on the form's skinned frame, if it has one.
+    // Takes the style of owner's frame; the window then attaches the menu to that frame.
     explicit TsuiMainMenu(QWidget *owner = nullptr);
     ~TsuiMainMenu() override;
 
@@ -33,13 +31,19 @@ public:
     // The top-level items in menu order; each one's menu() is its drop-down menu.
     QList<QAction *> items() const { return m_root.actions(); }
 
-    // Hands every item to the skinned drawing and rebuilds the frame's menu bar; run once the
+    // Hands every item to the skinned drawing and reports the items replaced; run once the
     // items are in place.
     void Loaded();
 
-    // The frame that shows this menu (set by the frame).
-    TsuiForm *form() const { return m_form; }
-    void setForm(TsuiForm *form) { m_form = form; }
+signals:
+    // Top-level items were added, removed or loaded.
+    void itemsReplaced();
+    // A top-level item's caption or enabled state changed.
+    void itemsChanged();
+    // The font the menu bar shows changed.
+    void lookChanged();
+    // The menu is going: its items are still there.
+    void aboutToBeDestroyed();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -47,5 +51,4 @@ protected:
 
 private:
     QMenu m_root; // never shown: holds the top-level items
-    QPointer<TsuiForm> m_form;
 };

@@ -9,13 +9,11 @@
 #include "skin/style/StyleResolve.h"
 #include "skin/style/TsuiFileTheme.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QScreen>
-#include <QWindow>
 
 using namespace vocafetch;
 
@@ -77,9 +75,28 @@ TsuiTitleBar::TsuiTitleBar(QWidget *owner)
     QWidget::setFont(captionFont);
     m_fontColor = Qt::white;
     setUIStyle(OwnerFormStyle(owner));
+    registerWithWindow();
 }
 
-TsuiTitleBar::~TsuiTitleBar() = default;
+TsuiTitleBar::~TsuiTitleBar()
+{
+    if (m_windowAgent)
+        m_windowAgent->removeTitleBar(this);
+}
+
+void TsuiTitleBar::registerWithWindow()
+{
+    if (m_windowAgent) {
+        m_windowAgent->removeTitleBar(this);
+        disconnect(m_windowAgent, nullptr, this, nullptr);
+    }
+    m_windowAgent = parentWidget() ? vocafetch::FramelessHost::of(this) : nullptr;
+    if (!m_windowAgent)
+        return;
+    m_windowAgent->addTitleBar(this, [this](const QPoint &pos) { return hotButtonAt(pos) != -1; });
+    connect(m_windowAgent, &vocafetch::FramelessHost::captionDoubleClicked, this,
+            &TsuiTitleBar::captionDoubleClicked);
+}
 
 QWidget *TsuiTitleBar::parentForm() const
 {
@@ -328,52 +345,23 @@ void TsuiTitleBar::paintEvent(QPaintEvent *)
     p.drawImage(0, 0, renderBar());
 }
 
-bool TsuiTitleBar::startResizeAt(const QPoint &pos, const QPoint &globalPos)
-{
-    vocafetch::FramelessHost *agent = frameHost();
-    if (!agent || !agent->sizeable() || agent->host()->isMaximized())
-        return false;
-    const Qt::Edges edges = TitleBarEdgesAt(pos, agent->host()->width());
-    return edges && agent->startResize(edges, globalPos);
-}
-
-void TsuiTitleBar::startMove(const QPoint &globalPos)
-{
-    if (QWidget *form = parentForm())
-        vocafetch::FramelessHost::of(form)->startMove(globalPos);
-}
-
 void TsuiTitleBar::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
         return;
     }
+    // Presses that move or size the window stay with the window's agent; what arrives here is a
+    // press on a button, or on the caption of a window that does not move (maximised).
     m_mousePos = event->position().toPoint();
     m_pressed = true;
     m_hotButton = hotButtonAt(m_mousePos);
     repaint();
-    if (m_hotButton == -1) {
-        const QPoint globalPos = event->globalPosition().toPoint();
-        if (!startResizeAt(m_mousePos.value(), globalPos))
-            startMove(globalPos);
-        m_pressed = false;
-        update();
-    }
 }
 
 void TsuiTitleBar::mouseMoveEvent(QMouseEvent *event)
 {
     m_mousePos = event->position().toPoint();
-    vocafetch::FramelessHost *agent = vocafetch::FramelessHost::find(this);
-    if (agent && agent->resizing()) {
-        agent->continueResize(event->globalPosition().toPoint());
-        return;
-    }
-    if (agent && agent->moving() && (event->buttons() & Qt::LeftButton)) {
-        agent->continueMove(event->globalPosition().toPoint());
-        return;
-    }
     m_hotButton = hotButtonAt(m_mousePos);
     update();
 }
@@ -390,8 +378,6 @@ void TsuiTitleBar::mouseReleaseEvent(QMouseEvent *event)
         QWidget::mouseReleaseEvent(event);
         return;
     }
-    if (vocafetch::FramelessHost *agent = vocafetch::FramelessHost::find(this))
-        agent->endDrag();
     m_mousePos = event->position().toPoint();
     const int hot = m_pressed ? hotButtonAt(m_mousePos) : -1;
     QPointer<TsuiTitleBar> self(this);
@@ -420,17 +406,23 @@ void TsuiTitleBar::mouseDoubleClickEvent(QMouseEvent *event)
         QWidget::mouseDoubleClickEvent(event);
         return;
     }
+    // Double clicks on the caption reach the bar through its window's agent.
     const int hot = hotButtonAt(event->position().toPoint());
-    if (hot == -1) {
-        for (int i = 0; i < m_buttons->count(); ++i) {
-            if (m_buttons->item(i)->ButtonType() == TsuiTitleBarBtnType::suiMax) {
-                ButtonClick(i);
-                return;
-            }
-        }
-    } else if (m_buttons->item(hot)->ButtonType() == TsuiTitleBarBtnType::suiControlBox) {
+    if (hot != -1 && m_buttons->item(hot)->ButtonType() == TsuiTitleBarBtnType::suiControlBox) {
         if (QWidget *form = parentForm())
             form->close();
+    }
+}
+
+void TsuiTitleBar::captionDoubleClicked(QWidget *bar)
+{
+    if (bar != this)
+        return;
+    for (int i = 0; i < m_buttons->count(); ++i) {
+        if (m_buttons->item(i)->ButtonType() == TsuiTitleBarBtnType::suiMax) {
+            ButtonClick(i);
+            return;
+        }
     }
 }
 
@@ -446,6 +438,8 @@ void TsuiTitleBar::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange)
         update();
+    else if (event->type() == QEvent::ParentChange)
+        registerWithWindow();
     QWidget::changeEvent(event);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // The skinned caption bar at the top of a skinned form frame: section pictures, the title-bar
-// buttons in their normal, hot and pressed pictures, and the caption shortened with "..."; a
-// press on the caption moves the window, the buttons minimise, maximise/restore, close or open
-// the window menu, and the bar gives its form rounded top corners.
+// buttons in their normal, hot and pressed pictures, and the caption shortened with "..."; the
+// buttons minimise, maximise/restore, close or open the window menu, and the bar gives its form
+// rounded top corners. The bar registers its caption area and its buttons with its window's
+// FramelessHost, which moves and sizes the window from presses off the buttons.
 
 #include "skin/chrome/TsuiTitleBarItems.h"
 #include "skin/chrome/TsuiTitleBarLayout.h"
@@ -126,8 +127,10 @@ private:
     int hotButtonAt(const std::optional<QPoint> &pos) const;
     // The agent of the window when the bar sits directly on the frame that took it over.
     vocafetch::FramelessHost *frameHost() const;
-    void startMove(const QPoint &globalPos);
-    bool startResizeAt(const QPoint &pos, const QPoint &globalPos);
+    // Registers the caption and the buttons with the agent of the bar's current window.
+    void registerWithWindow();
+    // A double click on the caption clicks the first maximise button.
+    void captionDoubleClicked(QWidget *bar);
     void openWindowMenu();
 
     bool m_custom = false;
@@ -153,4 +156,5 @@ private:
     int m_buttonTop = 0;
     // Last mouse position over the bar; none while the mouse is elsewhere.
     std::optional<QPoint> m_mousePos;
+    QPointer<vocafetch::FramelessHost> m_windowAgent;
 };

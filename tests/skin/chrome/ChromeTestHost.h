@@ -92,6 +92,7 @@ inline MainWindowChrome makeMainWindowChrome(bool show = true)
     c.menu->setImagesAssigned(true);
     c.menu->setFlatMenu(true);
     c.menu->Loaded();
+    c.frame->setMenu(c.menu);
     if (show) {
         c.host->show();
         c.host->activateWindow();

@@ -2,6 +2,7 @@
 // the host, run-time setters, the menu bar and its buttons, shortcuts through the frameless
 // window, and sizing a sizeable host from its edges.
 #include "ChromeTestHost.h"
+#include "skin/chrome/FramelessHost.h"
 #include "skin/chrome/TsuiFormMessages.h"
 #include "skin/chrome/TsuiPopupMenu.h"
 
@@ -136,7 +137,11 @@ TEST(FormFrame, MenuNoneFreesTheMenuBarAndBack)
 
     c.frame->setMenu(nullptr);
     EXPECT_EQ(c.frame->MenuBar(), nullptr);
-    EXPECT_EQ(c.menu->form(), nullptr);
+    // A detached menu's changes no longer reach the frame.
+    c.menu->Loaded();
+    c.helpMenu->menuAction()->setText(QStringLiteral("Помощь"));
+    EXPECT_EQ(c.frame->MenuBar(), nullptr);
+    c.helpMenu->menuAction()->setText(QStringLiteral("Справка"));
     c.frame->setMenu(c.menu);
     ASSERT_NE(c.frame->MenuBar(), nullptr);
     ASSERT_EQ(c.frame->MenuBar()->buttons().size(), 2);
@@ -147,6 +152,11 @@ TEST(FormFrame, MenuNoneFreesTheMenuBarAndBack)
     EXPECT_FALSE(c.frame->MenuBar()->buttons()[1]->isEnabled());
     c.menu->addMenu(QStringLiteral("Вид"));
     EXPECT_EQ(c.frame->MenuBar()->buttons().size(), 3);
+
+    // The menu's end takes the menu bar with it.
+    delete c.menu;
+    EXPECT_EQ(c.frame->Menu(), nullptr);
+    EXPECT_EQ(c.frame->MenuBar(), nullptr);
 }
 
 TEST(FormFrame, MenuBarButtonHotAndPressedBoxes)
@@ -289,7 +299,7 @@ TEST(FormFrame, StylePushedToDirectChildrenOnly)
     EXPECT_EQ(grandChild->UIStyle(), TsuiUIStyle::WinXP);
 }
 
-TEST(FormFrame, SizeableHostIsSizedFromItsEdges)
+TEST(FormFrame, SizeableHostIsSizedFromItsEdgesAndTheTitleBarsTopRows)
 {
     QWidget host;
     host.resize(300, 200);
@@ -299,23 +309,33 @@ TEST(FormFrame, SizeableHostIsSizedFromItsEdges)
     EXPECT_EQ(host.minimumWidth(), 150);
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    FramelessHost *agent = FramelessHost::find(&host);
+    ASSERT_NE(agent, nullptr);
     const QSize before = host.size();
     // The right border strip: drag 20 pixels to the right.
     const QPoint edge(host.width() - 2, 100);
     QTest::mousePress(&host, Qt::LeftButton, {}, edge);
-    if (!frame->manualResizeActive())
+    if (!agent->resizing())
         GTEST_SKIP() << "the platform sizes the window itself";
-    QMouseEvent move(QEvent::MouseMove, QPointF(edge + QPoint(20, 0)),
-                     QPointF(host.mapToGlobal(edge + QPoint(20, 0))), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QCoreApplication::sendEvent(&host, &move);
+    QTest::mouseMove(&host, edge + QPoint(20, 0));
     QTest::mouseRelease(&host, Qt::LeftButton, {}, edge + QPoint(20, 0));
     EXPECT_EQ(host.size(), before + QSize(20, 0));
     EXPECT_EQ(frame->width(), host.width() - 6);
-    EXPECT_FALSE(frame->manualResizeActive());
+    EXPECT_FALSE(agent->resizing());
     // The region follows the new size.
     EXPECT_TRUE(host.mask().contains(QPoint(host.width() - 1, host.height() - 1)));
     EXPECT_FALSE(host.mask().contains(QPoint(host.width() - 1, 0)));
+
+    // The title bar's top rows size the host upwards; the bar itself never sees the press.
+    TsuiTitleBar *bar = frame->TitleBar();
+    const int height = host.height();
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(100, 2));
+    EXPECT_TRUE(agent->resizing());
+    EXPECT_FALSE(bar->Pressed());
+    QTest::mouseMove(bar, QPoint(100, -8));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(100, -8));
+    EXPECT_EQ(host.height(), height + 10);
+    EXPECT_FALSE(agent->resizing());
 }
 
 TEST(FormFrame, CustomAndHelpButtonClicksOfTheTitleBarReachTheFrame)

@@ -1,15 +1,18 @@
-// The frameless-window agent: one per window, the frame's hold on the host, the host's least
-// size, a host created maximised, and the title bar reaching the window through it.
+// The frameless-window agent: one per window, the frame's hold on the host, its hit test over
+// title bars, edges and controls, the host's least size, a host created maximised, and the
+// title bar reaching the window through it.
 
 #include "ChromeTestHost.h"
 
 #include "skin/chrome/FramelessHost.h"
 #include "skin/style/StyleResolve.h"
 
+#include <QLabel>
 #include <QMouseEvent>
 #include <QResizeEvent>
 #include <QScreen>
 
+using vocafetch::FrameHit;
 using vocafetch::FramelessHost;
 using vocafetch::OwnerFormStyle;
 
@@ -71,6 +74,110 @@ TEST(FramelessHost, FrameTakesTheHostOverThroughTheAgent)
     EXPECT_EQ((new TsuiTitleBar(c.host.get()))->UIStyle(), TsuiUIStyle::WinXP);
 }
 
+TEST(FramelessHost, HitTestLeavesTheBarsButtonsAndTheControlsToTheirWidgets)
+{
+    chrome_test::MainWindowChrome c = chrome_test::makeMainWindowChrome();
+    FramelessHost *agent = FramelessHost::find(c.host.get());
+    TsuiTitleBar *bar = c.bar();
+    auto hitOn = [&](QWidget *widget, const QPoint &pos) {
+        return agent->hitTest(widget->mapTo(c.host.get(), pos));
+    };
+    const FrameHit caption = hitOn(bar, QPoint(150, 15));
+    EXPECT_EQ(caption.area, FrameHit::Caption);
+    EXPECT_EQ(caption.titleBar, bar);
+    // Close (288..309) and the control box (2..23) are the bar's own.
+    EXPECT_EQ(hitOn(bar, QPoint(298, 15)).area, FrameHit::Client);
+    EXPECT_EQ(hitOn(bar, QPoint(309, 26)).area, FrameHit::Client);
+    EXPECT_EQ(hitOn(bar, QPoint(10, 12)).area, FrameHit::Client);
+    EXPECT_EQ(hitOn(bar, QPoint(25, 12)).area, FrameHit::Caption);
+    // A fixed host has no edges: its strips are client, the bar's top rows caption.
+    EXPECT_EQ(agent->hitTest(QPoint(1, 100)).area, FrameHit::Client);
+    EXPECT_EQ(hitOn(bar, QPoint(150, 1)).area, FrameHit::Caption);
+    // The menu bar below the title bar is no caption.
+    EXPECT_EQ(hitOn(c.frame->MenuBar(), QPoint(5, 5)).area, FrameHit::Client);
+
+    // A press on the caption is the agent's, one on a button the bar's.
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(150, 15));
+    EXPECT_FALSE(bar->Pressed());
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(150, 15));
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(270, 10));
+    EXPECT_TRUE(bar->Pressed());
+    EXPECT_FALSE(agent->moving());
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(150, 15));
+}
+
+TEST(FramelessHost, SizeableHostEdgesComeBeforeTheCaption)
+{
+    QWidget host;
+    auto *frame = new TsuiForm(&host);
+    frame->setUIStyle(TsuiUIStyle::WinXP);
+    // The frame's style sized the host from the frame; a sizeable host takes any size.
+    host.resize(300, 200);
+    host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    FramelessHost *agent = FramelessHost::find(&host);
+    auto edgesAt = [&](const QPoint &hostPos) {
+        const FrameHit hit = agent->hitTest(hostPos);
+        return hit.area == FrameHit::Edges ? hit.edges : Qt::Edges();
+    };
+    EXPECT_EQ(edgesAt(QPoint(298, 100)), Qt::RightEdge);
+    EXPECT_EQ(edgesAt(QPoint(1, 198)), Qt::LeftEdge | Qt::BottomEdge);
+    // The frame's outer pixels count as well.
+    EXPECT_EQ(edgesAt(QPoint(4, 100)), Qt::LeftEdge);
+    // The title bar's top rows, measured along the host's width.
+    EXPECT_EQ(edgesAt(QPoint(150, 4)), Qt::TopEdge);
+    EXPECT_EQ(edgesAt(QPoint(6, 2)), Qt::TopEdge | Qt::LeftEdge);
+    EXPECT_EQ(edgesAt(QPoint(297, 2)), Qt::TopEdge | Qt::RightEdge);
+    EXPECT_EQ(agent->hitTest(QPoint(150, 5)).area, FrameHit::Caption);
+    // Maximised, nothing sizes.
+    host.showMaximized();
+    ASSERT_TRUE(host.isMaximized());
+    EXPECT_EQ(edgesAt(QPoint(1, 100)), Qt::Edges());
+    EXPECT_EQ(agent->hitTest(QPoint(150, 2)).area, FrameHit::Caption);
+}
+
+TEST(FramelessHost, LabelOnACaptionDragsTheWindowARegisteredItemDoesNot)
+{
+    QWidget window;
+    window.resize(300, 200);
+    auto *caption = new QWidget(&window);
+    caption->setGeometry(0, 0, 300, 30);
+    auto *label = new QLabel(QStringLiteral("Title"), caption);
+    label->setGeometry(10, 5, 100, 20);
+    auto *item = new QLabel(QStringLiteral("Item"), caption);
+    item->setGeometry(150, 5, 100, 20);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    FramelessHost *agent = FramelessHost::of(&window);
+    // The caption's own "button" is its right end.
+    agent->addTitleBar(caption, [](const QPoint &pos) { return pos.x() >= 280; });
+    agent->setHitTestVisible(item);
+    EXPECT_EQ(agent->hitTest(QPoint(20, 10)).area, FrameHit::Caption);
+    EXPECT_EQ(agent->hitTest(QPoint(130, 10)).area, FrameHit::Caption);
+    EXPECT_EQ(agent->hitTest(QPoint(160, 10)).area, FrameHit::Client);
+    EXPECT_EQ(agent->hitTest(QPoint(290, 10)).area, FrameHit::Client);
+    EXPECT_EQ(agent->hitTest(QPoint(20, 50)).area, FrameHit::Client);
+
+    // Labels leave presses to their parent: the registered one's reaches the caption unused.
+    QTest::mousePress(item, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(agent->moving());
+    QTest::mouseRelease(item, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(5, 5));
+    if (agent->moving()) {
+        const QPoint before = window.pos();
+        QTest::mouseMove(label, QPoint(25, 15));
+        EXPECT_EQ(window.pos() - before, QPoint(20, 10));
+    }
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(25, 15));
+    EXPECT_FALSE(agent->moving());
+
+    agent->setHitTestVisible(item, false);
+    EXPECT_EQ(agent->hitTest(QPoint(160, 10)).area, FrameHit::Caption);
+    // The registration ends with the caption.
+    delete caption;
+    EXPECT_EQ(agent->hitTest(QPoint(20, 10)).area, FrameHit::Client);
+}
+
 TEST(FramelessHost, HostWithoutItsFrameIsNoLongerSizedFromItsEdges)
 {
     QWidget host;
@@ -114,8 +221,8 @@ TEST(FramelessHost, ManualMoveFollowsTheMouseUntilTheDragEnds)
 TEST(FramelessHost, MaximiseButtonTogglesTheHostThroughItsAgent)
 {
     QWidget host;
-    host.resize(300, 200);
     auto *frame = new TsuiForm(&host);
+    host.resize(300, 200);
     host.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
     TsuiTitleBar *bar = frame->TitleBar();
@@ -128,6 +235,17 @@ TEST(FramelessHost, MaximiseButtonTogglesTheHostThroughItsAgent)
     bar->ButtonClick(maxButton);
     EXPECT_TRUE(host.isMaximized());
     bar->ButtonClick(maxButton);
+    EXPECT_FALSE(host.isMaximized());
+    // A double click on the caption, which the agent hands back to the bar, does the same.
+    const QPoint caption(100, bar->height() / 2);
+    QTest::mouseDClick(bar, Qt::LeftButton, {}, caption);
+    EXPECT_TRUE(host.isMaximized());
+    // A maximised window does not move: the press reaches the bar.
+    QTest::mousePress(bar, Qt::LeftButton, {}, caption);
+    EXPECT_TRUE(bar->Pressed());
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, caption);
+    EXPECT_FALSE(bar->Pressed());
+    QTest::mouseDClick(bar, Qt::LeftButton, {}, caption);
     EXPECT_FALSE(host.isMaximized());
 }
 
