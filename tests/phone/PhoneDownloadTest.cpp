@@ -85,25 +85,71 @@ TEST_F(PhoneDownloadTest, CopiesExactlyTheFilesBelowThePhoneFolderAtTheirListedS
     library.addFile("/a/mobile/mms2/b.drf", "bbb");
     library.addFile("/A/mobile/mms/x", "xxx");
     library.addFile("/a/mobile/mms/empty.drf", "");
-    library.entries.push_back(makePhoneEntry("/a/mobile/mms/short.drf", 6));
-    library.contents.insert("/a/mobile/mms/short.drf", "abc");
+    library.addFile("/a/mobile/mms/last.drf", "abc");
     library.entries.push_back(makePhoneEntry("/a/mobile/mms/negative.drf", -1));
 
     const PhoneDownloadResult &result = download();
 
-    const QStringList names{"a.drf", "empty.drf", "short.drf"};
+    const QStringList names{"a.drf", "empty.drf", "last.drf"};
     EXPECT_EQ(result.phoneNames, names);
-    EXPECT_EQ(result.phoneSizes, QList<qint32>({10, 0, 6}));
+    EXPECT_EQ(result.phoneSizes, QList<qint32>({10, 0, 3}));
     EXPECT_EQ(result.captions, names);
     EXPECT_EQ(result.localPaths.first(), local("a.drf"));
     EXPECT_EQ(tree(startDir()), names);
     EXPECT_EQ(readAll(local("a.drf")), "0123456789");
-    EXPECT_EQ(readAll(local("short.drf")), QByteArray("abc\0\0\0", 6));
+    EXPECT_EQ(readAll(local("empty.drf")), "");
     EXPECT_EQ(library.created.first(), "/a/mobile/mms/a.drf");
-    EXPECT_EQ(library.reads, (QList<QPair<int, int>>{{9, 10}, {-1, 0}, {5, 6}}));
+    EXPECT_EQ(library.reads, (QList<QPair<int, int>>{{9, 10}, {-1, 0}, {2, 3}}));
     EXPECT_EQ(library.closeCalls, 3);
-    EXPECT_EQ(*result.savePreset, QStringLiteral("short"));
+    EXPECT_EQ(*result.savePreset, QStringLiteral("last"));
     EXPECT_EQ(texts, QStringList({Listing, reading(1, 3), reading(2, 3), reading(3, 3), AllDone}));
+}
+
+// A phone file that changed after the listing is never copied at its listed size: the
+// download stops there with an error naming it and leaves no copy of it, not even a partial
+// one, while the copies made before stay.
+TEST_F(PhoneDownloadTest, FileChangedSinceTheListingStopsTheDownloadWithoutACopy)
+{
+    enum class Change
+    {
+        CutShort,
+        Grown,
+        NoLongerARegularFile
+    };
+    for (const Change change : {Change::CutShort, Change::Grown, Change::NoLongerARegularFile}) {
+        SCOPED_TRACE(static_cast<int>(change));
+        copies.removeAll();
+        library = FakePhoneLibrary();
+        library.statuses = {1};
+        library.addFile("/a/mobile/mms/a.drf", "whole");
+        const QByteArray changed = "/a/mobile/mms/changed.drf";
+        switch (change) {
+        case Change::CutShort:
+            library.addChangedFile(changed, 6, "cut");
+            break;
+        case Change::Grown:
+            library.addChangedFile(changed, 3, "grown since");
+            break;
+        case Change::NoLongerARegularFile:
+            library.addFile(changed, "a pipe by now");
+            library.unopenable.insert(changed);
+            break;
+        }
+        library.addFile("/a/mobile/mms/c.drf", "never reached");
+
+        QString message;
+        try {
+            download();
+        } catch (const PhoneDownloadError &error) {
+            message = error.message();
+        }
+        EXPECT_TRUE(message.contains(QString::fromLatin1(changed))) << message.toStdString();
+        EXPECT_EQ(tree(startDir()), QStringList{"a.drf"});
+        EXPECT_EQ(current->result().captions, QStringList{"a.drf"});
+        EXPECT_EQ(library.created.size(), 2);
+        EXPECT_EQ(library.closeCalls, 2) << "the refused file is closed too";
+        EXPECT_EQ(texts, QStringList({Listing, reading(1, 3)}));
+    }
 }
 
 TEST_F(PhoneDownloadTest, NothingToDownload)
