@@ -278,7 +278,9 @@ TEST_F(MainWindowPhoneTest, WindowStaysUsableWhileCopyingAndCloseRemovesTheCopie
     std::atomic<int> readsStarted{0};
     phone->duringRead = [&] {
         ++readsStarted;
-        gate.acquire();
+        // Bounded, so that a read on the waiting thread itself fails the test instead of
+        // hanging it.
+        gate.tryAcquire(1, 10000);
     };
     phone->addFile("/a/mobile/mms/a.drf", "a");
     phone->addFile("/a/mobile/mms/b.drf", "b");
