@@ -110,40 +110,33 @@ TEST_F(PhoneDownloadTest, CopiesExactlyTheFilesBelowThePhoneFolderAtTheirListedS
 // one, while the copies made before stay.
 TEST_F(PhoneDownloadTest, FileChangedSinceTheListingStopsTheDownloadWithoutACopy)
 {
-    enum class Change
+    struct Change
     {
-        CutShort,
-        Grown,
-        NoLongerARegularFile
+        const char *what;
+        qint32 listedSize;
+        QByteArray bytes;
+        bool opens;
     };
-    for (const Change change : {Change::CutShort, Change::Grown, Change::NoLongerARegularFile}) {
-        SCOPED_TRACE(static_cast<int>(change));
+    const QByteArray changed = "/a/mobile/mms/changed.drf";
+    for (const Change &change :
+         {Change{"cut short", 6, "cut", true}, Change{"grown", 3, "grown since", true},
+          Change{"a pipe by now", 4, "pipe", false}}) {
+        SCOPED_TRACE(change.what);
         copies.removeAll();
         library = FakePhoneLibrary();
         library.statuses = {1};
         library.addFile("/a/mobile/mms/a.drf", "whole");
-        const QByteArray changed = "/a/mobile/mms/changed.drf";
-        switch (change) {
-        case Change::CutShort:
-            library.addChangedFile(changed, 6, "cut");
-            break;
-        case Change::Grown:
-            library.addChangedFile(changed, 3, "grown since");
-            break;
-        case Change::NoLongerARegularFile:
-            library.addFile(changed, "a pipe by now");
+        library.addChangedFile(changed, change.listedSize, change.bytes);
+        if (!change.opens)
             library.unopenable.insert(changed);
-            break;
-        }
         library.addFile("/a/mobile/mms/c.drf", "never reached");
 
-        QString message;
         try {
             download();
+            ADD_FAILURE() << "copied without an error";
         } catch (const PhoneDownloadError &error) {
-            message = error.message();
+            EXPECT_TRUE(error.message().contains(QString::fromLatin1(changed))) << error.what();
         }
-        EXPECT_TRUE(message.contains(QString::fromLatin1(changed))) << message.toStdString();
         EXPECT_EQ(tree(startDir()), QStringList{"a.drf"});
         EXPECT_EQ(current->result().captions, QStringList{"a.drf"});
         EXPECT_EQ(library.created.size(), 2);
