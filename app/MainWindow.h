@@ -9,6 +9,7 @@
 #include "extract/SaveRun.h"
 #include "extract/analysis/RecordingAnalysis.h"
 #include "phone/PhoneCopyRegistry.h"
+#include "phone/PhoneDownloadJob.h"
 #include "phone/PhoneLibrary.h"
 #include "skin/chrome/TsuiForm.h"
 #include "skin/chrome/TsuiMainMenu.h"
@@ -62,6 +63,10 @@ public:
     void setStatusText(const QString &text);
 
     const ErrorBoundary &errorBoundary() const { return m_errorBoundary; }
+
+    // True from a phone download's start until its copies are listed; reading the phone is
+    // disabled meanwhile.
+    bool isReadingPhone() const;
 
     // Controls, at their places on the frame.
     TsuiForm *suiForm1;
@@ -165,7 +170,8 @@ public slots:
     void SaveAllAs1Click();
     void Headerless1Click();
 
-    // The phone connection and download.
+    // The phone connection and download. The download copies on a thread of its own; the
+    // lists take its copies when it has finished.
     void suiButton1Click();
     void Timer1Timer();
     void Action2Execute();
@@ -186,6 +192,8 @@ private:
     void placeOnDesktop();
     void createPhone(std::unique_ptr<PhoneLibrary> phoneLibrary);
     void showPhoneCopies(const PhoneDownloadResult &result);
+    void phoneDownloadFinished();
+    void enablePhoneRead(bool enabled);
 
     QAbstractButton *createButton(const QString &caption, int glyph, const QRect &geometry);
     QAction *createMenuItem(QMenu *menu, const QString &caption, int image,
@@ -237,6 +245,8 @@ private:
     std::unique_ptr<PhoneLibrary> m_phoneLibrary;
     std::unique_ptr<PhoneConnection> m_phoneConnection;
     PhoneCopyRegistry m_phoneCopies;
+    // Declared after the library and the registry it uses, so it is stopped before they go.
+    std::unique_ptr<vocafetch::PhoneDownloadJob> m_phoneDownload;
 
     // Created on the first listening unless set beforehand.
     std::unique_ptr<AudioOutput> m_audioOutput;

@@ -1,10 +1,12 @@
 // The main window's phone side: connecting on Timer1, downloading the phone's containers into
-// StartDir and listing them, and removing at close exactly the copies that downloads wrote.
+// StartDir off the window's thread and listing them, and removing at close exactly the copies
+// that downloads wrote.
 #include "app/MainWindow.h"
 
 #include "phone/PhoneConnection.h"
 #include "phone/PhoneDownload.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QListWidget>
 #include <QTimer>
@@ -19,31 +21,55 @@ void TForm1::createPhone(std::unique_ptr<PhoneLibrary> phoneLibrary)
 
 void TForm1::suiButton1Click()
 {
+    // The button is disabled while a download runs; the library is then in its hands.
+    if (isReadingPhone())
+        return;
     m_phoneConnection->begin();
 }
 
 void TForm1::Timer1Timer()
 {
-    // The timer is already stopped when the phone is ready, so the download that follows
-    // inside this tick is never interrupted by another poll.
+    // The timer is already stopped when the phone is ready, so no poll reaches the library
+    // while the download that follows uses it.
     if (m_phoneConnection->poll() == PhoneConnection::PollResult::Ready)
         Action2->trigger();
 }
 
 void TForm1::Action2Execute()
 {
+    if (isReadingPhone())
+        return;
     FileDRF->clear();
     DrfPathList.clear();
-    PhoneDownload download(*m_phoneLibrary, StartDir, m_phoneCopies,
-                           [this](const QString &text) { setStatusText(text); });
-    try {
-        download.run();
-    } catch (...) {
-        // The files copied before the failure stay listed and usable.
-        showPhoneCopies(download.result());
-        throw;
-    }
-    showPhoneCopies(download.result());
+    m_phoneDownload =
+        std::make_unique<vocafetch::PhoneDownloadJob>(*m_phoneLibrary, StartDir, m_phoneCopies);
+    connect(m_phoneDownload.get(), &vocafetch::PhoneDownloadJob::statusTextChanged, this,
+            [this](const QString &text) { m_errorBoundary.run([&] { setStatusText(text); }); });
+    connect(m_phoneDownload.get(), &vocafetch::PhoneDownloadJob::finished, this,
+            [this] { m_errorBoundary.run([this] { phoneDownloadFinished(); }); });
+    enablePhoneRead(false);
+    m_phoneDownload->start();
+}
+
+bool TForm1::isReadingPhone() const
+{
+    return m_phoneDownload && m_phoneDownload->isRunning();
+}
+
+void TForm1::phoneDownloadFinished()
+{
+    enablePhoneRead(true);
+    // The files copied before a failure stay listed and usable; the failure is shown, and the
+    // status line keeps the last file's progress.
+    showPhoneCopies(m_phoneDownload->result());
+    if (const std::exception_ptr failure = m_phoneDownload->failure())
+        std::rethrow_exception(failure);
+}
+
+void TForm1::enablePhoneRead(bool enabled)
+{
+    suiButton1->setEnabled(enabled);
+    N7->setEnabled(enabled);
 }
 
 void TForm1::showPhoneCopies(const PhoneDownloadResult &result)
@@ -67,6 +93,13 @@ void TForm1::showPhoneCopies(const PhoneDownloadResult &result)
 void TForm1::FormCloseQuery(bool &CanClose)
 {
     Q_UNUSED(CanClose);
+    // No attempt may start a download after the clean-up, and a download still running ends
+    // with the file it is copying, which is then recorded like every other copy.
+    Timer1->stop();
+    if (m_phoneDownload) {
+        m_phoneDownload->stop();
+        enablePhoneRead(true);
+    }
     // Only what downloads wrote, under the names it was really written as: a file that lay in
     // StartDir before (its copy then took "a (1).drf"), was opened from disk, or is a copy the
     // user has changed since is kept.

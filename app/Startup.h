@@ -7,6 +7,7 @@
 
 class Dialogs;
 class QApplication;
+class QWidget;
 class TForm1;
 class TForm2;
 
@@ -28,5 +29,11 @@ struct Windows
     std::unique_ptr<TForm2> Form2;
 };
 Windows createWindows(Dialogs &dialogs);
+
+// Closes `window` the normal way, its close handler included, when the process is told to end:
+// SIGTERM (shutdown), SIGHUP (logout, the terminal gone) or SIGINT (Ctrl+C); then every event
+// loop ends, a modal dialog's too. A signal ignored at start (nohup) stays ignored, and the
+// same signal a second time ends the process at once, should closing hang.
+void closeOnTerminationSignals(QWidget &window);
 
 } // namespace Startup

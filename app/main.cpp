@@ -39,6 +39,7 @@ int main(int argc, char *argv[])
     Startup::prepareApplication(app, Startup::chooseLanguage(options.language));
     QtDialogs dialogs;
     const Startup::Windows windows = Startup::createWindows(dialogs);
+    Startup::closeOnTerminationSignals(*windows.Form1);
     windows.Form1->show();
     // A file manager's "open with" hands the program containers to list. Read again now that
     // QApplication has taken its own options out of argv.

@@ -133,16 +133,14 @@ void LoadedPhoneLibrary::fileList(TPhoneFileEntry *entries, int count)
         m_functions.list(entries, count);
 }
 
-void LoadedPhoneLibrary::fileCreate(const char *phonePath, int mode)
+int LoadedPhoneLibrary::fileCreate(const char *phonePath, int mode)
 {
-    if (isLoaded())
-        m_functions.create(phonePath, mode);
+    return isLoaded() ? m_functions.create(phonePath, mode) : -1;
 }
 
-void LoadedPhoneLibrary::fileRead(void *buffer, int lastIndex, int count)
+int LoadedPhoneLibrary::fileRead(void *buffer, int lastIndex, int count)
 {
-    if (isLoaded())
-        m_functions.read(buffer, lastIndex, count);
+    return isLoaded() ? m_functions.read(buffer, lastIndex, count) : -1;
 }
 
 void LoadedPhoneLibrary::fileClose()

@@ -32,8 +32,8 @@ public:
     int p2kGetStatus() override;
     int fileCount() override;
     void fileList(TPhoneFileEntry *entries, int count) override;
-    void fileCreate(const char *phonePath, int mode) override;
-    void fileRead(void *buffer, int lastIndex, int count) override;
+    int fileCreate(const char *phonePath, int mode) override;
+    int fileRead(void *buffer, int lastIndex, int count) override;
     void fileClose() override;
 
 private:

@@ -54,6 +54,8 @@ void PhoneDownload::run()
     }
     PhoneCopyWriter writer(m_startDir, m_copies);
     for (qsizetype i = 0; i < files.size(); ++i) {
+        if (m_cancelled)
+            return;
         copyFile(files[i], writer);
         m_status(QCoreApplication::translate("PhoneDownload", "Чтение файла %1/%2")
                      .arg(i + 1)
@@ -95,8 +97,26 @@ QByteArray PhoneDownload::readFile(const QByteArray &phonePath, qint32 size)
                 .arg(vocafetch::decodePhoneName(phonePath))
                 .arg(size));
     }
-    m_library.fileRead(bytes.data(), size - 1, size);
+    // The buffer is sized from the listing: a file cut short since would be copied padded
+    // with zero bytes and a grown one cut off, so only a read of exactly that size is a copy.
+    if (m_library.fileRead(bytes.data(), size - 1, size) < 0) {
+        throw PhoneDownloadError(
+            QStringLiteral("Cannot read the phone file \"%1\": it is no longer the %2 bytes "
+                           "listed, or the phone reported a read error.")
+                .arg(vocafetch::decodePhoneName(phonePath))
+                .arg(size));
+    }
     return bytes;
+}
+
+void PhoneDownload::openFile(const QByteArray &phonePath)
+{
+    if (m_library.fileCreate(phonePath.constData(), PhoneLibrary::OpenMode) < 0) {
+        throw PhoneDownloadError(
+            QStringLiteral("Cannot open the phone file \"%1\": it is gone or no longer a "
+                           "regular file.")
+                .arg(vocafetch::decodePhoneName(phonePath)));
+    }
 }
 
 void PhoneDownload::copyFile(const PhoneFile &file, PhoneCopyWriter &writer)
@@ -104,9 +124,9 @@ void PhoneDownload::copyFile(const PhoneFile &file, PhoneCopyWriter &writer)
     const QByteArray phonePath = PhoneFolderPrefix + file.rawName;
     m_result.savePreset = saveDialogPreset(file.name);
 
-    m_library.fileCreate(phonePath.constData(), PhoneLibrary::OpenMode);
-    // Every open phone file is closed, also when its copy fails.
+    // Every phone file asked for is closed, also when it cannot be opened or copied.
     const auto closePhoneFile = qScopeGuard([this] { m_library.fileClose(); });
+    openFile(phonePath);
     const QByteArray bytes = readFile(phonePath, file.size);
     const QString caption = writer.write(file.name, bytes, phonePath);
 

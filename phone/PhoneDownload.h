@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 #include <optional>
 
@@ -37,9 +38,16 @@ public:
     PhoneDownload(PhoneLibrary &library, const QString &startDir, PhoneCopyRegistry &copies,
                   StatusSink status);
 
-    // Runs the whole download. A copy that cannot be made stops it with PhoneDownloadError
-    // (the message names the file); result() then keeps the files copied before.
+    // Runs the whole download. A phone file that cannot be read whole at its listed size (it
+    // changed since the listing, is no longer a regular file, or the phone reports a read
+    // error) or a copy that cannot be made stops it with PhoneDownloadError (the message names
+    // the file) and leaves no copy of that file; result() then keeps the files copied before.
     void run();
+
+    // Asks a run on another thread to stop before its next file; the file being copied is
+    // finished first, so no copy is left half written.
+    void cancel() { m_cancelled = true; }
+    bool isCancelled() const { return m_cancelled; }
 
     const PhoneDownloadResult &result() const { return m_result; }
 
@@ -52,6 +60,7 @@ private:
     };
 
     QList<PhoneFile> listFiles();
+    void openFile(const QByteArray &phonePath);
     QByteArray readFile(const QByteArray &phonePath, qint32 size);
     void copyFile(const PhoneFile &file, PhoneCopyWriter &writer);
 
@@ -60,4 +69,5 @@ private:
     PhoneCopyRegistry &m_copies;
     StatusSink m_status;
     PhoneDownloadResult m_result;
+    std::atomic<bool> m_cancelled{false};
 };

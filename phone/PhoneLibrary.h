@@ -29,10 +29,13 @@ public:
     virtual int fileCount() = 0;
     // Fills exactly `count` entries; `entries` is null when `count` is 0.
     virtual void fileList(TPhoneFileEntry *entries, int count) = 0;
-    // Makes `phonePath` (zero-terminated) the open phone file for the following reads.
-    virtual void fileCreate(const char *phonePath, int mode) = 0;
-    // Copies `count` bytes of the open phone file, from its start, into `buffer`.
-    virtual void fileRead(void *buffer, int lastIndex, int count) = 0;
+    // Makes `phonePath` (zero-terminated) the open phone file for the following reads. A
+    // negative result: the file cannot be opened (gone, or no longer a regular file).
+    virtual int fileCreate(const char *phonePath, int mode) = 0;
+    // Copies `count` bytes of the open phone file, from its start, into `buffer`. A negative
+    // result: the bytes could not be delivered (a read error, or a file that no longer has
+    // `count` bytes).
+    virtual int fileRead(void *buffer, int lastIndex, int count) = 0;
     // Closes the open phone file.
     virtual void fileClose() = 0;
 };

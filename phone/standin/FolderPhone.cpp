@@ -4,22 +4,31 @@
 // unset or the folder is missing, and becomes ready P2K_PHONE_READY_DELAY_MS milliseconds
 // (300 unless set) after P2K_Init, once it has called the connection callback from a thread
 // of its own. Every call returns 0 on success and -1 on failure.
+//
+// Like a phone, it refuses what changed under a transfer: File_Create opens only a regular file
+// and never waits (a pipe put in a listed file's place would otherwise block it for good), and
+// File_Read delivers the open file whole or fails, when the file is no longer the size asked for
+// (cut short or grown since the listing) or cannot be read.
 #include "phone/p2kapi.h"
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <mutex>
 #include <set>
 #include <string>
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #if defined(_WIN32)
 #define P2KAPI_EXPORT __declspec(dllexport)
@@ -74,10 +83,56 @@ void putLittleEndian(std::int32_t value, TPhoneFileEntry &entry)
         bytes[i] = static_cast<unsigned char>(bits >> (8 * i));
 }
 
+// Opens a regular file for reading, or gives -1. O_NONBLOCK keeps the open of a pipe or a
+// device from waiting; the check runs on what was opened, so nothing can be swapped in between.
+int openRegularFile(const fs::path &path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Reads up to `count` bytes at `offset`, retrying interrupted and partial reads; gives the
+// number read (fewer at the end of the file) or -1 on an error.
+long long readAt(int fd, char *buffer, std::size_t count, off_t offset)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::pread(fd, buffer + done, count - done, offset + off_t(done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += std::size_t(got);
+    }
+    return static_cast<long long>(done);
+}
+
+// Reads the whole file into `buffer`: true when it holds exactly `count` bytes now.
+bool readWhole(int fd, char *buffer, int count)
+{
+    if (readAt(fd, buffer, std::size_t(count), 0) != count)
+        return false;
+    char beyond = 0;
+    return readAt(fd, &beyond, 1, off_t(count)) == 0;
+}
+
 class FolderPhone
 {
 public:
-    ~FolderPhone() { joinAnnouncer(); }
+    ~FolderPhone()
+    {
+        joinAnnouncer();
+        closeOpenFile();
+    }
 
     int init(P2KConnectCallback callback)
     {
@@ -149,30 +204,26 @@ public:
     int create(const char *phonePath)
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
-        m_open.close();
-        m_open.clear();
+        closeOpenFile();
         fs::path local;
         if (!m_rootSet || !toLocalPath(m_root, phonePath, local))
             return -1;
-        m_open.open(local, std::ios::binary);
-        return m_open.is_open() ? 0 : -1;
+        m_open = openRegularFile(local);
+        return m_open < 0 ? -1 : 0;
     }
 
     int read(void *buffer, int count)
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
-        if (!m_open.is_open() || !buffer || count < 0)
+        if (m_open < 0 || !buffer || count < 0)
             return -1;
-        m_open.clear();
-        m_open.seekg(0);
-        m_open.read(static_cast<char *>(buffer), count);
-        return m_open.bad() ? -1 : 0;
+        return readWhole(m_open, static_cast<char *>(buffer), count) ? 0 : -1;
     }
 
     int close()
     {
         const std::lock_guard<std::mutex> lock(m_mutex);
-        m_open.close();
+        closeOpenFile();
         return 0;
     }
 
@@ -204,6 +255,13 @@ private:
             m_announcer.join();
     }
 
+    void closeOpenFile()
+    {
+        if (m_open >= 0)
+            ::close(m_open);
+        m_open = -1;
+    }
+
     std::mutex m_mutex;
     bool m_rootSet = false;
     fs::path m_root;
@@ -211,7 +269,7 @@ private:
     std::atomic<bool> m_announced{false};
     std::thread m_announcer;
     std::vector<ListedFile> m_listing;
-    std::ifstream m_open;
+    int m_open = -1; // the descriptor of the open phone file
 };
 
 FolderPhone &phone()

@@ -9,13 +9,16 @@
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -53,9 +56,11 @@ protected:
     QString startDir() const { return outer.filePath("start"); }
     QString local(const QString &name) const { return QDir(startDir()).filePath(name); }
 
+    // Until the attempt has ended and a download it started has been listed.
     bool waitUntilIdle()
     {
-        return QTest::qWaitFor([this] { return !window->Timer1->isActive(); }, 20000);
+        return QTest::qWaitFor(
+            [this] { return !window->Timer1->isActive() && !window->isReadingPhone(); }, 20000);
     }
 
     // Presses "Считать с телефона" on a fast timer and waits until the attempt has ended.
@@ -243,6 +248,7 @@ TEST_F(MainWindowPhoneTest, FailedCopyIsShownNamingTheFileAndTheWindowStaysUsabl
     EXPECT_EQ(window->DrfPathList, QStringList{local("a.drf")});
     EXPECT_EQ(window->statusText(), QStringLiteral("Чтение файла 1/3"));
     EXPECT_EQ(phone->closeCalls, 2);
+    EXPECT_TRUE(window->suiButton1->isEnabled());
 
     QFile::remove(local("sub"));
     readPhone();
@@ -251,6 +257,49 @@ TEST_F(MainWindowPhoneTest, FailedCopyIsShownNamingTheFileAndTheWindowStaysUsabl
     EXPECT_EQ(window->statusText(), AllDone);
     EXPECT_TRUE(window->close());
     EXPECT_EQ(tree(startDir()), QStringList());
+}
+
+// The phone's files are copied off the window's thread: while a read is held the window still
+// answers, reading the phone cannot start again, and closing ends the download and removes
+// every copy.
+TEST_F(MainWindowPhoneTest, WindowStaysUsableWhileCopyingAndCloseRemovesTheCopies)
+{
+    QSemaphore gate;
+    std::atomic<int> readsStarted{0};
+    phone->duringRead = [&] {
+        ++readsStarted;
+        // Bounded, so that a read on the waiting thread itself fails the test instead of
+        // hanging it.
+        gate.tryAcquire(1, 10000);
+    };
+    phone->addFile("/a/mobile/mms/a.drf", "a");
+    phone->addFile("/a/mobile/mms/b.drf", "b");
+    window->Timer1->setInterval(1);
+    QTest::mouseClick(window->suiButton1, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return readsStarted == 1; }, 10000));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return window->statusText() == QStringLiteral("Получение списка файлов..."); }));
+    EXPECT_TRUE(window->isReadingPhone());
+    EXPECT_FALSE(window->suiButton1->isEnabled());
+    EXPECT_FALSE(window->N7->isEnabled());
+    window->N7->trigger();
+    EXPECT_EQ(phone->initCalls, 1) << "no second attempt while copying";
+
+    const QString opened = writeFile(QDir(outer.path()), "opened.drf", "x");
+    dialogs.answers << QStringList{opened};
+    QTest::mouseClick(window->suiButton4, Qt::LeftButton);
+    EXPECT_EQ(texts(window->FileDRF), QStringList{"opened.drf"});
+
+    std::thread releaser([&] { gate.release(2); });
+    EXPECT_TRUE(window->close());
+    releaser.join();
+    EXPECT_EQ(tree(startDir()), QStringList());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->statusText(), QStringLiteral("Получение списка файлов..."))
+        << "nothing of the stopped download arrives later";
+    EXPECT_EQ(texts(window->FileDRF), QStringList{"opened.drf"});
+    EXPECT_TRUE(window->suiButton1->isEnabled());
+    EXPECT_TRUE(dialogs.errors.isEmpty());
 }
 
 } // namespace

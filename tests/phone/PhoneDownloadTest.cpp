@@ -61,25 +61,64 @@ TEST_F(PhoneDownloadTest, CopiesExactlyTheFilesBelowThePhoneFolderAtTheirListedS
     library.addFile("/a/mobile/mms2/b.drf", "bbb");
     library.addFile("/A/mobile/mms/x", "xxx");
     library.addFile("/a/mobile/mms/empty.drf", "");
-    library.entries.push_back(makePhoneEntry("/a/mobile/mms/short.drf", 6));
-    library.contents.insert("/a/mobile/mms/short.drf", "abc");
+    library.addFile("/a/mobile/mms/last.drf", "abc");
     library.entries.push_back(makePhoneEntry("/a/mobile/mms/negative.drf", -1));
 
     const PhoneDownloadResult &result = download();
 
-    const QStringList names{"a.drf", "empty.drf", "short.drf"};
+    const QStringList names{"a.drf", "empty.drf", "last.drf"};
     EXPECT_EQ(result.phoneNames, names);
-    EXPECT_EQ(result.phoneSizes, QList<qint32>({10, 0, 6}));
+    EXPECT_EQ(result.phoneSizes, QList<qint32>({10, 0, 3}));
     EXPECT_EQ(result.captions, names);
     EXPECT_EQ(result.localPaths.first(), local("a.drf"));
     EXPECT_EQ(tree(startDir()), names);
     EXPECT_EQ(readFile(local("a.drf")), "0123456789");
-    EXPECT_EQ(readFile(local("short.drf")), QByteArray("abc\0\0\0", 6));
+    EXPECT_EQ(readFile(local("empty.drf")), "");
     EXPECT_EQ(library.created.first(), "/a/mobile/mms/a.drf");
-    EXPECT_EQ(library.reads, (QList<QPair<int, int>>{{9, 10}, {-1, 0}, {5, 6}}));
+    EXPECT_EQ(library.reads, (QList<QPair<int, int>>{{9, 10}, {-1, 0}, {2, 3}}));
     EXPECT_EQ(library.closeCalls, 3);
-    EXPECT_EQ(*result.savePreset, QStringLiteral("short"));
+    EXPECT_EQ(*result.savePreset, QStringLiteral("last"));
     EXPECT_EQ(texts, QStringList({Listing, reading(1, 3), reading(2, 3), reading(3, 3), AllDone}));
+}
+
+// A phone file that changed after the listing is never copied at its listed size: the
+// download stops there with an error naming it and leaves no copy of it, not even a partial
+// one, while the copies made before stay.
+TEST_F(PhoneDownloadTest, FileChangedSinceTheListingStopsTheDownloadWithoutACopy)
+{
+    struct Change
+    {
+        const char *what;
+        qint32 listedSize;
+        QByteArray bytes;
+        bool opens;
+    };
+    const QByteArray changed = "/a/mobile/mms/changed.drf";
+    for (const Change &change :
+         {Change{"cut short", 6, "cut", true}, Change{"grown", 3, "grown since", true},
+          Change{"a pipe by now", 4, "pipe", false}}) {
+        SCOPED_TRACE(change.what);
+        copies.removeAll();
+        library = FakePhoneLibrary();
+        library.statuses = {1};
+        library.addFile("/a/mobile/mms/a.drf", "whole");
+        library.addChangedFile(changed, change.listedSize, change.bytes);
+        if (!change.opens)
+            library.unopenable.insert(changed);
+        library.addFile("/a/mobile/mms/c.drf", "never reached");
+
+        try {
+            download();
+            ADD_FAILURE() << "copied without an error";
+        } catch (const PhoneDownloadError &error) {
+            EXPECT_TRUE(error.message().contains(QString::fromLatin1(changed))) << error.what();
+        }
+        EXPECT_EQ(tree(startDir()), QStringList{"a.drf"});
+        EXPECT_EQ(current->result().captions, QStringList{"a.drf"});
+        EXPECT_EQ(library.created.size(), 2);
+        EXPECT_EQ(library.closeCalls, 2) << "the refused file is closed too";
+        EXPECT_EQ(texts, QStringList({Listing, reading(1, 3)}));
+    }
 }
 
 TEST_F(PhoneDownloadTest, NothingToDownload)
