@@ -6,7 +6,7 @@
 #include "extract/RawFileName.h"
 #include "extract/analysis/AmrDecoder.h"
 #include "extract/analysis/AtomicSave.h"
-#include "extract/analysis/HeaderlessRuns.h"
+#include "extract/analysis/HeaderlessContainerSearch.h"
 #include "extract/analysis/RecordingEncoding.h"
 #include "extract/analysis/WavFile.h"
 #include "extract/io/ContainerSource.h"
@@ -196,39 +196,26 @@ void ContainerSession::rescan()
 
 void ContainerSession::findHeaderless()
 {
-    const QVector<RecordingAnalysis> signedOnes = analyseRange(0, m_scan.recordingCount());
-    // The uncovered regions, long ones cut into windows, searched a mapping's worth at a time
-    // and, within it, region by region on several cores.
-    std::vector<ByteSpan> pieces;
-    for (const ByteSpan &region : uncoveredRegions(size(), signedOnes))
-        for (qint64 at = region.begin; at < region.end; at += AnalysisWindow)
-            pieces.push_back({at, std::min(region.end, at + AnalysisWindow)});
-    const int threads = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-    for (std::size_t first = 0; first < pieces.size();) {
-        std::size_t last = first + 1;
-        while (last < pieces.size() && pieces[last].end - pieces[first].begin <= AnalysisWindow)
-            ++last;
-        const qint64 base = pieces[first].begin;
-        MappedWindow window;
-        const char *data = m_source.Data().constData() + (m_mapped ? 0 : base);
-        if (m_mapped) {
-            window = m_mapped->map(base, pieces[last - 1].end - base);
-            data = window.data();
-        }
-        std::vector<QVector<RecordingAnalysis>> found(last - first);
-        const int used = int(std::min<std::size_t>(size_t(threads), last - first));
-        runOnThreads(used, m_mapped.get(), [&](int t) {
-            for (std::size_t p = first + size_t(t); p < last; p += size_t(used))
-                found[p - first] =
-                    findHeaderlessRuns(data, pieces[p].begin - base, pieces[p].end - base);
-        });
-        for (QVector<RecordingAnalysis> &runs : found)
-            for (RecordingAnalysis &run : runs) {
-                shift(run, base);
-                m_headerless.append(run);
-            }
-        first = last;
-    }
+    // The signed recordings a stretch at a time and the bytes a window at a time, the last
+    // window unmapped before the next is mapped: memory stays bounded as a listing's does.
+    MappedWindow window;
+    HeaderlessContainer container;
+    container.size = size();
+    container.window = AnalysisWindow;
+    container.signedCount = m_scan.recordingCount();
+    container.analyses = [this](qsizetype first, qsizetype last) {
+        return analyseRange(first, last);
+    };
+    container.bytes = [&](qint64 begin, qint64 length) {
+        if (!m_mapped)
+            return m_source.Data().constData() + begin;
+        window = MappedWindow();
+        window = m_mapped->map(begin, length);
+        return window.data();
+    };
+    QVector<RecordingAnalysis> found;
+    runOnThreads(1, m_mapped.get(), [&](int) { found = findContainerHeaderless(container); });
+    m_headerless = std::move(found);
 }
 
 RecordingRange ContainerSession::range(int i) const

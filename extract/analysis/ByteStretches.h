@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Stretches of bytes the headerless search passes over in bulk, sixteen bytes at a time where
+// the processor allows.
+
+namespace vocafetch {
+
+// The end of the stretch from pos on in which every byte equals the one two places on (one or
+// two bytes over and over, as fills and blank space are), reading nothing at or past limit:
+// the largest e <= limit with data[i] == data[i + 2] for every i in [pos, e - 2). At least
+// min(pos + 2, limit).
+qint64 periodTwoEnd(const char *data, qint64 pos, qint64 limit);
+
+// The first offset from pos on whose byte could head a frame of either band (no padding bit
+// set), or end.
+qint64 nextFrameHeader(const char *data, qint64 pos, qint64 end);
+
+} // namespace vocafetch
