@@ -1,22 +1,8 @@
 #include "extract/analysis/BandFrames.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace vocafetch {
-
-namespace {
-
-// Payloads shorter than this (only NO_DATA's, which has none) are never taken for dead.
-constexpr int DeadPayloadMinimum = 5;
-
-} // namespace
-
-bool isDeadPayload(const char *payload, int length)
-{
-    return length >= DeadPayloadMinimum &&
-           std::memcmp(payload, payload + 2, size_t(length - 2)) == 0;
-}
 
 BandFrames::BandFrames(bool wideBand, const HeaderlessLimits &limits)
     : m_wideBand(wideBand), m_sizes(&frameSizeTable(wideBand)),

@@ -6,6 +6,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <cstring>
 
 // The frames of one band (narrow or wide) as the headerless search steps through them. Every
 // rule looks at the frame and the bytes after it only, so where the frames from a position on
@@ -85,6 +86,11 @@ private:
 };
 
 // Whether a payload is one or two bytes over and over, as no encoder writes and fills do.
-bool isDeadPayload(const char *payload, int length);
+inline bool isDeadPayload(const char *payload, int length)
+{
+    // Payloads shorter than five bytes (only NO_DATA's, which has none) are never dead.
+    return length >= 5 && payload[0] == payload[2] && payload[1] == payload[3] &&
+           std::memcmp(payload, payload + 2, size_t(length - 2)) == 0;
+}
 
 } // namespace vocafetch

@@ -17,4 +17,13 @@ qint64 periodTwoEnd(const char *data, qint64 pos, qint64 limit);
 // set), or end.
 qint64 nextFrameHeader(const char *data, qint64 pos, qint64 end);
 
+// Which of the 64 bytes from data on are frame headers of each band (frameSizeTable not 0):
+// bit i for data[i].
+struct FrameHeaderMasks
+{
+    quint64 narrowBand = 0;
+    quint64 wideBand = 0;
+};
+FrameHeaderMasks frameHeaderMasks(const char *data);
+
 } // namespace vocafetch

@@ -47,9 +47,11 @@ public:
         const qint64 speechFrames = std::max(m_limits.minSpeechFrames, 0);
         const qint64 otherFrames = std::max<qint64>(m_limits.minFrames - speechFrames, 0);
         qint64 stride = std::numeric_limits<qint64>::max();
-        for (const BandFrames &band : m_bands) {
-            const qint64 shortest = speechFrames * band.smallestSpeechFrame() + otherFrames;
-            stride = std::min(stride, shortest - ProbeChainFrames * band.largestFrame() + 1);
+        for (int b = 0; b < 2; ++b) {
+            const BandFrames &band = m_bands[size_t(b)];
+            m_shortestRun[size_t(b)] = speechFrames * band.smallestSpeechFrame() + otherFrames;
+            stride = std::min(stride, m_shortestRun[size_t(b)] -
+                                          ProbeChainFrames * band.largestFrame() + 1);
             m_window = std::max(m_window, band.largestFrame());
         }
         m_stride = std::clamp<qint64>(stride, 1, qint64(1) << 20);
@@ -67,8 +69,20 @@ public:
 private:
     qint64 firstHitProbe(const char *data, qint64 p, const ByteExtent &extent) const;
     bool probeHits(const char *data, qint64 p, const ByteExtent &extent) const;
-    bool chainsPlainly(const BandFrames &band, const char *data, qint64 pos,
-                       const ByteExtent &extent) const;
+    bool mayStartRun(int b, const char *data, qint64 s, const ByteExtent &extent,
+                     qint64 resyncFrom);
+    bool chainsAtLeast(const BandFrames &band, const char *data, qint64 pos, int frames,
+                       qint64 until, qint64 resyncFrom, const ByteExtent &extent, bool full) const;
+    // What a probe at p asks of a frame start pos in its window: K frames that chain plainly,
+    // on to p + K W, as the frames of a run starting up to S offsets before p do.
+    bool probeChains(const BandFrames &band, const char *data, qint64 pos, qint64 p,
+                     const ByteExtent &extent) const
+    {
+        const qint64 until = p + ProbeChainFrames * band.largestFrame();
+        return chainsAtLeast(band, data, pos, ProbeChainFrames, until, until + 1, extent, true);
+    }
+    Outcome tryRange(const char *data, qint64 first, qint64 last, const ByteExtent &extent,
+                     qint64 decideAt, RecordingAnalysis &run, qint64 &at);
     Outcome tryAt(const char *data, qint64 s, const ByteExtent &extent, qint64 regionEnd,
                   RecordingAnalysis &run);
     Outcome tryBand(int b, const char *data, qint64 s, const ByteExtent &extent, qint64 regionEnd,
@@ -80,8 +94,10 @@ private:
     std::array<BandFrames, 2> m_bands;
     std::array<RunFollower, 2> m_followers;
     std::array<FrameMarks, 2> m_marks;
+    std::array<FrameMarks, 2> m_deadEnds;
     qint64 m_stride = 1;
     std::array<qint64, 2> m_reach{};
+    std::array<qint64, 2> m_shortestRun{};
     int m_window = 0;
     qint64 m_blankStretch = 0;
 };
@@ -99,25 +115,34 @@ qint64 HeaderlessSearch::search(const char *data, qint64 from, qint64 readableEn
     return m_impl->search(data, from, readableEnd, regionEnd, runs, decideFirst);
 }
 
-// Whether K frames chain from pos with no damaged header among them (true when the bytes at
-// hand do not tell). Table look-ups first: in random bytes nearly every start fails on them.
-bool HeaderlessSearch::Impl::chainsPlainly(const BandFrames &band, const char *data, qint64 pos,
-                                           const ByteExtent &extent) const
+// Whether the frames from pos chain for at least frames frames and up to until, no header
+// among them damaged before resyncFrom (true when the bytes at hand do not tell). Their headers
+// alone first, four zero bytes included: nearly every chance start fails on a few look-ups.
+// With full, each frame must also be one a run takes (BandFrames::step).
+bool HeaderlessSearch::Impl::chainsAtLeast(const BandFrames &band, const char *data, qint64 pos,
+                                           int frames, qint64 until, qint64 resyncFrom,
+                                           const ByteExtent &extent, bool full) const
 {
     const FrameSizeTable &sizes = band.sizes();
     qint64 at = pos;
-    for (int i = 0; i < ProbeChainFrames; ++i) {
+    for (int n = 0; n < frames || at < until; ++n) {
+        // A fill or pattern chains on: its first frame, dead, fails the whole check.
+        if (n == 2 && full && band.step(data, pos, extent, false, false).end == StepEnd::Stop)
+            return false;
         if (at >= extent.readable)
             return !extent.final();
-        const int size = sizes[quint8(data[at])];
+        const quint8 byte = quint8(data[at]);
+        const int size = sizes[byte];
         if (size == 0)
+            return at >= resyncFrom;
+        if (byte == 0 && startsZeroRun(data, at, extent.readable))
             return false;
         at += size;
     }
-    if (at > extent.readable)
-        return !extent.final();
+    if (at > extent.readable || !full)
+        return at <= extent.readable || !extent.final();
     bool afterNoData = false;
-    for (int i = 0; i < ProbeChainFrames; ++i) {
+    for (int n = 0; n < frames || pos < until; ++n) {
         const FrameStep step = band.step(data, pos, extent, afterNoData, false);
         if (step.end != StepEnd::None)
             return step.end == StepEnd::Undecided;
@@ -132,10 +157,29 @@ bool HeaderlessSearch::Impl::probeHits(const char *data, qint64 p, const ByteExt
     const qint64 windowEnd = std::min(extent.readable, p + m_window);
     if (windowEnd < p + m_window && !extent.final())
         return true;
+    if (extent.readable - p >= 64 && m_window <= 64) {
+        // The headers of both bands in the window at once; each checked for a chain.
+        const FrameHeaderMasks masks = frameHeaderMasks(data + p);
+        for (const BandFrames &band : m_bands) {
+            const int width = band.largestFrame();
+            quint64 heads = band.wideBand() ? masks.wideBand : masks.narrowBand;
+            heads &= width >= 64 ? ~quint64(0) : (quint64(1) << width) - 1;
+            const FrameSizeTable &sizes = band.sizes();
+            for (; heads != 0; heads &= heads - 1) {
+                // Most fail on the second header: looked up here before the whole check.
+                const qint64 pos = p + __builtin_ctzll(heads);
+                const qint64 next = pos + sizes[quint8(data[pos])];
+                if ((next >= extent.readable || sizes[quint8(data[next])] != 0) &&
+                    probeChains(band, data, pos, p, extent))
+                    return true;
+            }
+        }
+        return false;
+    }
     for (qint64 pos = nextFrameHeader(data, p, windowEnd); pos < windowEnd;
          pos = nextFrameHeader(data, pos + 1, windowEnd)) {
         for (const BandFrames &band : m_bands)
-            if (pos - p < band.largestFrame() && chainsPlainly(band, data, pos, extent))
+            if (pos - p < band.largestFrame() && probeChains(band, data, pos, p, extent))
                 return true;
     }
     return false;
@@ -161,6 +205,51 @@ qint64 HeaderlessSearch::Impl::firstHitProbe(const char *data, qint64 p,
     return p;
 }
 
+// Whether the frames from s could chain as a run's frames up to the end of its speech stretch
+// do: minFrames frames over the band's shortest run at least, no header damaged before
+// resyncFrom. Their headers alone decide, four zero bytes included. A walk that fails marks the
+// frames it passed as dead ends: a later start's walk that reaches one fails as well, its frames
+// stopping at the same place, where it may step over a damaged header still less.
+bool HeaderlessSearch::Impl::mayStartRun(int b, const char *data, qint64 s,
+                                         const ByteExtent &extent, qint64 resyncFrom)
+{
+    const FrameSizeTable &sizes = m_bands[size_t(b)].sizes();
+    FrameMarks &deadEnds = m_deadEnds[size_t(b)];
+    const qint64 until = s + m_shortestRun[size_t(b)];
+    qint64 at = s;
+    int frames = 0;
+    for (; frames < m_limits.minFrames || at < until; ++frames) {
+        if (at >= extent.readable) {
+            if (!extent.final())
+                return true;
+            break;
+        }
+        if (deadEnds.test(at))
+            break;
+        const quint8 byte = quint8(data[at]);
+        const int size = sizes[byte];
+        if (size == 0) {
+            if (at >= resyncFrom)
+                return true;
+            break;
+        }
+        if (byte == 0 && startsZeroRun(data, at, extent.readable))
+            break;
+        if (extent.readable - at < size) {
+            if (!extent.final())
+                return true;
+            break;
+        }
+        at += size;
+    }
+    if (frames >= m_limits.minFrames && at >= until)
+        return true;
+    deadEnds.advance(s);
+    for (qint64 pos = s; frames > 0; --frames, pos += sizes[quint8(data[pos])])
+        deadEnds.set(pos);
+    return false;
+}
+
 // Follows the same header byte back from first, down to lowest: frames of the run's own mode
 // that a chance start before them stepped past.
 qint64 HeaderlessSearch::Impl::extendBack(const BandFrames &band, const char *data, qint64 first,
@@ -183,7 +272,10 @@ Outcome HeaderlessSearch::Impl::tryBand(int b, const char *data, qint64 s, const
                                         qint64 regionEnd, RecordingAnalysis &run)
 {
     const BandFrames &band = m_bands[size_t(b)];
-    if (!band.canStart(quint8(data[s])))
+    const qint64 resyncFrom = s + m_reach[size_t(b)];
+    // A run's frames up to the end of its speech stretch: minFrames of them over the band's
+    // shortest run at least.
+    if (!band.canStart(quint8(data[s])) || !mayStartRun(b, data, s, extent, resyncFrom))
         return Outcome::NoRun;
     FrameStep step = band.step(data, s, extent, false, false);
     if (step.end != StepEnd::None)
@@ -230,10 +322,35 @@ Outcome HeaderlessSearch::Impl::tryAt(const char *data, qint64 s, const ByteExte
                                       qint64 regionEnd, RecordingAnalysis &run)
 {
     for (int b = 0; b < 2; ++b) {
+        m_marks[size_t(b)].advance(s);
         const Outcome outcome = tryBand(b, data, s, extent, regionEnd, run);
         if (outcome != Outcome::NoRun)
             return outcome;
     }
+    return Outcome::NoRun;
+}
+
+// Tries the offsets first ... last in order. Undecided with at where the bytes at hand end
+// before an offset is decided (decideAt is decided on them all the same).
+Outcome HeaderlessSearch::Impl::tryRange(const char *data, qint64 first, qint64 last,
+                                         const ByteExtent &extent, qint64 decideAt,
+                                         RecordingAnalysis &run, qint64 &at)
+{
+    const qint64 end = std::min(last + 1, extent.readable);
+    for (at = nextFrameHeader(data, first, end); at < end;
+         at = nextFrameHeader(data, at + 1, end)) {
+        Outcome outcome = tryAt(data, at, extent, extent.region, run);
+        if (outcome == Outcome::Undecided && at == decideAt) {
+            // As if the region ended with the bytes at hand.
+            for (FrameMarks &marks : m_marks)
+                marks.reset(at);
+            outcome = tryAt(data, at, {extent.readable, extent.readable}, extent.region, run);
+        }
+        if (outcome != Outcome::NoRun)
+            return outcome;
+    }
+    if (end <= last)
+        return Outcome::Undecided;
     return Outcome::NoRun;
 }
 
@@ -245,43 +362,41 @@ qint64 HeaderlessSearch::Impl::search(const char *data, qint64 from, qint64 read
     const ByteExtent extent{std::min(readableEnd, regionEnd), regionEnd};
     for (FrameMarks &marks : m_marks)
         marks.reset(from);
+    for (FrameMarks &marks : m_deadEnds)
+        marks.reset(from);
+    const qint64 decideAt = decideFirst ? from : -1;
     const bool probing = m_limits.probe && m_stride > 1;
     qint64 pos = from; // every offset before it is decided
     RecordingAnalysis run;
     while (pos < regionEnd) {
-        qint64 tryTo = regionEnd - 1;
-        qint64 tryFrom = pos;
-        if (probing) {
-            const qint64 hit = firstHitProbe(data, pos, extent);
+        Outcome outcome = Outcome::NoRun;
+        qint64 at = pos;
+        qint64 next = regionEnd;
+        if (!probing) {
+            outcome = tryRange(data, pos, regionEnd - 1, extent, decideAt, run, at);
+        } else {
+            // The first probe clears the S offsets from pos on when it misses.
+            const qint64 hit = firstHitProbe(data, pos + m_stride - 1, extent);
             if (hit >= regionEnd)
                 return regionEnd;
-            tryFrom = std::max(pos, hit - m_stride + 1);
-            tryTo = hit;
-        }
-        const qint64 tryEnd = std::min(tryTo + 1, extent.readable);
-        Outcome outcome = Outcome::NoRun;
-        qint64 s = nextFrameHeader(data, tryFrom, tryEnd);
-        for (; s < tryEnd; s = nextFrameHeader(data, s + 1, tryEnd)) {
-            outcome = tryAt(data, s, extent, regionEnd, run);
-            if (outcome == Outcome::Undecided && decideFirst && s == from) {
-                // Decided on the bytes at hand, as if the region ended with them.
-                for (FrameMarks &marks : m_marks)
-                    marks.reset(from);
-                outcome = tryAt(data, s, {extent.readable, extent.readable}, regionEnd, run);
-            }
-            if (outcome != Outcome::NoRun)
-                break;
+            // Every probe a run's first S offsets hold hits: each half of the offsets the hit
+            // leaves open has one more probe that a run starting in it hits.
+            const qint64 low = std::max(pos, hit - m_stride + 1);
+            const qint64 middle = hit - (m_stride + 1) / 2;
+            if (low <= middle && probeHits(data, middle, extent))
+                outcome = tryRange(data, low, middle, extent, decideAt, run, at);
+            if (outcome == Outcome::NoRun && probeHits(data, hit + m_stride / 2 - 1, extent))
+                outcome = tryRange(data, std::max(low, middle + 1), hit, extent, decideAt, run, at);
+            next = hit + 1;
         }
         if (outcome == Outcome::Undecided)
-            return s;
+            return at;
         if (outcome == Outcome::Run) {
             pos = run.audioEnd;
             runs.append(run);
             continue;
         }
-        if (tryEnd <= tryTo)
-            return tryEnd; // the offsets from here on lie past the bytes at hand
-        pos = tryTo + 1;
+        pos = next;
     }
     return regionEnd;
 }

@@ -15,7 +15,8 @@ bool isNear(quint8 a, quint8 b)
 
 void SpeechWindow::reset(const HeaderlessLimits &limits)
 {
-    m_entries.assign(size_t(std::max(limits.minFrames, 1)), Entry{});
+    // Entries are written before they are read: only the size matters.
+    m_entries.resize(size_t(std::max(limits.minFrames, 1)));
     m_next = m_count = m_live = m_bad = 0;
     m_length = m_zero = m_near12 = 0;
     m_minSpeech = limits.minSpeechFrames;
