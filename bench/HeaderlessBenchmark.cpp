@@ -96,8 +96,20 @@ void BM_SearchDtxSilence(benchmark::State &state)
     state.counters["runs"] = double(runs);
 }
 
+// The search over 2 MiB of random bytes, as the session reads a mapped container into a buffer
+// that stays in the processor's caches.
+void BM_SearchRandomInCache(benchmark::State &state)
+{
+    static const QByteArray bytes = RecGen::Rng(9).bytes(2 << 20);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            vocafetch::findHeaderlessRuns(bytes.constData(), 0, bytes.size()).size());
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+
 } // namespace
 
+BENCHMARK(BM_SearchRandomInCache)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchFiller)
     ->ArgName("filler")
     ->Arg(Zeros)

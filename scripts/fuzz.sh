@@ -12,7 +12,7 @@ esac
 
 scripts/install-deps.sh test
 build=${VOCAFETCH_FUZZ_BUILD_DIR:-build-fuzz}
-targets=(fuzz_container fuzz_frames fuzz_theme fuzz_phone)
+targets=(fuzz_container fuzz_frames fuzz_headerless fuzz_theme fuzz_phone)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVOCAFETCH_FUZZ=ON -DVOCAFETCH_SANITIZE=ON \

@@ -17,13 +17,22 @@ qint64 periodTwoEnd(const char *data, qint64 pos, qint64 limit);
 // set), or end.
 qint64 nextFrameHeader(const char *data, qint64 pos, qint64 end);
 
-// Which of the 64 bytes from data on are frame headers of each band (frameSizeTable not 0):
-// bit i for data[i].
+// What the 64 bytes from data on hold: which are frame headers of each band (frameSizeTable
+// not 0), bit i for data[i]; with chained (128 bytes readable), which of those a header of the
+// band follows a frame's length on; whether all are zero; whether each of the first 62 equals
+// the byte two places on.
 struct FrameHeaderMasks
 {
     quint64 narrowBand = 0;
     quint64 wideBand = 0;
+    quint64 narrowChained = 0;
+    quint64 wideChained = 0;
+    bool zero = false;
+    bool periodTwo = false;
 };
-FrameHeaderMasks frameHeaderMasks(const char *data);
+// Sixty-four bytes at once where the processor has byte permutes (AVX-512 VBMI), else sixteen.
+FrameHeaderMasks frameHeaderMasks(const char *data, bool chained);
+// The same without the wide vectors, for any processor.
+FrameHeaderMasks frameHeaderMasksSixteen(const char *data, bool chained);
 
 } // namespace vocafetch

@@ -46,7 +46,8 @@ public:
     bool test(qint64 pos) const
     {
         const quint64 at = quint64(pos - m_base);
-        return pos >= m_base && at / 64 < m_used && (m_words[size_t(at / 64)] >> (at % 64) & 1) != 0;
+        return pos >= m_base && at / 64 < m_used &&
+               (m_words[size_t(at / 64)] >> (at % 64) & 1) != 0;
     }
 
     void set(qint64 pos)

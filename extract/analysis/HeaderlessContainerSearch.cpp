@@ -31,27 +31,38 @@ public:
     {
         begin = std::clamp<qint64>(begin, 0, m_container.size);
         end = std::clamp<qint64>(end, 0, m_container.size);
-        bool resumed = false;
+        const qint64 first = windowLength(m_container.window);
+        const qint64 largest = windowLength(m_container.largestWindow);
+        qint64 length = first;
+        bool resumed = false; // the search had to stop at at
         for (qint64 at = begin; at < end;) {
             // Going on where a window ended: a window that begins there.
             if (resumed || m_data == nullptr || at < m_begin || at >= m_end)
-                view(at);
+                view(at, length);
             const qsizetype found = m_runs.size();
             const qint64 resume =
                 m_search.search(m_data, at - m_begin, std::min(end, m_end) - m_begin, end - m_begin,
-                                m_runs, resumed);
+                                m_runs, resumed && length == largest);
             for (qsizetype i = found; i < m_runs.size(); ++i)
                 shift(m_runs[i], m_begin);
-            at = m_begin + resume;
+            // A window that begins where the last had to stop and ends before a run from
+            // there does: one twice as long.
+            length = resumed && m_begin + resume == at ? windowLength(2 * length) : first;
             resumed = true;
+            at = m_begin + resume;
         }
     }
 
 private:
-    void view(qint64 at)
+    qint64 windowLength(qint64 length) const
+    {
+        return std::clamp<qint64>(length, 1, std::max<qint64>(m_container.largestWindow, 1));
+    }
+
+    void view(qint64 at, qint64 length)
     {
         m_begin = at;
-        m_end = std::min(m_container.size, at + std::max<qint64>(m_container.window, 1));
+        m_end = std::min(m_container.size, at + length);
         m_data = m_container.bytes(m_begin, m_end - m_begin);
     }
 

@@ -18,6 +18,10 @@ constexpr int SignatureLength = 5; // "#!AMR"
 constexpr int MaxStrayFrames = 3;
 // Frames a probe chains from a frame start in its window.
 constexpr int ProbeChainFrames = 4;
+// Probes whose bytes are asked for before they are read.
+constexpr int ProbeAhead = 16;
+// A probe's 64 bytes, one cache line.
+constexpr qint64 ProbeLine = 64;
 
 enum class Outcome
 {
@@ -31,12 +35,13 @@ enum class Outcome
 // Where probes may stand apart. A run the search takes at s holds a stretch of minFrames frames
 // with minSpeechFrames live speech frames in it, so its frames from s span at least
 // L = minSpeechFrames * (the band's smallest speech frame) + the other frames' one byte each.
-// With frames at most W bytes, the first probe p at or after s finds in [p, p + W) a frame
-// start from which ProbeChainFrames (K) frames of the run chain when p - s <= L - K W: probes
-// S = L - K W + 1 apart, each missing probe shows that no run starts in the S offsets up to it.
-// For that the first S + K W bytes of a run chain without a damaged header stepped over (its
-// reach): a header damaged so early may as well be the end of container bytes passing for
-// frames, and the probe's chains need no resync.
+// With frames at most W bytes, a probe p with p - s < S finds in [p, p + W) a frame start from
+// which frames of the run chain on up to p + R when S + R <= L + 1: each probe S apart that finds
+// no such chain shows that no run starts in the S offsets up to it. Its reach R also asks K
+// frames of the chain (R >= K W gives them). For that the first S + R bytes of a run chain
+// without a damaged header stepped over: a header damaged so early may as well be the end of
+// container bytes passing for frames. Probes stand a multiple of 64 bytes apart at the start of
+// a 64-byte line, whose bytes they read: blank space costs a line of every few.
 class HeaderlessSearch::Impl
 {
 public:
@@ -55,8 +60,14 @@ public:
             m_window = std::max(m_window, band.largestFrame());
         }
         m_stride = std::clamp<qint64>(stride, 1, qint64(1) << 20);
-        for (int b = 0; b < 2; ++b)
-            m_reach[b] = m_stride + ProbeChainFrames * m_bands[b].largestFrame();
+        if (m_stride >= 2 * ProbeLine)
+            m_stride = m_stride / ProbeLine * ProbeLine;
+        for (int b = 0; b < 2; ++b) {
+            m_probeReach[size_t(b)] =
+                std::max<qint64>(m_shortestRun[size_t(b)] - m_stride + 1,
+                                 ProbeChainFrames * m_bands[size_t(b)].largestFrame());
+            m_reach[size_t(b)] = m_stride + m_probeReach[size_t(b)];
+        }
         // A stretch of one or two bytes over and over this long holds no frame start a probe
         // chains from: any frame in it is dead or one of a long NO_DATA streak.
         m_blankStretch = std::max<qint64>(2 * m_window + 6,
@@ -69,6 +80,16 @@ public:
 private:
     qint64 firstHitProbe(const char *data, qint64 p, const ByteExtent &extent) const;
     bool probeHits(const char *data, qint64 p, const ByteExtent &extent) const;
+    bool chainInBlock(const char *data, qint64 p, const FrameHeaderMasks &masks, bool chained,
+                      const ByteExtent &extent) const;
+    // The headers in a band's probe window, as the masks of the 64 bytes from the probe on give
+    // them.
+    static quint64 windowHeads(const BandFrames &band, const FrameHeaderMasks &masks)
+    {
+        const int width = band.largestFrame();
+        const quint64 heads = band.wideBand() ? masks.wideBand : masks.narrowBand;
+        return width >= 64 ? heads : heads & ((quint64(1) << width) - 1);
+    }
     bool mayStartRun(int b, const char *data, qint64 s, const ByteExtent &extent,
                      qint64 resyncFrom);
     bool chainsAtLeast(const BandFrames &band, const char *data, qint64 pos, int frames,
@@ -78,7 +99,7 @@ private:
     bool probeChains(const BandFrames &band, const char *data, qint64 pos, qint64 p,
                      const ByteExtent &extent) const
     {
-        const qint64 until = p + ProbeChainFrames * band.largestFrame();
+        const qint64 until = p + m_probeReach[band.wideBand() ? 1 : 0];
         return chainsAtLeast(band, data, pos, ProbeChainFrames, until, until + 1, extent, true);
     }
     Outcome tryRange(const char *data, qint64 first, qint64 last, const ByteExtent &extent,
@@ -97,6 +118,7 @@ private:
     std::array<FrameMarks, 2> m_deadEnds;
     qint64 m_stride = 1;
     std::array<qint64, 2> m_reach{};
+    std::array<qint64, 2> m_probeReach{}; // R: how far a probe's chains go
     std::array<qint64, 2> m_shortestRun{};
     int m_window = 0;
     qint64 m_blankStretch = 0;
@@ -152,29 +174,36 @@ bool HeaderlessSearch::Impl::chainsAtLeast(const BandFrames &band, const char *d
     return true;
 }
 
+// Whether a frame start in the probe's window, given the 64 bytes' headers, chains as probeChains
+// asks. Most fail on the second header, which the chained masks tell when they were worked out.
+bool HeaderlessSearch::Impl::chainInBlock(const char *data, qint64 p, const FrameHeaderMasks &masks,
+                                          bool chained, const ByteExtent &extent) const
+{
+    for (const BandFrames &band : m_bands) {
+        const FrameSizeTable &sizes = band.sizes();
+        quint64 heads = windowHeads(band, masks);
+        if (chained)
+            heads &= band.wideBand() ? masks.wideChained : masks.narrowChained;
+        for (; heads != 0; heads &= heads - 1) {
+            const qint64 pos = p + __builtin_ctzll(heads);
+            const qint64 next = pos + sizes[quint8(data[pos])];
+            if ((chained || next >= extent.readable || sizes[quint8(data[next])] != 0) &&
+                probeChains(band, data, pos, p, extent))
+                return true;
+        }
+    }
+    return false;
+}
+
 bool HeaderlessSearch::Impl::probeHits(const char *data, qint64 p, const ByteExtent &extent) const
 {
     const qint64 windowEnd = std::min(extent.readable, p + m_window);
     if (windowEnd < p + m_window && !extent.final())
         return true;
     if (extent.readable - p >= 64 && m_window <= 64) {
-        // The headers of both bands in the window at once; each checked for a chain.
-        const FrameHeaderMasks masks = frameHeaderMasks(data + p);
-        for (const BandFrames &band : m_bands) {
-            const int width = band.largestFrame();
-            quint64 heads = band.wideBand() ? masks.wideBand : masks.narrowBand;
-            heads &= width >= 64 ? ~quint64(0) : (quint64(1) << width) - 1;
-            const FrameSizeTable &sizes = band.sizes();
-            for (; heads != 0; heads &= heads - 1) {
-                // Most fail on the second header: looked up here before the whole check.
-                const qint64 pos = p + __builtin_ctzll(heads);
-                const qint64 next = pos + sizes[quint8(data[pos])];
-                if ((next >= extent.readable || sizes[quint8(data[next])] != 0) &&
-                    probeChains(band, data, pos, p, extent))
-                    return true;
-            }
-        }
-        return false;
+        const bool chained = extent.readable - p >= 2 * ProbeLine;
+        const FrameHeaderMasks masks = frameHeaderMasks(data + p, chained);
+        return !masks.zero && chainInBlock(data, p, masks, chained, extent);
     }
     for (qint64 pos = nextFrameHeader(data, p, windowEnd); pos < windowEnd;
          pos = nextFrameHeader(data, pos + 1, windowEnd)) {
@@ -186,21 +215,37 @@ bool HeaderlessSearch::Impl::probeHits(const char *data, qint64 p, const ByteExt
 }
 
 // The first probe from p on, S apart, that hits; one at or past the region's end when none
-// does. A stretch of one or two bytes over and over is passed in one go: its probes miss.
+// does. A probe reads the 64 bytes from it and the frames that chain from their headers: blank
+// space misses at once (zeros: four zero bytes wherever a frame could start; 0xFF: no header),
+// a stretch of one or two other bytes over and over is passed in one go, its probes missing.
 qint64 HeaderlessSearch::Impl::firstHitProbe(const char *data, qint64 p,
                                              const ByteExtent &extent) const
 {
-    while (p < extent.region) {
-        if (extent.readable - p >= m_blankStretch) {
+    for (; p < extent.region; p += m_stride) {
+        if (extent.readable - p < 64 || m_window > 64) {
+            if (probeHits(data, p, extent))
+                return p;
+            continue;
+        }
+        // Probes touch a line or two every few: asked for ahead, they come at the memory's
+        // pace, not its latency.
+        if (extent.readable - p > ProbeAhead * m_stride + 64) {
+            __builtin_prefetch(data + p + ProbeAhead * m_stride);
+            __builtin_prefetch(data + p + ProbeAhead * m_stride + 63);
+        }
+        const bool chained = extent.readable - p >= 2 * ProbeLine;
+        const FrameHeaderMasks masks = frameHeaderMasks(data + p, chained);
+        if (masks.zero || (windowHeads(m_bands[0], masks) | windowHeads(m_bands[1], masks)) == 0)
+            continue;
+        if (masks.periodTwo && extent.readable - p >= m_blankStretch) {
             const qint64 blankEnd = periodTwoEnd(data, p, extent.readable);
             if (blankEnd - p >= m_blankStretch) {
-                p += ((blankEnd - m_blankStretch - p) / m_stride + 1) * m_stride;
+                p += (blankEnd - m_blankStretch - p) / m_stride * m_stride;
                 continue;
             }
         }
-        if (probeHits(data, p, extent))
+        if (chainInBlock(data, p, masks, chained, extent))
             return p;
-        p += m_stride;
     }
     return p;
 }
@@ -376,7 +421,10 @@ qint64 HeaderlessSearch::Impl::search(const char *data, qint64 from, qint64 read
             outcome = tryRange(data, pos, regionEnd - 1, extent, decideAt, run, at);
         } else {
             // The first probe clears the S offsets from pos on when it misses.
-            const qint64 hit = firstHitProbe(data, pos + m_stride - 1, extent);
+            qint64 first = pos + m_stride - 1;
+            if (m_stride % ProbeLine == 0)
+                first -= qint64(reinterpret_cast<quintptr>(data + first) % ProbeLine);
+            const qint64 hit = firstHitProbe(data, first, extent);
             if (hit >= regionEnd)
                 return regionEnd;
             // Every probe a run's first S offsets hold hits: each half of the offsets the hit
