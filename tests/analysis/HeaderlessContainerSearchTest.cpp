@@ -151,6 +151,23 @@ TEST(HeaderlessContainerSearch, BulkChecksAgreeWithTheFrameRules)
             EXPECT_EQ((masks.wideBand >> i & 1) != 0, frameSizeTable(true)[byte] != 0) << byte;
         }
     }
+    // The wide permutes, where the processor has them, give what sixteen bytes at a time give.
+    Rng rng(83);
+    for (int round = 0; round < 200; ++round) {
+        QByteArray block = rng.bytes(128);
+        if (round % 3 == 0)
+            block.fill(char(frameHeaderByte(int(rng.below(16)), true)), int(rng.below(128)));
+        for (const bool chained : {false, true}) {
+            const FrameHeaderMasks wide = frameHeaderMasks(block.constData(), chained);
+            const FrameHeaderMasks narrow = frameHeaderMasksSixteen(block.constData(), chained);
+            EXPECT_EQ(wide.narrowBand, narrow.narrowBand);
+            EXPECT_EQ(wide.wideBand, narrow.wideBand);
+            EXPECT_EQ(wide.narrowChained, narrow.narrowChained);
+            EXPECT_EQ(wide.wideChained, narrow.wideChained);
+            EXPECT_EQ(wide.zero, narrow.zero);
+            EXPECT_EQ(wide.periodTwo, narrow.periodTwo);
+        }
+    }
     const QByteArray pattern =
         QByteArray(5, 'x') + QByteArray(100, 'a') + "ab" + QByteArray("ba").repeated(40) + "c";
     // "xxxxx", a hundred 'a', then "ab" + "ba" over and over (one stretch from the 'b'), "c".
