@@ -83,7 +83,7 @@ bool probe(const QString &path)
     loose.minFrames = 20;
     loose.minSpeechFrames = 0;
     loose.maxBadFrames = loose.minFrames;
-    loose.maxNearByteShare = loose.maxZeroByteShare = 1.0;
+    loose.maxNearByteShare = loose.maxNearAtOnePlace = loose.maxZeroByteShare = 1.0;
     printRuns("20 frames, any payload:",
               findHeaderlessRecordings(data, size, signedRecordings, loose));
     return true;

@@ -2,10 +2,11 @@
 // each a chain of frames inside the region, ascending and apart; and the search of a container
 // a small window at a time, its signed recordings ("#!AMR" in the bytes) analysed a stretch at a
 // time, must find what one pass over the whole container finds, unless a run is longer than the
-// window (a window must hold a run to find it whole). The bytes live in a buffer that ends
+// largest window (a window must hold a run to find it whole). The bytes live in a buffer that ends
 // exactly at the region's end, so any read past it is caught.
 //
-// Input: one control byte (the window: 256 + 48 x control bytes), then the bytes.
+// Input: one control byte (the first window: 256 + 48 x control bytes, growing to four times
+// that), then the bytes.
 #include "FuzzSupport.h"
 
 #include "extract/analysis/BandFrames.h"
@@ -89,19 +90,20 @@ void checkWindowedContainer(const char *data, qint64 size, qint64 window)
     HeaderlessContainer container;
     container.size = size;
     container.window = window;
+    container.largestWindow = 4 * window;
     container.signedCount = starts.size();
     container.analyses = [&](qsizetype first, qsizetype last) {
         return signedOnes.mid(first, last - first);
     };
     container.bytes = [&](qint64 begin, qint64 length) {
-        FUZZ_CHECK(begin >= 0 && length <= window && begin + length <= size);
+        FUZZ_CHECK(begin >= 0 && length <= container.largestWindow && begin + length <= size);
         return data + begin;
     };
     const QVector<RecordingAnalysis> windowed = findContainerHeaderless(container);
     for (const RecordingAnalysis &run : windowed)
         FUZZ_CHECK(run.start >= 0 && run.audioEnd <= size && run.audioEnd > run.start);
     for (const RecordingAnalysis &run : whole)
-        if (run.audioEnd - run.start + LookPastEnd >= window)
+        if (run.audioEnd - run.start + LookPastEnd >= container.largestWindow)
             return;
     FUZZ_CHECK(sameRuns(windowed, whole));
 }

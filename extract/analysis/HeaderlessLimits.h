@@ -17,9 +17,12 @@ struct HeaderlessLimits
     // ... and payloads that look like encoded speech: at most this share of their bytes lie
     // within one of the byte at the same place in one of the two frames before when those are
     // of the same type (tables of records count up or repeat; speech stays under a seventh),
-    // and at most this share are zero. Outside that stretch a run takes every frame that
-    // chains, quiet ones included, as a frame walk after a signature does.
-    double maxNearByteShare = 0.25;
+    // at most this share of the frames have the byte at any one place do so (a field of a
+    // table; speech stays under two thirds), and at most this share of their bytes are zero.
+    // Outside that stretch a run takes every frame that chains, quiet ones included, as a
+    // frame walk after a signature does.
+    double maxNearByteShare = 0.2;
+    double maxNearAtOnePlace = 0.9;
     double maxZeroByteShare = 0.15;
     // A run ends before more NO_DATA frames in a row than this: a pause has a SID every eight.
     int maxNoDataStreak = 32;

@@ -195,7 +195,7 @@ TEST(HeaderlessRuns, FramesThatAreNotSpeechAreNoRun)
 {
     Rng rng(67);
     const QByteArray oneFrame = randomFrame(false, 7, true, rng);
-    QList<QByteArray> constant, repeated, noData, silence, damaged, foreign, table;
+    QList<QByteArray> constant, repeated, noData, silence, damaged, foreign, table, floats;
     const QByteArray columns = rng.bytes(2 * 17);
     for (int i = 0; i < 400; ++i) {
         // A table of 16-bit counters, 18-byte records read as wide-band 6.60 kbit/s frames: two
@@ -204,6 +204,11 @@ TEST(HeaderlessRuns, FramesThatAreNotSpeechAreNoRun)
         for (int b = 0; b < 17; ++b)
             record.append(char(columns[(i % 2) * 17 + b] + (b % 2 == 0 ? i / 2 : 0)));
         table.append(record);
+        // A table of 32-bit numbers that share their top byte, read as 12.2 kbit/s frames.
+        QByteArray numbers = rng.bytes(32);
+        for (int b = 0; b < 32; b += 4)
+            numbers[b] = char(frameHeaderByte(7, true));
+        floats.append(numbers);
         // 12.2 kbit/s frames of one byte over and over, as in a table or a blank image.
         constant.append(char(frameHeaderByte(7, true)) + QByteArray(31, char(0x55)));
         // The same frame again and again.
@@ -220,7 +225,7 @@ TEST(HeaderlessRuns, FramesThatAreNotSpeechAreNoRun)
          {std::pair("constant payload", constant), std::pair("repeated frame", repeated),
           std::pair("NO_DATA only", noData), std::pair("SID and NO_DATA only", silence),
           std::pair("half damaged", damaged), std::pair("other codecs' SID", foreign),
-          std::pair("table of counters", table)})
+          std::pair("table of counters", table), std::pair("table of numbers", floats)})
         EXPECT_TRUE(runsIn(filler(16, rng) + joined(frames) + filler(16, rng)).isEmpty()) << what;
 }
 
