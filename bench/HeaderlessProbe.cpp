@@ -82,8 +82,8 @@ bool probe(const QString &path)
               findHeaderlessRecordings(data, size, signedRecordings, loose));
     loose.minFrames = 20;
     loose.minSpeechFrames = 0;
-    loose.minFramesBetweenBadFrames = 0;
-    loose.maxRepeatedByteShare = loose.maxZeroByteShare = 1.0;
+    loose.maxBadFrames = loose.minFrames;
+    loose.maxNearByteShare = loose.maxNearAtOnePlace = loose.maxZeroByteShare = 1.0;
     printRuns("20 frames, any payload:",
               findHeaderlessRecordings(data, size, signedRecordings, loose));
     return true;

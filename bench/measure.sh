@@ -5,10 +5,16 @@
 #   1. the scan benchmark (two passes over a 256 MiB container, target >= 1 GB/s each);
 #   2. `vocafetch-cli list` on a 512 MiB container against `LC_ALL=C grep -c -F '#!AMR'`
 #      (target ratio <= 1.0), and `list --headerless` against `list` (target <= 1.5);
-#   3. `vocafetch-cli extract` of a 64 MiB container with 2,824 recordings against a generic
+#   3. the headerless search: `list --headerless` against `list` on 256 MiB card images of
+#      zeros, 0xFF and random bytes with a few signed recordings and a few without their
+#      signature (target <= 1.5, every one of those found), the search in process over each
+#      filler (target >= 2 GB/s) and over DTX silence (time linear in its length), a recording
+#      without its signature across the 256 MiB window edge (found whole), and the peak memory
+#      of `list --headerless` on 25 MB of signatures each followed by a frame (target: as `list`);
+#   4. `vocafetch-cli extract` of a 64 MiB container with 2,824 recordings against a generic
 #      carver (scalpel) carving at each signature followed by `sync -f` on its output folder
 #      (target ratio <= 1.0), and the sync calls of the extraction (strace -c);
-#   4. peak memory (GNU time) of `list` and `extract` on a 6 GiB sparse disk image with
+#   5. peak memory (GNU time) of `list` and `extract` on a 6 GiB sparse disk image with
 #      recordings beyond 4 GiB (target <= 320 MiB), and of `list` / `list --json` on 10 MB of
 #      signatures (target <= container + 32 bytes per recording + 64 MiB).
 # Usage: bench/measure.sh [build-dir]   (default: build-release, configured as Release)
@@ -17,10 +23,12 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh bench
 build=${1:-build-release}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVOCAFETCH_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --target vocafetch-cli vocafetch-samplegen vocafetch_scan_bench -j"$(nproc)" >/dev/null
+cmake --build "$build" --target vocafetch-cli vocafetch-samplegen vocafetch_scan_bench \
+    vocafetch_headerless_bench vocafetch_card_image -j"$(nproc)" >/dev/null
 build=$(realpath "$build")
 cli=$build/cli/vocafetch-cli
 gen=$build/tools/samplegen/vocafetch-samplegen
+card=$build/bench/vocafetch_card_image
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/vocafetch-measure.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -46,6 +54,45 @@ headerless_s=$(median "$work/list.json" 2)
 echo "list ${list_s} s, grep -c ${grep_s} s: ratio $(ratio "$list_s" "$grep_s") (target <= 1.0)"
 echo "list --headerless ${headerless_s} s: $(ratio "$headerless_s" "$list_s") x list (target <= 1.5)"
 rm -f "$work/big.drf"
+
+echo
+echo "== list --headerless against list on 256 MiB card images (medians of 7)"
+for fill in zeros ones random; do
+    "$card" --fill "$fill" --size-mib 256 "$work/card.img" >"$work/card.layout"
+    hyperfine -w 2 -r 7 --export-json "$work/card.json" \
+        "'$cli' list '$work/card.img' >'$work/card-list.out'" \
+        "'$cli' list --headerless '$work/card.img' >'$work/card-headerless.out'" >/dev/null
+    list_s=$(median "$work/card.json" 0)
+    headerless_s=$(median "$work/card.json" 1)
+    placed=$(grep -c '^headerless' "$work/card.layout")
+    found=$("$cli" list -q --headerless --json "$work/card.img" | python3 -c "import json,sys; print(sum(r['headerless'] for r in json.load(sys.stdin)['containers'][0]['recordings']))")
+    echo "$fill: list ${list_s} s, list --headerless ${headerless_s} s: $(ratio "$headerless_s" "$list_s") x (target <= 1.5); $found of $placed recordings without a signature found"
+done
+rm -f "$work/card.img"
+
+echo
+echo "== The headerless search in process (target >= 2 GB/s over each filler; DTX silence linear)"
+"$build/bench/vocafetch_headerless_bench" --benchmark_repetitions=3 \
+    --benchmark_report_aggregates_only=true 2>/dev/null | grep -E '_median|^Benchmark'
+
+echo
+echo "== A recording without its signature across the 256 MiB window edge"
+across=$("$card" --fill random --size-mib 300 --across 256 "$work/across.img" | tail -n 1)
+echo "placed: $across"
+offset=$(sed 's/^headerless at \([0-9]*\),.*/\1/' <<<"$across")
+"$cli" list -q --headerless "$work/across.img" | grep -E "offset +$offset " || echo "not found"
+rm -f "$work/across.img"
+
+echo
+echo "== Peak memory on 25 MB of signatures, each followed by a frame (list --headerless as list)"
+# A NO_DATA frame after each: 3.6 million recordings.
+python3 -c "import sys; sys.stdout.buffer.write((b'#!AMR\n' + b'\x7c') * (25000000 // 7))" >"$work/sigframes.drf"
+for headerless in "" --headerless; do
+    /usr/bin/time -f '%M %e' -o "$work/rss" "$cli" list -q $headerless "$work/sigframes.drf" >"$work/sig.out"
+    read -r kib seconds <"$work/rss"
+    echo "list $headerless: peak $((kib / 1024)) MiB, ${seconds} s"
+done
+rm -f "$work/sigframes.drf"
 
 echo
 echo "== extract of 64 MiB, 2,824 recordings, against a carver and sync -f (medians of 7)"

@@ -5,6 +5,7 @@
 #include "extract/FileErrors.h"
 #include "extract/RawFileName.h"
 #include "extract/analysis/AmrDecoder.h"
+#include "extract/analysis/HeaderlessContainerSearch.h"
 #include "extract/analysis/HeaderlessRuns.h"
 #include "extract/encode/RecordingEncoding.h"
 #include "extract/encode/WavFile.h"
@@ -37,6 +38,8 @@ namespace {
 constexpr qint64 CopyChunk = qint64(1) << 20;
 // Mapped at once for an analysis, at most: a stretch's recordings are mapped together.
 constexpr qint64 AnalysisWindow = qint64(256) << 20;
+// Read at once for the headerless search: a buffer that stays in the processor's caches.
+constexpr qint64 HeaderlessReadSize = qint64(4) << 20;
 
 // Moves a recording's offsets, found in bytes mapped from base on, to container offsets.
 void shift(RecordingAnalysis &recording, qint64 base)
@@ -161,39 +164,27 @@ void ContainerSession::rescan()
 
 void ContainerSession::findHeaderless()
 {
-    const QVector<RecordingAnalysis> signedOnes = analyseRange(0, m_scan.recordingCount());
-    // The uncovered regions, long ones cut into windows, searched a mapping's worth at a time
-    // and, within it, region by region on several cores.
-    std::vector<ByteSpan> pieces;
-    for (const ByteSpan &region : uncoveredRegions(size(), signedOnes))
-        for (qint64 at = region.begin; at < region.end; at += AnalysisWindow)
-            pieces.push_back({at, std::min(region.end, at + AnalysisWindow)});
-    const int threads = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-    for (std::size_t first = 0; first < pieces.size();) {
-        std::size_t last = first + 1;
-        while (last < pieces.size() && pieces[last].end - pieces[first].begin <= AnalysisWindow)
-            ++last;
-        const qint64 base = pieces[first].begin;
-        MappedWindow window;
-        const char *data = m_source.Data().constData() + (m_mapped ? 0 : base);
-        if (m_mapped) {
-            window = m_mapped->map(base, pieces[last - 1].end - base);
-            data = window.data();
-        }
-        std::vector<QVector<RecordingAnalysis>> found(last - first);
-        const int used = int(std::min<std::size_t>(size_t(threads), last - first));
-        runOnThreads(used, m_mapped.get(), [&](int t) {
-            for (std::size_t p = first + size_t(t); p < last; p += size_t(used))
-                found[p - first] =
-                    findHeaderlessRuns(data, pieces[p].begin - base, pieces[p].end - base);
-        });
-        for (QVector<RecordingAnalysis> &runs : found)
-            for (RecordingAnalysis &run : runs) {
-                shift(run, base);
-                m_headerless.append(run);
-            }
-        first = last;
-    }
+    // The signed recordings a stretch at a time; a mapped container's bytes read a few MiB at a
+    // time into one buffer, more only while a run goes on: memory stays bounded as a listing's
+    // does, and a copy from the page cache costs the search less than mapping every page anew.
+    QByteArray buffer;
+    HeaderlessContainer container;
+    container.size = size();
+    container.window = m_mapped ? HeaderlessReadSize : std::max<qint64>(size(), 1);
+    container.largestWindow = std::max(container.window, AnalysisWindow);
+    container.signedCount = m_scan.recordingCount();
+    container.analyses = [this](qsizetype first, qsizetype last) {
+        return analyseRange(first, last);
+    };
+    container.bytes = [&](qint64 begin, qint64 length) {
+        if (!m_mapped)
+            return m_source.Data().constData() + begin;
+        if (buffer.size() < length)
+            buffer.resize(length);
+        m_mapped->readInto(begin, buffer.data(), length);
+        return buffer.constData();
+    };
+    m_headerless = findContainerHeaderless(container);
 }
 
 ByteSpan ContainerSession::range(int i) const

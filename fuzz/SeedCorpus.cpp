@@ -1,6 +1,7 @@
 // vocafetch-fuzz-seeds: writes the seed corpora of the fuzz targets from the sample
-// generators: containers as phones write them, recordings of every storage format, phone file
-// lists with the awkward names and sizes, and the sample theme with one of its bitmaps.
+// generators: containers as phones write them, recordings of every storage format, headerless
+// runs, phone file lists with the awkward names and sizes, and the sample theme with one of its
+// bitmaps.
 // Usage: vocafetch-fuzz-seeds OUTPUT-FOLDER [SAMPLE-THEME-FOLDER]
 #include "PhoneFuzzInput.h"
 
@@ -72,6 +73,56 @@ QVector<QByteArray> recordings()
     builder.randomBytes(20, rng).recordingPart(part).imagePart(30, rng).truncatedFrame(false, 7, 9,
                                                                                        rng);
     out << builder.data();
+    return out;
+}
+
+QByteArray joined(const QList<QByteArray> &frames)
+{
+    QByteArray bytes;
+    for (const QByteArray &frame : frames)
+        bytes += frame;
+    return bytes;
+}
+
+// Headerless runs, each a few hundred bytes to a few kilobytes after a control byte (the
+// window): plain ones in either band, the shortest kind, one across a damaged header, one after
+// DTX silence, one beside a signed recording and one longer than its window; and a table of
+// counters that must give none.
+QVector<QByteArray> headerlessSeeds()
+{
+    RecGen::Rng rng(13);
+    const auto junk = [&](int count) {
+        QByteArray bytes = rng.bytes(count).replace('#', '~');
+        bytes[0] = char(0xFF);
+        return bytes;
+    };
+    const QByteArray noData(1, char(RecGen::frameHeaderByte(15, true)));
+    QVector<QByteArray> out;
+    out << char(60) + junk(20) + joined(RecGen::phoneLikeFrames(false, 70, rng)) + junk(20);
+    out << char(90) + junk(20) + joined(RecGen::phoneLikeFrames(true, 60, rng));
+    QList<QByteArray> shortest;
+    for (int i = 0; i < 50; ++i)
+        shortest << (i % 2 == 0 ? RecGen::randomFrame(false, 0, true, rng) : noData);
+    out << char(0) + junk(30) + joined(shortest) + junk(10);
+    QByteArray damaged = joined(RecGen::randomFrames(false, 70, {7}, 0, rng));
+    damaged[32 * 30] = char(0xFF);
+    out << char(80) + damaged;
+    QList<QByteArray> silence;
+    for (int i = 0; i < 80; ++i)
+        silence << (i % 8 == 0 ? RecGen::randomFrame(false, 8, true, rng) : noData);
+    out << char(70) + junk(10) + joined(silence + RecGen::randomFrames(false, 60, {4}, 0, rng));
+    out << char(50) +
+               RecGen::makeRecording(AmrFormat::NarrowBand, 1,
+                                     RecGen::randomFrames(false, 20, {7}, 0, rng))
+                   .bytes +
+               junk(40) + joined(RecGen::randomFrames(false, 60, {5}, 0, rng));
+    QByteArray table;
+    for (int i = 0; i < 60; ++i) {
+        table += char(RecGen::frameHeaderByte(0, true));
+        for (int b = 0; b < 17; ++b)
+            table += char(b * 29 + (i % 2) * 7 + (b % 2 == 0 ? i / 2 : 0));
+    }
+    out << char(40) + table;
     return out;
 }
 
@@ -164,6 +215,11 @@ int main(int argc, char **argv)
         ok &= write(frameDir, QStringLiteral("seed-%1-split").arg(i), char(40 + 20 * i) + recs[i]);
     }
     ok &= write(frameDir, QStringLiteral("seed-container"), char(100) + containers[3]);
+
+    const QDir headerlessDir = subfolder(out, QStringLiteral("headerless"));
+    const QVector<QByteArray> headerless = headerlessSeeds();
+    for (int i = 0; i < headerless.size(); ++i)
+        ok &= write(headerlessDir, QStringLiteral("seed-%1").arg(i), headerless[i]);
 
     const QDir phoneDir = subfolder(out, QStringLiteral("phone"));
     const QVector<PhoneFuzzInput::Phone> phoneSeeds = phones(containers[0]);

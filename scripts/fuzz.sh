@@ -13,7 +13,7 @@ esac
 
 scripts/install-deps.sh test
 build=${VOCAFETCH_FUZZ_BUILD_DIR:-build-fuzz}
-targets=(fuzz_container fuzz_frames fuzz_theme fuzz_phone fuzz_message)
+targets=(fuzz_container fuzz_frames fuzz_headerless fuzz_theme fuzz_phone fuzz_message)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVOCAFETCH_FUZZ=ON -DVOCAFETCH_SANITIZE=ON \

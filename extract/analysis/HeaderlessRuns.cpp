@@ -1,435 +1,466 @@
 #include "extract/analysis/HeaderlessRuns.h"
 
+#include "extract/analysis/BandFrames.h"
+#include "extract/analysis/ByteStretches.h"
+#include "extract/analysis/FrameMarks.h"
+#include "extract/analysis/RunFollower.h"
+
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <limits>
-#include <optional>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace vocafetch {
 
 namespace {
 
 constexpr int SignatureLength = 5; // "#!AMR"
-// Frame headers checked in a row, with table look-ups only, before payloads are looked at: in
-// random bytes one offset in ten thousand gets past them.
-constexpr int QuickChainFrames = 4;
-constexpr int FrameTypes = 16;
 // Leading frames at most taken for container bytes before a run.
 constexpr int MaxStrayFrames = 3;
+// Frames a probe chains from a frame start in its window.
+constexpr int ProbeChainFrames = 4;
+// Probes whose bytes are asked for before they are read.
+constexpr int ProbeAhead = 16;
+// A probe's 64 bytes, one cache line.
+constexpr qint64 ProbeLine = 64;
 
-// No frame header of either band has a padding bit set.
-constexpr quint8 PaddingBits = 0x83;
-
-bool isSpeechType(bool wideBand, int type)
+enum class Outcome
 {
-    return type <= (wideBand ? 8 : 7);
+    Run,
+    NoRun,
+    Undecided,
+};
+
+} // namespace
+
+// Where probes may stand apart. A run the search takes at s holds a stretch of minFrames frames
+// with minSpeechFrames live speech frames in it, so its frames from s span at least
+// L = minSpeechFrames * (the band's smallest speech frame) + the other frames' one byte each.
+// With frames at most W bytes, a probe p with p - s < S finds in [p, p + W) a frame start from
+// which frames of the run chain on up to p + R when S + R <= L + 1: each probe S apart that finds
+// no such chain shows that no run starts in the S offsets up to it. Its reach R also asks K
+// frames of the chain (R >= K W gives them). For that the first S + R bytes of a run chain
+// without a damaged header stepped over: a header damaged so early may as well be the end of
+// container bytes passing for frames. Probes stand a multiple of 64 bytes apart at the start of
+// a 64-byte line, whose bytes they read: blank space costs a line of every few.
+class HeaderlessSearch::Impl
+{
+public:
+    explicit Impl(const HeaderlessLimits &limits)
+        : m_limits(limits), m_bands{{BandFrames(false, m_limits), BandFrames(true, m_limits)}},
+          m_followers{{RunFollower(m_bands[0], m_limits), RunFollower(m_bands[1], m_limits)}}
+    {
+        const qint64 speechFrames = std::max(m_limits.minSpeechFrames, 0);
+        const qint64 otherFrames = std::max<qint64>(m_limits.minFrames - speechFrames, 0);
+        qint64 stride = std::numeric_limits<qint64>::max();
+        for (int b = 0; b < 2; ++b) {
+            const BandFrames &band = m_bands[size_t(b)];
+            m_shortestRun[size_t(b)] = speechFrames * band.smallestSpeechFrame() + otherFrames;
+            stride = std::min(stride, m_shortestRun[size_t(b)] -
+                                          ProbeChainFrames * band.largestFrame() + 1);
+            m_window = std::max(m_window, band.largestFrame());
+        }
+        m_stride = std::clamp<qint64>(stride, 1, qint64(1) << 20);
+        if (m_stride >= 2 * ProbeLine)
+            m_stride = m_stride / ProbeLine * ProbeLine;
+        for (int b = 0; b < 2; ++b) {
+            m_probeReach[size_t(b)] =
+                std::max<qint64>(m_shortestRun[size_t(b)] - m_stride + 1,
+                                 ProbeChainFrames * m_bands[size_t(b)].largestFrame());
+            m_reach[size_t(b)] = m_stride + m_probeReach[size_t(b)];
+        }
+        // A stretch of one or two bytes over and over this long holds no frame start a probe
+        // chains from: any frame in it is dead or one of a long NO_DATA streak.
+        m_blankStretch = std::max<qint64>(2 * m_window + 6,
+                                          m_window + std::max(m_limits.maxNoDataStreak, 0) + 2);
+    }
+
+    qint64 search(const char *data, qint64 from, qint64 readableEnd, qint64 regionEnd,
+                  QVector<RecordingAnalysis> &runs, bool decideFirst);
+
+private:
+    qint64 firstHitProbe(const char *data, qint64 p, const ByteExtent &extent) const;
+    bool probeHits(const char *data, qint64 p, const ByteExtent &extent) const;
+    bool chainInBlock(const char *data, qint64 p, const FrameHeaderMasks &masks, bool chained,
+                      const ByteExtent &extent) const;
+    // The headers in a band's probe window, as the masks of the 64 bytes from the probe on give
+    // them.
+    static quint64 windowHeads(const BandFrames &band, const FrameHeaderMasks &masks)
+    {
+        const int width = band.largestFrame();
+        const quint64 heads = band.wideBand() ? masks.wideBand : masks.narrowBand;
+        return width >= 64 ? heads : heads & ((quint64(1) << width) - 1);
+    }
+    bool mayStartRun(int b, const char *data, qint64 s, const ByteExtent &extent,
+                     qint64 resyncFrom);
+    bool chainsAtLeast(const BandFrames &band, const char *data, qint64 pos, int frames,
+                       qint64 until, qint64 resyncFrom, const ByteExtent &extent, bool full) const;
+    // What a probe at p asks of a frame start pos in its window: K frames that chain plainly,
+    // on to p + K W, as the frames of a run starting up to S offsets before p do.
+    bool probeChains(const BandFrames &band, const char *data, qint64 pos, qint64 p,
+                     const ByteExtent &extent) const
+    {
+        const qint64 until = p + m_probeReach[band.wideBand() ? 1 : 0];
+        return chainsAtLeast(band, data, pos, ProbeChainFrames, until, until + 1, extent, true);
+    }
+    Outcome tryRange(const char *data, qint64 first, qint64 last, const ByteExtent &extent,
+                     qint64 decideAt, RecordingAnalysis &run, qint64 &at);
+    Outcome tryAt(const char *data, qint64 s, const ByteExtent &extent, qint64 regionEnd,
+                  RecordingAnalysis &run);
+    Outcome tryBand(int b, const char *data, qint64 s, const ByteExtent &extent, qint64 regionEnd,
+                    RecordingAnalysis &run);
+    qint64 extendBack(const BandFrames &band, const char *data, qint64 first, qint64 lowest,
+                      const ByteExtent &extent, RunTally &tally) const;
+
+    HeaderlessLimits m_limits;
+    std::array<BandFrames, 2> m_bands;
+    std::array<RunFollower, 2> m_followers;
+    std::array<FrameMarks, 2> m_marks;
+    std::array<FrameMarks, 2> m_deadEnds;
+    qint64 m_stride = 1;
+    std::array<qint64, 2> m_reach{};
+    std::array<qint64, 2> m_probeReach{}; // R: how far a probe's chains go
+    std::array<qint64, 2> m_shortestRun{};
+    int m_window = 0;
+    qint64 m_blankStretch = 0;
+};
+
+HeaderlessSearch::HeaderlessSearch(const HeaderlessLimits &limits)
+    : m_impl(std::make_unique<Impl>(limits))
+{
 }
 
-bool isNoDataType(bool wideBand, int type)
+HeaderlessSearch::~HeaderlessSearch() = default;
+
+qint64 HeaderlessSearch::search(const char *data, qint64 from, qint64 readableEnd, qint64 regionEnd,
+                                QVector<RecordingAnalysis> &runs, bool decideFirst)
 {
-    return type == 15 || (wideBand && type == 14);
+    return m_impl->search(data, from, readableEnd, regionEnd, runs, decideFirst);
 }
 
-// Whether count frame headers follow each other from pos on, within end.
-bool chainsFrames(const char *data, qint64 pos, qint64 end, const FrameSizeTable &sizes, int count)
+// Whether the frames from pos chain for at least frames frames and up to until, no header
+// among them damaged before resyncFrom (true when the bytes at hand do not tell). Their headers
+// alone first, four zero bytes included: nearly every chance start fails on a few look-ups.
+// With full, each frame must also be one a run takes (BandFrames::step).
+bool HeaderlessSearch::Impl::chainsAtLeast(const BandFrames &band, const char *data, qint64 pos,
+                                           int frames, qint64 until, qint64 resyncFrom,
+                                           const ByteExtent &extent, bool full) const
 {
-    for (int i = 0; i < count; ++i) {
-        const int size = pos < end ? sizes[quint8(data[pos])] : 0;
-        if (size == 0 || end - pos < size)
+    const FrameSizeTable &sizes = band.sizes();
+    qint64 at = pos;
+    for (int n = 0; n < frames || at < until; ++n) {
+        // A fill or pattern chains on: its first frame, dead, fails the whole check.
+        if (n == 2 && full && band.step(data, pos, extent, false, false).end == StepEnd::Stop)
             return false;
-        pos += size;
+        if (at >= extent.readable)
+            return !extent.final();
+        const quint8 byte = quint8(data[at]);
+        const int size = sizes[byte];
+        if (size == 0)
+            return at >= resyncFrom;
+        if (byte == 0 && startsZeroRun(data, at, extent.readable))
+            return false;
+        at += size;
+    }
+    if (at > extent.readable || !full)
+        return at <= extent.readable || !extent.final();
+    bool afterNoData = false;
+    for (int n = 0; n < frames || pos < until; ++n) {
+        const FrameStep step = band.step(data, pos, extent, afterNoData, false);
+        if (step.end != StepEnd::None)
+            return step.end == StepEnd::Undecided;
+        afterNoData = band.isNoData(step.header);
+        pos = step.next;
     }
     return true;
 }
 
-// A payload no encoder gives: one byte over and over, or a copy of the last payload of the same
-// frame type (the frames of a table or a pattern repeat; speech never does).
-bool isDeadPayload(const char *payload, int length, const char *previous)
+// Whether a frame start in the probe's window, given the 64 bytes' headers, chains as probeChains
+// asks. Most fail on the second header, which the chained masks tell when they were worked out.
+bool HeaderlessSearch::Impl::chainInBlock(const char *data, qint64 p, const FrameHeaderMasks &masks,
+                                          bool chained, const ByteExtent &extent) const
 {
-    if (length <= 0)
-        return false;
-    if (previous != nullptr && std::memcmp(payload, previous, size_t(length)) == 0)
-        return true;
-    return std::all_of(payload + 1, payload + length,
-                       [first = payload[0]](char byte) { return byte == first; });
-}
-
-// A run so far: where its last counted frame ends, its frames and its live speech frames.
-struct RunTally
-{
-    qint64 end = 0;
-    qint64 frames = 0;
-    qint64 speech = 0;
-};
-
-struct Run
-{
-    RunTally tally;
-    WalkStop stop = WalkStop::Limit;
-};
-
-// The payload bytes of a run's last live speech frames: how many repeat the byte at the same
-// place in the last frame of their type, and how many are zero. Encoded speech has few of
-// either (under a tenth in any 25 frames); tables and program code have many.
-class PayloadWindow
-{
-public:
-    static constexpr int Frames = 25;
-
-    void add(const char *payload, int length, const char *previous, const RunTally &before)
-    {
-        Entry entry{0, 0, length, before};
-        for (int i = 0; i < length; ++i) {
-            entry.zero += payload[i] == 0 ? 1 : 0;
-            entry.same += previous != nullptr && payload[i] == previous[i] ? 1 : 0;
-        }
-        if (m_count == Frames)
-            subtract(m_entries[size_t(m_next)]);
-        else
-            ++m_count;
-        m_entries[size_t(m_next)] = entry;
-        m_next = (m_next + 1) % Frames;
-        m_same += entry.same;
-        m_zero += entry.zero;
-        m_length += entry.length;
-    }
-
-    bool looksLikeSpeech(const HeaderlessLimits &limits) const
-    {
-        return m_count < Frames || (m_same <= limits.maxRepeatedByteShare * m_length &&
-                                    m_zero <= limits.maxZeroByteShare * m_length);
-    }
-
-    // The run before the window's oldest frame.
-    const RunTally &beforeOldest() const
-    {
-        return m_entries[size_t(m_count < Frames ? 0 : m_next)].before;
-    }
-
-private:
-    struct Entry
-    {
-        int same;
-        int zero;
-        int length;
-        RunTally before;
-    };
-
-    void subtract(const Entry &entry)
-    {
-        m_same -= entry.same;
-        m_zero -= entry.zero;
-        m_length -= entry.length;
-    }
-
-    std::array<Entry, Frames> m_entries; // entry i is set before it is read
-    int m_next = 0;
-    int m_count = 0;
-    int m_same = 0;
-    int m_zero = 0;
-    int m_length = 0;
-};
-
-// Follows the frames from a start on as long as limits take them for one recording's, reading
-// nothing at or past end.
-class RunFollower
-{
-public:
-    RunFollower(const char *data, qint64 end, bool wideBand, const HeaderlessLimits &limits)
-        : m_data(data), m_end(end), m_wideBand(wideBand), m_limits(limits),
-          m_sizes(frameSizeTable(wideBand))
-    {
-    }
-
-    Run follow(qint64 pos)
-    {
-        m_tally = m_beforeBad = m_beforeSilence = {pos, 0, 0};
-        while (pos < m_end) {
-            const std::optional<Run> stopped = take(pos);
-            if (stopped)
-                return *stopped;
-            pos = m_tally.end;
-        }
-        return {m_tally, WalkStop::Limit};
-    }
-
-private:
-    // Adds the frame at pos to the run, or says where and why the run ends before it.
-    std::optional<Run> take(qint64 pos)
-    {
-        const quint8 byte = quint8(m_data[pos]);
-        if (byte == 0 && startsZeroRun(m_data, pos, m_end))
-            return Run{m_tally, WalkStop::ZeroRun};
-        const int size = m_sizes[byte];
-        if (size == 0)
-            return Run{m_tally, WalkStop::InvalidHeader};
-        if (m_end - pos < size)
-            return Run{m_tally, WalkStop::CrossesLimit};
-        const int type = byte >> 3;
-        const char *payload = m_data + pos + 1;
-        const char *previous = m_previous[type];
-        m_previous[type] = payload;
-        const bool bad = (byte & 0x04) == 0 || isForeignSid(m_wideBand, type) ||
-                         isDeadPayload(payload, size - 1, previous);
-        if (bad && !allowBadFrame())
-            return Run{m_tally.frames == 0 ? m_tally : m_beforeBad, WalkStop::NotSpeech};
-        m_sinceBad = bad ? 0 : m_sinceBad + 1;
-        if (!allowSilence(type))
-            return Run{m_beforeSilence, WalkStop::NotSpeech};
-        const bool speech = !bad && isSpeechType(m_wideBand, type);
-        if (speech) {
-            m_window.add(payload, size - 1, previous, m_tally);
-            if (!m_window.looksLikeSpeech(m_limits))
-                return Run{m_window.beforeOldest(), WalkStop::NotSpeech};
-        }
-        m_tally.end = pos + size;
-        ++m_tally.frames;
-        m_tally.speech += speech ? 1 : 0;
-        return std::nullopt;
-    }
-
-    // A run neither starts with a bad frame nor has two close together.
-    bool allowBadFrame()
-    {
-        if (m_tally.frames == 0 || m_sinceBad < m_limits.minFramesBetweenBadFrames)
-            return false;
-        m_beforeBad = m_tally;
-        return true;
-    }
-
-    // A NO_DATA streak longer than a pause has is no recording's.
-    bool allowSilence(int type)
-    {
-        if (!isNoDataType(m_wideBand, type)) {
-            m_noData = 0;
-            return true;
-        }
-        if (m_noData++ == 0)
-            m_beforeSilence = m_tally;
-        return m_noData <= m_limits.maxNoDataStreak;
-    }
-
-    const char *m_data;
-    qint64 m_end;
-    bool m_wideBand;
-    const HeaderlessLimits &m_limits;
-    const FrameSizeTable &m_sizes;
-    const char *m_previous[FrameTypes] = {};
-    RunTally m_tally;
-    RunTally m_beforeBad;     // the run up to its last bad frame
-    RunTally m_beforeSilence; // the run up to the current NO_DATA streak
-    qint64 m_sinceBad = std::numeric_limits<int>::max();
-    int m_noData = 0;
-    PayloadWindow m_window;
-};
-
-bool isSpeech(const RunTally &tally, const HeaderlessLimits &limits)
-{
-    return tally.frames >= limits.minFrames && tally.speech >= limits.minSpeechFrames;
-}
-
-RecordingAnalysis headerlessRecording(const char *data, qint64 begin, qint64 limit, bool wideBand,
-                                      const Run &run)
-{
-    RecordingAnalysis recording;
-    recording.start = begin;
-    recording.limit = limit;
-    recording.headerless = true;
-    recording.endFrom = EndSource::Frames;
-    recording.walk = walkHeaderlessFrames(data, begin, run.tally.end,
-                                          wideBand ? AmrFormat::WideBand : AmrFormat::NarrowBand);
-    recording.walk.stop = run.stop;
-    recording.audioEnd = recording.walk.audioEnd;
-    return recording;
-}
-
-// Past the container bytes that happen to chain into a run's first real frame: a speech frame
-// of another type than the frame after it (a talk spurt keeps one mode). Walks at most
-// MaxStrayFrames frames of the run [pos, runEnd).
-qint64 afterStrayFrames(const char *data, qint64 pos, qint64 runEnd, bool wideBand)
-{
-    const FrameSizeTable &sizes = frameSizeTable(wideBand);
-    for (int stray = 0; stray < MaxStrayFrames; ++stray) {
-        const quint8 byte = quint8(data[pos]);
-        const qint64 next = pos + sizes[byte];
-        if (next >= runEnd || !isSpeechType(wideBand, byte >> 3) ||
-            ((quint8(data[next]) ^ byte) & 0x78) == 0)
-            break;
-        pos = next;
-    }
-    return pos;
-}
-
-// The speech run starting at pos, narrow band tried first.
-std::optional<RecordingAnalysis> speechRunAt(const char *data, qint64 pos, qint64 end,
-                                             const HeaderlessLimits &limits)
-{
-    for (const bool wideBand : {false, true}) {
-        if (!chainsFrames(data, pos, end, frameSizeTable(wideBand), QuickChainFrames))
-            continue;
-        const Run run = RunFollower(data, end, wideBand, limits).follow(pos);
-        if (!isSpeech(run.tally, limits))
-            continue;
-        const qint64 begin = afterStrayFrames(data, pos, run.tally.end, wideBand);
-        RecordingAnalysis recording = headerlessRecording(data, begin, end, wideBand, run);
-        const qint64 strays = run.tally.frames - recording.frames();
-        if (recording.frames() >= limits.minFrames &&
-            run.tally.speech - strays >= limits.minSpeechFrames)
-            return recording;
-    }
-    return std::nullopt;
-}
-
-// Whether two frame headers follow each other at pos: four offsets in five of those that could
-// head a frame fail this, with two table look-ups.
-inline bool twoFrames(const char *data, qint64 pos, qint64 end, const FrameSizeTable &sizes)
-{
-    const int first = sizes[quint8(data[pos])];
-    if (first == 0 || end - pos <= first)
-        return false;
-    const qint64 next = pos + first;
-    const int second = sizes[quint8(data[next])];
-    return second != 0 && end - next >= second;
-}
-
-// The first offset from pos on whose byte has no padding bit set, or end. Seven bytes in eight
-// of random data do, so they are skipped sixteen at a time where the processor allows.
-inline qint64 nextCandidate(const char *data, qint64 pos, qint64 end)
-{
-#ifdef __SSE2__
-    const __m128i padding = _mm_set1_epi8(char(PaddingBits));
-    const __m128i zero = _mm_setzero_si128();
-    while (end - pos >= 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(data + pos));
-        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(bytes, padding), zero));
-        if (mask != 0)
-            return pos + __builtin_ctz(unsigned(mask));
-        pos += 16;
-    }
-#endif
-    while (pos < end && (quint8(data[pos]) & PaddingBits) != 0)
-        ++pos;
-    return pos;
-}
-
-// The run, if any, that the search takes at pos: the offset's frame header and the next one
-// look right in one band, then speechRunAt.
-std::optional<RecordingAnalysis> runAt(const char *data, qint64 pos, qint64 end,
-                                       const HeaderlessLimits &limits)
-{
-    if (twoFrames(data, pos, end, frameSizeTable(false)) ||
-        twoFrames(data, pos, end, frameSizeTable(true)))
-        return speechRunAt(data, pos, end, limits);
-    return std::nullopt;
-}
-
-// Where probes may stand apart. A run the search takes at q chains at least minFrames frames
-// from q, minSpeechFrames of them speech frames, over L bytes; its frame starts are at most
-// the band's largest frame W apart. A window of W offsets from a probe p in [q, q + L - K W]
-// then holds a frame start from which K frames of the run chain. Probes S apart put one in
-// that range when S - 1 <= L - K W; a probe whose window holds no such chain shows that no
-// run starts in the S offsets up to it.
-constexpr int ProbeChainFrames = QuickChainFrames;
-
-struct BandProbe
-{
-    const FrameSizeTable *sizes;
-    int window; // the band's largest frame
-    int stride; // the spacing its shortest run allows
-};
-
-// A band's largest frame and its smallest speech frame, from its frame-size table.
-struct BandFrames
-{
-    int largest = 0;
-    int smallestSpeech = std::numeric_limits<int>::max();
-};
-
-BandFrames bandFramesOf(bool wideBand)
-{
-    BandFrames frames;
-    const FrameSizeTable &sizes = frameSizeTable(wideBand);
-    for (int byte = 0; byte < 256; ++byte) {
-        const int size = sizes[size_t(byte)];
-        frames.largest = std::max(frames.largest, size);
-        if (size > 0 && isSpeechType(wideBand, byte >> 3))
-            frames.smallestSpeech = std::min(frames.smallestSpeech, size);
-    }
-    return frames;
-}
-
-BandProbe bandProbe(bool wideBand, const HeaderlessLimits &limits)
-{
-    // The search runs once for each stretch between recordings: the tables are read once.
-    static const BandFrames bands[] = {bandFramesOf(false), bandFramesOf(true)};
-    const BandFrames &frames = bands[wideBand ? 1 : 0];
-    const qint64 speechFrames = std::max(limits.minSpeechFrames, 0);
-    const qint64 otherFrames = std::max<qint64>(limits.minFrames - speechFrames, 0);
-    const qint64 shortestRun = speechFrames * frames.smallestSpeech + otherFrames;
-    const qint64 stride = shortestRun - qint64(ProbeChainFrames) * frames.largest + 1;
-    return {&frameSizeTable(wideBand), frames.largest, int(std::clamp<qint64>(stride, 1, 1 << 20))};
-}
-
-// Whether the probe at p finds, in either band, a frame start in its window from which
-// ProbeChainFrames frames chain. One pass over the longer window serves both bands.
-bool probeHits(const char *data, qint64 p, qint64 end, const std::array<BandProbe, 2> &bands)
-{
-    const qint64 windowEnd = std::min(end, p + std::max(bands[0].window, bands[1].window));
-    for (qint64 pos = nextCandidate(data, p, windowEnd); pos < windowEnd;
-         pos = nextCandidate(data, pos + 1, windowEnd)) {
-        for (const BandProbe &band : bands) {
-            if (pos - p < band.window &&
-                chainsFrames(data, pos, end, *band.sizes, ProbeChainFrames))
+    for (const BandFrames &band : m_bands) {
+        const FrameSizeTable &sizes = band.sizes();
+        quint64 heads = windowHeads(band, masks);
+        if (chained)
+            heads &= band.wideBand() ? masks.wideChained : masks.narrowChained;
+        for (; heads != 0; heads &= heads - 1) {
+            const qint64 pos = p + __builtin_ctzll(heads);
+            const qint64 next = pos + sizes[quint8(data[pos])];
+            if ((chained || next >= extent.readable || sizes[quint8(data[next])] != 0) &&
+                probeChains(band, data, pos, p, extent))
                 return true;
         }
     }
     return false;
 }
 
-// Tries every offset of [pos, last] until a run starts; the run, or nothing.
-std::optional<RecordingAnalysis> firstRunFrom(const char *data, qint64 pos, qint64 last, qint64 end,
-                                              const HeaderlessLimits &limits)
+bool HeaderlessSearch::Impl::probeHits(const char *data, qint64 p, const ByteExtent &extent) const
 {
-    const qint64 stop = std::min(last + 1, end);
-    for (pos = nextCandidate(data, pos, stop); pos < stop;
-         pos = nextCandidate(data, pos + 1, stop)) {
-        if (std::optional<RecordingAnalysis> run = runAt(data, pos, end, limits))
-            return run;
+    const qint64 windowEnd = std::min(extent.readable, p + m_window);
+    if (windowEnd < p + m_window && !extent.final())
+        return true;
+    if (extent.readable - p >= 64 && m_window <= 64) {
+        const bool chained = extent.readable - p >= 2 * ProbeLine;
+        const FrameHeaderMasks masks = frameHeaderMasks(data + p, chained);
+        return !masks.zero && chainInBlock(data, p, masks, chained, extent);
     }
-    return std::nullopt;
+    for (qint64 pos = nextFrameHeader(data, p, windowEnd); pos < windowEnd;
+         pos = nextFrameHeader(data, pos + 1, windowEnd)) {
+        for (const BandFrames &band : m_bands)
+            if (pos - p < band.largestFrame() && probeChains(band, data, pos, p, extent))
+                return true;
+    }
+    return false;
 }
 
-} // namespace
+// The first probe from p on, S apart, that hits; one at or past the region's end when none
+// does. A probe reads the 64 bytes from it and the frames that chain from their headers: blank
+// space misses at once (zeros: four zero bytes wherever a frame could start; 0xFF: no header),
+// a stretch of one or two other bytes over and over is passed in one go, its probes missing.
+qint64 HeaderlessSearch::Impl::firstHitProbe(const char *data, qint64 p,
+                                             const ByteExtent &extent) const
+{
+    for (; p < extent.region; p += m_stride) {
+        if (extent.readable - p < 64 || m_window > 64) {
+            if (probeHits(data, p, extent))
+                return p;
+            continue;
+        }
+        // Probes touch a line or two every few: asked for ahead, they come at the memory's
+        // pace, not its latency.
+        if (extent.readable - p > ProbeAhead * m_stride + 64) {
+            __builtin_prefetch(data + p + ProbeAhead * m_stride);
+            __builtin_prefetch(data + p + ProbeAhead * m_stride + 63);
+        }
+        const bool chained = extent.readable - p >= 2 * ProbeLine;
+        const FrameHeaderMasks masks = frameHeaderMasks(data + p, chained);
+        if (masks.zero || (windowHeads(m_bands[0], masks) | windowHeads(m_bands[1], masks)) == 0)
+            continue;
+        if (masks.periodTwo && extent.readable - p >= m_blankStretch) {
+            const qint64 blankEnd = periodTwoEnd(data, p, extent.readable);
+            if (blankEnd - p >= m_blankStretch) {
+                p += (blankEnd - m_blankStretch - p) / m_stride * m_stride;
+                continue;
+            }
+        }
+        if (chainInBlock(data, p, masks, chained, extent))
+            return p;
+    }
+    return p;
+}
+
+// Whether the frames from s could chain as a run's frames up to the end of its speech stretch
+// do: minFrames frames over the band's shortest run at least, no header damaged before
+// resyncFrom. Their headers alone decide, four zero bytes included. A walk that fails marks the
+// frames it passed as dead ends: a later start's walk that reaches one fails as well, its frames
+// stopping at the same place, where it may step over a damaged header still less.
+bool HeaderlessSearch::Impl::mayStartRun(int b, const char *data, qint64 s,
+                                         const ByteExtent &extent, qint64 resyncFrom)
+{
+    const FrameSizeTable &sizes = m_bands[size_t(b)].sizes();
+    FrameMarks &deadEnds = m_deadEnds[size_t(b)];
+    const qint64 until = s + m_shortestRun[size_t(b)];
+    qint64 at = s;
+    int frames = 0;
+    for (; frames < m_limits.minFrames || at < until; ++frames) {
+        if (at >= extent.readable) {
+            if (!extent.final())
+                return true;
+            break;
+        }
+        if (deadEnds.test(at))
+            break;
+        const quint8 byte = quint8(data[at]);
+        const int size = sizes[byte];
+        if (size == 0) {
+            if (at >= resyncFrom)
+                return true;
+            break;
+        }
+        if (byte == 0 && startsZeroRun(data, at, extent.readable))
+            break;
+        if (extent.readable - at < size) {
+            if (!extent.final())
+                return true;
+            break;
+        }
+        at += size;
+    }
+    if (frames >= m_limits.minFrames && at >= until)
+        return true;
+    deadEnds.advance(s);
+    for (qint64 pos = s; frames > 0; --frames, pos += sizes[quint8(data[pos])])
+        deadEnds.set(pos);
+    return false;
+}
+
+// Follows the same header byte back from first, down to lowest: frames of the run's own mode
+// that a chance start before them stepped past.
+qint64 HeaderlessSearch::Impl::extendBack(const BandFrames &band, const char *data, qint64 first,
+                                          qint64 lowest, const ByteExtent &extent,
+                                          RunTally &tally) const
+{
+    const quint8 header = quint8(data[first]);
+    const int size = band.sizes()[header];
+    while (first - size >= lowest && quint8(data[first - size]) == header) {
+        const FrameStep step = band.step(data, first - size, extent, false, false);
+        if (step.end != StepEnd::None || step.next != first)
+            break;
+        first -= size;
+        ++tally.frames;
+    }
+    return first;
+}
+
+Outcome HeaderlessSearch::Impl::tryBand(int b, const char *data, qint64 s, const ByteExtent &extent,
+                                        qint64 regionEnd, RecordingAnalysis &run)
+{
+    const BandFrames &band = m_bands[size_t(b)];
+    const qint64 resyncFrom = s + m_reach[size_t(b)];
+    // A run's frames up to the end of its speech stretch: minFrames of them over the band's
+    // shortest run at least.
+    if (!band.canStart(quint8(data[s])) || !mayStartRun(b, data, s, extent, resyncFrom))
+        return Outcome::NoRun;
+    FrameStep step = band.step(data, s, extent, false, false);
+    if (step.end != StepEnd::None)
+        return step.end == StepEnd::Undecided ? Outcome::Undecided : Outcome::NoRun;
+    // Leading speech frames followed by speech of another mode: container bytes (a talk spurt
+    // keeps one mode).
+    qint64 first = s;
+    for (int stray = 0; stray < MaxStrayFrames && band.isSpeech(step.header); ++stray) {
+        const FrameStep next = band.step(data, step.next, extent, false, false);
+        if (next.end == StepEnd::Undecided)
+            return Outcome::Undecided;
+        if (next.end == StepEnd::Stop || !band.isSpeech(next.header) ||
+            ((next.header ^ step.header) & 0x78) == 0)
+            break;
+        first = step.next;
+        step = next;
+    }
+    if (!band.canStart(step.header) || m_marks[size_t(b)].test(first))
+        return Outcome::NoRun;
+    const FollowedRun followed = m_followers[size_t(b)].follow(
+        data, first, extent, s + m_reach[size_t(b)], m_marks[size_t(b)]);
+    if (followed.verdict != RunVerdict::Speech)
+        return followed.verdict == RunVerdict::Undecided ? Outcome::Undecided : Outcome::NoRun;
+    RunTally tally = followed.tally;
+    run = RecordingAnalysis();
+    run.start = extendBack(band, data, first, s, extent, tally);
+    run.limit = regionEnd;
+    run.headerless = true;
+    run.endFrom = EndSource::Frames;
+    run.audioEnd = followed.end;
+    FrameWalk &walk = run.walk;
+    walk.header = {band.wideBand() ? AmrFormat::WideBand : AmrFormat::NarrowBand, 0, 1, true};
+    walk.stop = followed.stop;
+    walk.audioEnd = followed.end;
+    walk.frames = tally.frames;
+    walk.damaged = tally.damaged;
+    walk.foreignSid = tally.foreignSid;
+    walk.frameTypesSeen = tally.frameTypes;
+    return Outcome::Run;
+}
+
+// The run starting at s, narrow band tried first.
+Outcome HeaderlessSearch::Impl::tryAt(const char *data, qint64 s, const ByteExtent &extent,
+                                      qint64 regionEnd, RecordingAnalysis &run)
+{
+    for (int b = 0; b < 2; ++b) {
+        m_marks[size_t(b)].advance(s);
+        const Outcome outcome = tryBand(b, data, s, extent, regionEnd, run);
+        if (outcome != Outcome::NoRun)
+            return outcome;
+    }
+    return Outcome::NoRun;
+}
+
+// Tries the offsets first ... last in order. Undecided with at where the bytes at hand end
+// before an offset is decided (decideAt is decided on them all the same).
+Outcome HeaderlessSearch::Impl::tryRange(const char *data, qint64 first, qint64 last,
+                                         const ByteExtent &extent, qint64 decideAt,
+                                         RecordingAnalysis &run, qint64 &at)
+{
+    const qint64 end = std::min(last + 1, extent.readable);
+    for (at = nextFrameHeader(data, first, end); at < end;
+         at = nextFrameHeader(data, at + 1, end)) {
+        Outcome outcome = tryAt(data, at, extent, extent.region, run);
+        if (outcome == Outcome::Undecided && at == decideAt) {
+            // As if the region ended with the bytes at hand.
+            for (FrameMarks &marks : m_marks)
+                marks.reset(at);
+            outcome = tryAt(data, at, {extent.readable, extent.readable}, extent.region, run);
+        }
+        if (outcome != Outcome::NoRun)
+            return outcome;
+    }
+    if (end <= last)
+        return Outcome::Undecided;
+    return Outcome::NoRun;
+}
+
+qint64 HeaderlessSearch::Impl::search(const char *data, qint64 from, qint64 readableEnd,
+                                      qint64 regionEnd, QVector<RecordingAnalysis> &runs,
+                                      bool decideFirst)
+{
+    from = std::max<qint64>(from, 0);
+    const ByteExtent extent{std::min(readableEnd, regionEnd), regionEnd};
+    for (FrameMarks &marks : m_marks)
+        marks.reset(from);
+    for (FrameMarks &marks : m_deadEnds)
+        marks.reset(from);
+    const qint64 decideAt = decideFirst ? from : -1;
+    const bool probing = m_limits.probe && m_stride > 1;
+    qint64 pos = from; // every offset before it is decided
+    RecordingAnalysis run;
+    while (pos < regionEnd) {
+        Outcome outcome = Outcome::NoRun;
+        qint64 at = pos;
+        qint64 next = regionEnd;
+        if (!probing) {
+            outcome = tryRange(data, pos, regionEnd - 1, extent, decideAt, run, at);
+        } else {
+            // The first probe clears the S offsets from pos on when it misses.
+            qint64 first = pos + m_stride - 1;
+            if (m_stride % ProbeLine == 0)
+                first -= qint64(reinterpret_cast<quintptr>(data + first) % ProbeLine);
+            const qint64 hit = firstHitProbe(data, first, extent);
+            if (hit >= regionEnd)
+                return regionEnd;
+            // Every probe a run's first S offsets hold hits: each half of the offsets the hit
+            // leaves open has one more probe that a run starting in it hits.
+            const qint64 low = std::max(pos, hit - m_stride + 1);
+            const qint64 middle = hit - (m_stride + 1) / 2;
+            if (low <= middle && probeHits(data, middle, extent))
+                outcome = tryRange(data, low, middle, extent, decideAt, run, at);
+            if (outcome == Outcome::NoRun && probeHits(data, hit + m_stride / 2 - 1, extent))
+                outcome = tryRange(data, std::max(low, middle + 1), hit, extent, decideAt, run, at);
+            next = hit + 1;
+        }
+        if (outcome == Outcome::Undecided)
+            return at;
+        if (outcome == Outcome::Run) {
+            pos = run.audioEnd;
+            runs.append(run);
+            continue;
+        }
+        pos = next;
+    }
+    return regionEnd;
+}
 
 QVector<RecordingAnalysis> findHeaderlessRuns(const char *data, qint64 begin, qint64 end,
                                               const HeaderlessLimits &limits)
 {
     QVector<RecordingAnalysis> runs;
-    const std::array<BandProbe, 2> bands = {bandProbe(false, limits), bandProbe(true, limits)};
-    const qint64 stride = limits.probe ? std::min(bands[0].stride, bands[1].stride) : qint64(1);
-    qint64 pos = std::max<qint64>(begin, 0);
-    while (pos < end) {
-        // Probes from pos on, stride apart: each that finds nothing clears the offsets up to it.
-        qint64 probe = pos;
-        while (stride > 1 && probe < end && !probeHits(data, probe, end, bands))
-            probe += stride;
-        if (probe >= end)
-            break;
-        const qint64 from = std::max(pos, probe - stride + 1);
-        std::optional<RecordingAnalysis> run = firstRunFrom(data, from, probe, end, limits);
-        if (!run) {
-            pos = probe + 1;
-            continue;
-        }
-        pos = run->audioEnd;
-        runs.append(std::move(*run));
-    }
+    HeaderlessSearch(limits).search(data, begin, end, end, runs);
     return runs;
+}
+
+qint64 coveredEnd(const RecordingAnalysis &recording)
+{
+    return recording.recognised() ? recording.audioEnd
+                                  : std::min(recording.start + SignatureLength, recording.limit);
 }
 
 QVector<ByteSpan> uncoveredRegions(qint64 size, const QVector<RecordingAnalysis> &recordings)
@@ -442,12 +473,8 @@ QVector<ByteSpan> uncoveredRegions(qint64 size, const QVector<RecordingAnalysis>
             regions.append({begin, end});
     };
     add(0, recordings.isEmpty() ? size : recordings.first().start);
-    for (const RecordingAnalysis &recording : recordings) {
-        const qint64 covered = recording.recognised()
-                                   ? recording.audioEnd
-                                   : std::min(recording.start + SignatureLength, recording.limit);
-        add(covered, recording.limit);
-    }
+    for (const RecordingAnalysis &recording : recordings)
+        add(coveredEnd(recording), recording.limit);
     return regions;
 }
 
@@ -456,8 +483,9 @@ QVector<RecordingAnalysis> findHeaderlessRecordings(const char *data, qint64 siz
                                                     const HeaderlessLimits &limits)
 {
     QVector<RecordingAnalysis> found;
+    HeaderlessSearch search(limits);
     for (const ByteSpan &region : uncoveredRegions(size, recordings))
-        found.append(findHeaderlessRuns(data, region.begin, region.end, limits));
+        search.search(data, region.begin, region.end, region.end, found);
     return found;
 }
 

@@ -1,47 +1,64 @@
 #pragma once
 
+#include "extract/analysis/HeaderlessLimits.h"
 #include "extract/analysis/RecordingAnalysis.h"
 
 #include <QVector>
 
+#include <memory>
+
 // Finding recordings whose signature is gone: runs of AMR frames (narrow or wide band) with no
 // "#!AMR" before them, as left by a container that begins in the middle of a recording, a
 // signature overwritten, or audio going on after damage that ended a recording's frame walk.
+//
+// A run starts at the first offset from which frames chain, its first frame a good one, up to a
+// stretch that looks like speech (HeaderlessLimits); a few leading frames of another mode than
+// the frames after them are container bytes that chain into it by chance and are left out. It
+// ends where the frames stop: a header no frame has (unless good frames resume a frame's
+// length after it, a damaged header), four zero bytes, the region's end, a payload of one or
+// two bytes over and over, or a long NO_DATA streak. Each rule looks only at the frame and the
+// bytes after it, so a walk that meets frames another walk passed goes on as that one did;
+// that keeps the search linear in the bytes, whatever they hold.
 
 namespace vocafetch {
 
-// What makes a run of frames speech rather than chance; the defaults were measured to find no
-// run in random bytes, images, program binaries and container bytes.
-struct HeaderlessLimits
+// The search, reusable from region to region (it keeps its working memory), that can stop where
+// the bytes at hand end and go on from there once the next ones are at hand.
+class HeaderlessSearch
 {
-    // At least this many frames (one second) ...
-    int minFrames = 50;
-    // ... of which at least this many speech frames with a live payload (not SID or NO_DATA).
-    int minSpeechFrames = 25;
-    // A run ends where a bad frame (damaged, another codec's comfort noise, or a payload of one
-    // byte over and over or equal to the last one of its frame type) follows another bad frame
-    // within this many frames: phones' recordings have a damaged frame in hundreds.
-    int minFramesBetweenBadFrames = 16;
-    // A run ends after this many NO_DATA frames in a row: a pause has a SID frame every eight.
-    int maxNoDataStreak = 32;
-    // A run ends where, in its last 25 speech frames, more than this share of the payload bytes
-    // repeat the byte at the same place in the last frame of their type, or are zero: encoded
-    // speech stays under a tenth; tables of records and program code do not.
-    double maxRepeatedByteShare = 0.2;
-    double maxZeroByteShare = 0.15;
-    // Skip the stretches that probes a few hundred bytes apart show to hold no run's start (a
-    // run is longer than the probes' spacing); false tries every offset. Both find the same.
-    bool probe = true;
+public:
+    explicit HeaderlessSearch(const HeaderlessLimits &limits = {});
+    ~HeaderlessSearch();
+    HeaderlessSearch(const HeaderlessSearch &) = delete;
+    HeaderlessSearch &operator=(const HeaderlessSearch &) = delete;
+
+    // Searches the region data[from, regionEnd) up to where the bytes at hand end, reading
+    // nothing at or past readableEnd (at most regionEnd). Appends the runs found, ascending,
+    // each limited by regionEnd, and returns the offset from which the search goes on with the
+    // bytes from there on at hand: regionEnd once the whole region is searched. decideFirst
+    // decides an offset at from whose frames go on past readableEnd with the bytes at hand
+    // (when more cannot be had at once), so that the search moves on.
+    qint64 search(const char *data, qint64 from, qint64 readableEnd, qint64 regionEnd,
+                  QVector<RecordingAnalysis> &runs, bool decideFirst = false);
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> m_impl;
 };
 
 // The speech runs in data[begin, end), in ascending order and not overlapping, each analysed as
 // a recording: headerless, start at its first frame, limit end, format NarrowBand or WideBand
 // with a header of size 0, audio end one past its last frame, EndSource::Frames, and walk.stop
-// CrossesLimit when a frame cut short by end ended it (truncated), NotSpeech when the frames
-// after it stopped looking like speech, or as a frame walk stops otherwise. Safe on any bytes;
-// reads nothing outside [begin, end).
+// CrossesLimit when a frame cut short by end ended it (truncated), NotSpeech when a dead
+// payload or a long NO_DATA streak did, or as a frame walk stops otherwise. The walk counts a
+// damaged header stepped over as one damaged frame. Safe on any bytes; reads nothing outside
+// [begin, end).
 QVector<RecordingAnalysis> findHeaderlessRuns(const char *data, qint64 begin, qint64 end,
                                               const HeaderlessLimits &limits = {});
+
+// Where a signed recording's cover ends: at its audio end, or after its 5-byte signature when
+// its header is not recognised.
+qint64 coveredEnd(const RecordingAnalysis &recording);
 
 // The parts of a container of size bytes that the analysed recordings' audio does not cover,
 // ascending: before the first recording (the whole container when there is none), and inside

@@ -196,8 +196,20 @@ TEST(HeaderlessRuns, FramesThatAreNotSpeechAreNoRun)
 {
     Rng rng(67);
     const QByteArray oneFrame = randomFrame(false, 7, true, rng);
-    QList<QByteArray> constant, repeated, noData, silence, damaged, foreign;
+    QList<QByteArray> constant, repeated, noData, silence, damaged, foreign, table, floats;
+    const QByteArray columns = rng.bytes(2 * 17);
     for (int i = 0; i < 400; ++i) {
+        // A table of 16-bit counters, 18-byte records read as wide-band 6.60 kbit/s frames: two
+        // series of records interleaved, each counting up by one.
+        QByteArray record(1, char(frameHeaderByte(0, true)));
+        for (int b = 0; b < 17; ++b)
+            record.append(char(columns[(i % 2) * 17 + b] + (b % 2 == 0 ? i / 2 : 0)));
+        table.append(record);
+        // A table of 32-bit numbers that share their top byte, read as 12.2 kbit/s frames.
+        QByteArray numbers = rng.bytes(32);
+        for (int b = 0; b < 32; b += 4)
+            numbers[b] = char(frameHeaderByte(7, true));
+        floats.append(numbers);
         // 12.2 kbit/s frames of one byte over and over, as in a table or a blank image.
         constant.append(char(frameHeaderByte(7, true)) + QByteArray(31, char(0x55)));
         // The same frame again and again.
@@ -213,7 +225,8 @@ TEST(HeaderlessRuns, FramesThatAreNotSpeechAreNoRun)
     for (const auto &[what, frames] :
          {std::pair("constant payload", constant), std::pair("repeated frame", repeated),
           std::pair("NO_DATA only", noData), std::pair("SID and NO_DATA only", silence),
-          std::pair("half damaged", damaged), std::pair("other codecs' SID", foreign)})
+          std::pair("half damaged", damaged), std::pair("other codecs' SID", foreign),
+          std::pair("table of counters", table), std::pair("table of numbers", floats)})
         EXPECT_TRUE(runsIn(filler(16, rng) + joined(frames) + filler(16, rng)).isEmpty()) << what;
 }
 
@@ -265,4 +278,75 @@ TEST(HeaderlessRuns, ProbingFindsWhatTryingEveryOffsetFinds)
         }
     }
     EXPECT_GT(shortestFound, 20) << "the shortest runs must be among those compared";
+}
+
+// A bit error in a frame header: the run goes on once frames resume a frame's length later,
+// counting the damaged frame as the signed walk counts a damaged one. So early in a run that
+// it might as well be container bytes passing for frames, the run starts after it.
+TEST(HeaderlessRuns, ARunGoesOnAcrossADamagedHeader)
+{
+    Rng rng(70);
+    const QList<QByteArray> frames = speech(300);
+    for (const int damagedFrame : {150, 2}) {
+        QByteArray recording = joined(frames);
+        recording[int(joined(frames.mid(0, damagedFrame)).size())] = char(0xFF);
+        const QByteArray bytes = filler(40, rng) + recording + filler(40, rng);
+        const QVector<RecordingAnalysis> found = runsIn(bytes);
+        ASSERT_EQ(found.size(), 1) << damagedFrame;
+        if (damagedFrame == 2) {
+            expectRun(found[0], AmrFormat::NarrowBand, 40 + joined(frames.mid(0, 3)).size(),
+                      frames.mid(3));
+            EXPECT_EQ(found[0].damaged(), 0);
+            continue;
+        }
+        expectRun(found[0], AmrFormat::NarrowBand, 40, frames);
+        EXPECT_EQ(found[0].damaged(), 1);
+        EXPECT_EQ(cleanCutBytes(ExactBuffer(bytes).data(), cleanCut(found[0])),
+                  "#!AMR\n" + recording);
+    }
+}
+
+// Encoded digital silence (one frame over and over) before and after the speech belongs to the
+// recording: the run keeps it, as a frame walk after a signature does.
+TEST(HeaderlessRuns, QuietFramesAtEitherEndStay)
+{
+    Rng rng(71);
+    const QList<QByteArray> talk = speech(150);
+    QList<QByteArray> frames;
+    for (int i = 0; i < 80; ++i)
+        frames.append(talk[0]);
+    frames += talk;
+    for (int i = 0; i < 60; ++i)
+        frames.append(talk[149]);
+    const QVector<RecordingAnalysis> found =
+        runsIn(filler(30, rng) + joined(frames) + filler(30, rng));
+    ASSERT_EQ(found.size(), 1);
+    expectRun(found[0], AmrFormat::NarrowBand, 30, frames);
+}
+
+// DTX silence, a SID frame and seven NO_DATA frames over and over, is judged alike from every
+// frame it could start at: with no speech after it, no run (found in time linear in its
+// length, which the benchmark measures); with speech after it, one run holding it all.
+TEST(HeaderlessRuns, LongDtxSilenceIsJudgedAlikeFromEveryStart)
+{
+    Rng rng(72);
+    QList<QByteArray> silence;
+    while (silence.size() < 24000) {
+        silence.append(randomFrame(false, 8, true, rng));
+        for (int i = 0; i < 7; ++i)
+            silence.append(QByteArray(1, char(frameHeaderByte(15, true))));
+    }
+    const QByteArray quiet = filler(20, rng) + joined(silence) + filler(20, rng);
+    EXPECT_TRUE(runsIn(quiet).isEmpty());
+    const QList<QByteArray> talk = phoneLikeFrames(false, 300, rng);
+    const QByteArray bytes = filler(20, rng) + joined(silence + talk) + filler(20, rng);
+    HeaderlessLimits everyOffset;
+    everyOffset.probe = false;
+    const ExactBuffer buffer(bytes);
+    for (const HeaderlessLimits &limits : {HeaderlessLimits(), everyOffset}) {
+        const QVector<RecordingAnalysis> found =
+            findHeaderlessRuns(buffer.data(), 0, buffer.size(), limits);
+        ASSERT_EQ(found.size(), 1);
+        expectRun(found[0], AmrFormat::NarrowBand, 20, silence + talk);
+    }
 }

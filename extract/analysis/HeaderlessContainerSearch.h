@@ -1,0 +1,35 @@
+#pragma once
+
+#include "extract/analysis/HeaderlessRuns.h"
+
+#include <functional>
+
+// The headerless search over a whole container whose bytes are reached a window at a time and
+// whose signed recordings are analysed a stretch at a time, so that memory stays bounded by
+// the window and the stretch whatever the container holds. A run that lies across a window's
+// edge is found whole: the search goes on in a window that begins where it had to stop, larger
+// when the run is longer than a window.
+
+namespace vocafetch {
+
+struct HeaderlessContainer
+{
+    qint64 size = 0;
+    // The bytes asked of bytes() at once, and the most: a window grows, doubling, while a run
+    // from its start goes on past its end (its last window ends the run at its end).
+    qint64 window = qint64(4) << 20;
+    qint64 largestWindow = qint64(256) << 20;
+    // The container's bytes [begin, begin + length), valid until the next call.
+    std::function<const char *(qint64 begin, qint64 length)> bytes;
+    // How many signed recordings it has, and the analyses of recordings first ... last - 1.
+    qsizetype signedCount = 0;
+    std::function<QVector<RecordingAnalysis>(qsizetype first, qsizetype last)> analyses;
+};
+
+// The headerless runs where no signed recording's audio lies (uncoveredRegions), ascending,
+// with container offsets: the same runs findHeaderlessRecordings finds in the whole container
+// (for a run longer than the largest window, its part in that window).
+QVector<RecordingAnalysis> findContainerHeaderless(const HeaderlessContainer &container,
+                                                   const HeaderlessLimits &limits = {});
+
+} // namespace vocafetch

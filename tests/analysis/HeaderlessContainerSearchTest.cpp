@@ -1,0 +1,178 @@
+// The headerless search over a container reached a window at a time, its signed recordings
+// analysed a stretch at a time: the same runs as a search of the whole container, runs across
+// a window's edge included, whatever the window.
+#include "extract/analysis/HeaderlessContainerSearch.h"
+#include "ExactBuffer.h"
+#include "RecordingGenerator.h"
+#include "extract/analysis/ByteStretches.h"
+
+#include <gtest/gtest.h>
+
+using namespace RecGen;
+using namespace vocafetch;
+
+namespace {
+
+QByteArray joined(const QList<QByteArray> &frames)
+{
+    QByteArray bytes;
+    for (const QByteArray &frame : frames)
+        bytes.append(frame);
+    return bytes;
+}
+
+// Container bytes no frame walk enters and no signature hides in.
+QByteArray filler(qint64 count, Rng &rng)
+{
+    QByteArray bytes = rng.bytes(int(count));
+    bytes.replace('#', '~');
+    bytes[0] = char(0xFF);
+    return bytes;
+}
+
+struct Searched
+{
+    QVector<RecordingAnalysis> runs;
+    qsizetype largestStretch = 0; // signed recordings analysed at once, at most
+    qint64 largestView = 0;       // bytes asked for at once, at most
+};
+
+// The search through windows of window bytes, as the session runs it on a mapped container.
+Searched searchInWindows(const ExactBuffer &buffer, const QVector<qint64> &starts, qint64 window)
+{
+    Searched searched;
+    HeaderlessContainer container;
+    container.size = buffer.size();
+    container.window = window;
+    container.signedCount = starts.size();
+    container.analyses = [&](qsizetype first, qsizetype last) {
+        searched.largestStretch = std::max(searched.largestStretch, last - first);
+        return analyseRecordingRange(buffer.data(), buffer.size(), starts, first, last);
+    };
+    container.bytes = [&](qint64 begin, qint64 length) {
+        searched.largestView = std::max(searched.largestView, length);
+        return buffer.data() + begin;
+    };
+    searched.runs = findContainerHeaderless(container);
+    return searched;
+}
+
+void expectSameRuns(const QVector<RecordingAnalysis> &found,
+                    const QVector<RecordingAnalysis> &expected)
+{
+    ASSERT_EQ(found.size(), expected.size());
+    for (qsizetype i = 0; i < found.size(); ++i) {
+        EXPECT_EQ(found[i].start, expected[i].start) << i;
+        EXPECT_EQ(found[i].audioEnd, expected[i].audioEnd) << i;
+        EXPECT_EQ(found[i].limit, expected[i].limit) << i;
+        EXPECT_EQ(found[i].frames(), expected[i].frames()) << i;
+        EXPECT_EQ(found[i].walk.stop, expected[i].walk.stop) << i;
+    }
+}
+
+} // namespace
+
+// Runs across the edges of 64 KiB windows, one of them starting mid-frame just before an edge,
+// and signed recordings between: found whole, as in one pass over the container.
+TEST(HeaderlessContainerSearch, RunsAcrossWindowEdgesAreFoundWhole)
+{
+    constexpr qint64 Window = 64 << 10;
+    Rng rng(81);
+    const QList<QByteArray> across = phoneLikeFrames(false, 700, rng);
+    const QList<QByteArray> midFrame = phoneLikeFrames(true, 500, rng);
+    const Recording signedOne =
+        makeRecording(AmrFormat::NarrowBand, 1, phoneLikeFrames(false, 200, rng));
+    QByteArray bytes = filler(Window - 6000, rng);
+    const qint64 acrossStart = bytes.size();
+    bytes += joined(across);
+    bytes += filler(2 * Window - 400 - bytes.size(), rng);
+    // Begins with the last 11 bytes of its first frame, 400 bytes before the second edge.
+    const qint64 secondFrame = bytes.size() + 11;
+    bytes += joined(midFrame).mid(midFrame[0].size() - 11);
+    bytes += filler(3000, rng);
+    const qint64 signedStart = bytes.size();
+    bytes += signedOne.bytes + filler(5 * Window, rng);
+    ASSERT_GT(acrossStart + joined(across).size(), Window);
+
+    const ExactBuffer buffer(bytes);
+    const QVector<qint64> starts{signedStart};
+    const QVector<RecordingAnalysis> whole = findHeaderlessRecordings(
+        buffer.data(), buffer.size(), analyseRecordings(buffer.data(), buffer.size(), starts));
+    ASSERT_EQ(whole.size(), 2);
+    EXPECT_EQ(whole[0].start, acrossStart);
+    EXPECT_EQ(whole[0].frames(), across.size());
+    EXPECT_EQ(whole[1].start, secondFrame);
+    EXPECT_EQ(whole[1].frames(), midFrame.size() - 1);
+    EXPECT_GT(whole[1].audioEnd, 2 * Window);
+    for (const qint64 window : {Window, Window + 4097, qint64(1) << 30}) {
+        const Searched searched = searchInWindows(buffer, starts, window);
+        expectSameRuns(searched.runs, whole);
+        EXPECT_LE(searched.largestView, window);
+    }
+}
+
+// A container full of signatures: its signed recordings are analysed a bounded stretch at a
+// time, and the runs between them are those of one pass.
+TEST(HeaderlessContainerSearch, SignedRecordingsAreAnalysedAStretchAtATime)
+{
+    Rng rng(82);
+    const QByteArray oneFrame = randomFrame(false, 7, true, rng);
+    QByteArray bytes;
+    QVector<qint64> starts;
+    for (int i = 0; i < 10000; ++i) {
+        if (i == 5000) {
+            bytes += filler(100, rng);
+            bytes += joined(phoneLikeFrames(false, 200, rng));
+            bytes += filler(100, rng);
+        }
+        starts.append(bytes.size());
+        bytes += "#!AMR\n" + oneFrame;
+    }
+    const ExactBuffer buffer(bytes);
+    const QVector<RecordingAnalysis> whole = findHeaderlessRecordings(
+        buffer.data(), buffer.size(), analyseRecordings(buffer.data(), buffer.size(), starts));
+    ASSERT_EQ(whole.size(), 1);
+    const Searched searched = searchInWindows(buffer, starts, 64 << 10);
+    expectSameRuns(searched.runs, whole);
+    EXPECT_LE(searched.largestStretch, 4096);
+}
+
+// The bulk checks give what the frame rules give, byte by byte.
+TEST(HeaderlessContainerSearch, BulkChecksAgreeWithTheFrameRules)
+{
+    QByteArray bytes(64 + 256, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = char(i * 7 % 256);
+    for (int at = 0; at + 64 <= bytes.size(); at += 37) {
+        const FrameHeaderMasks masks = frameHeaderMasks(bytes.constData() + at, false);
+        for (int i = 0; i < 64; ++i) {
+            const quint8 byte = quint8(bytes[at + i]);
+            EXPECT_EQ((masks.narrowBand >> i & 1) != 0, frameSizeTable(false)[byte] != 0) << byte;
+            EXPECT_EQ((masks.wideBand >> i & 1) != 0, frameSizeTable(true)[byte] != 0) << byte;
+        }
+    }
+    // The wide permutes, where the processor has them, give what sixteen bytes at a time give.
+    Rng rng(83);
+    for (int round = 0; round < 200; ++round) {
+        QByteArray block = rng.bytes(128);
+        if (round % 3 == 0)
+            block.fill(char(frameHeaderByte(int(rng.below(16)), true)), int(rng.below(128)));
+        for (const bool chained : {false, true}) {
+            const FrameHeaderMasks wide = frameHeaderMasks(block.constData(), chained);
+            const FrameHeaderMasks narrow = frameHeaderMasksSixteen(block.constData(), chained);
+            EXPECT_EQ(wide.narrowBand, narrow.narrowBand);
+            EXPECT_EQ(wide.wideBand, narrow.wideBand);
+            EXPECT_EQ(wide.narrowChained, narrow.narrowChained);
+            EXPECT_EQ(wide.wideChained, narrow.wideChained);
+            EXPECT_EQ(wide.zero, narrow.zero);
+            EXPECT_EQ(wide.periodTwo, narrow.periodTwo);
+        }
+    }
+    const QByteArray pattern =
+        QByteArray(5, 'x') + QByteArray(100, 'a') + "ab" + QByteArray("ba").repeated(40) + "c";
+    // "xxxxx", a hundred 'a', then "ab" + "ba" over and over (one stretch from the 'b'), "c".
+    EXPECT_EQ(periodTwoEnd(pattern.constData(), 0, pattern.size()), 5);
+    EXPECT_EQ(periodTwoEnd(pattern.constData(), 5, pattern.size()), 106);
+    EXPECT_EQ(periodTwoEnd(pattern.constData(), 107, pattern.size()), pattern.size() - 1);
+    EXPECT_EQ(periodTwoEnd(pattern.constData(), 107, 150), 150);
+}
