@@ -108,7 +108,20 @@ void ContainerSession::openMapped(const QString &path)
     rescan();
 }
 
+void ContainerSession::openMapped(const QString &path, std::unique_ptr<ContainerSource> source)
+{
+    forgetContainer(path);
+    m_mapped = std::move(source);
+    rescan();
+}
+
 void ContainerSession::openMappedWithoutScan(const QString &path)
+{
+    forgetContainer(path);
+    m_mapped = std::make_unique<ContainerSource>(bytesFromName(path));
+}
+
+void ContainerSession::forgetContainer(const QString &path)
 {
     m_path = path;
     m_scan = {};
@@ -117,7 +130,6 @@ void ContainerSession::openMappedWithoutScan(const QString &path)
     m_source.CreateEmpty(QString());
     m_headerless.clear();
     m_mapped.reset();
-    m_mapped = std::make_unique<ContainerSource>(bytesFromName(path));
 }
 
 qint64 ContainerSession::size() const
@@ -166,8 +178,8 @@ void ContainerSession::findHeaderless()
     // and, within it, region by region on several cores.
     std::vector<ByteSpan> pieces;
     for (const ByteSpan &region : uncoveredRegions(size(), signedOnes))
-        for (qint64 at = region.begin; at < region.end; at += AnalysisWindow)
-            pieces.push_back({at, std::min(region.end, at + AnalysisWindow)});
+        for (qint64 at = region.begin; at < region.end; at += HeaderlessSearchPiece)
+            pieces.push_back({at, std::min(region.end, at + HeaderlessSearchPiece)});
     const int threads = int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
     for (std::size_t first = 0; first < pieces.size();) {
         std::size_t last = first + 1;
