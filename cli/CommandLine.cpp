@@ -18,14 +18,23 @@ const QString Description = QStringLiteral(
     "                                                 write DIR/NAME_k.amr for each recording k\n"
     "                                                 (--format wav: DIR/NAME_k.wav, ...)\n"
     "\n"
-    "With -r a FILE may be a folder: every file below it is looked at, and extract mirrors\n"
-    "the folders below DIR.");
+    "A FILE may be a file, a block device (a memory card, a disk image on a loop device) or a\n"
+    "pipe; - reads standard input (extract names its files stdin_k). With -r a FILE may be a\n"
+    "folder: every file below it is looked at, and extract mirrors the folders below DIR.");
+
+// The options of one command; in the help of every command their descriptions start with
+// the command's name (command), elsewhere command is empty.
+QString describedFor(const QString &command, const QString &description)
+{
+    return command.isEmpty() ? description : command + QLatin1String(": ") + description;
+}
 
 void addCommonOptions(QCommandLineParser &parser)
 {
     parser.addOption({{QStringLiteral("r"), QStringLiteral("recursive")},
-                      QStringLiteral("Look at every file below the folders given (links leading "
-                                     "out of a folder are not followed).")});
+                      QStringLiteral("Look at every file below the folders given, each folder "
+                                     "under its own name (links are followed only to files "
+                                     "inside the folder given).")});
     parser.addOption({{QStringLiteral("j"), QStringLiteral("jobs")},
                       QStringLiteral("Work on <n> containers at once (default: one per core); "
                                      "the output is the same whatever <n>."),
@@ -33,39 +42,75 @@ void addCommonOptions(QCommandLineParser &parser)
     parser.addOption({{QStringLiteral("q"), QStringLiteral("quiet")},
                       QStringLiteral("No progress line on the terminal.")});
     parser.addOption({QStringLiteral("verbose"),
-                      QStringLiteral("Also name the files in which no recording was found.")});
+                      QStringLiteral("Also name the files in which no recording was found, and "
+                                     "what a folder walk leaves out on purpose.")});
     parser.addOption({QStringLiteral("headerless"),
                       QStringLiteral("Also find recordings whose \"#!AMR\" header is lost: long "
                                      "runs of AMR speech frames that no header precedes.")});
 }
 
-void addListOptions(QCommandLineParser &parser)
+void addListOptions(QCommandLineParser &parser, const QString &command = {})
 {
-    parser.addOption({QStringLiteral("json"), QStringLiteral("Print the listing as JSON.")});
+    parser.addOption({QStringLiteral("json"),
+                      describedFor(command, QStringLiteral("Print the listing as JSON."))});
 }
 
-void addExtractOptions(QCommandLineParser &parser)
+void addExtractOptions(QCommandLineParser &parser, const QString &command = {})
 {
     parser.addOption({{QStringLiteral("o"), QStringLiteral("output")},
-                      QStringLiteral("Write the recordings into <dir> (default: the current "
-                                     "folder; created when missing)."),
+                      describedFor(command, QStringLiteral("Write the recordings into <dir> "
+                                                           "(default: the current folder; "
+                                                           "created when missing).")),
                       QStringLiteral("dir")});
-    parser.addOption({QStringLiteral("prefix"),
+    parser.addOption(
+        {QStringLiteral("prefix"),
+         describedFor(command,
                       QStringLiteral("Name the files <name>_1.amr, <name>_2.amr, ... (default: "
-                                     "the container's file name without its extension)."),
-                      QStringLiteral("name")});
-    parser.addOption({QStringLiteral("force"), QStringLiteral("Replace files that exist.")});
-    parser.addOption({QStringLiteral("clean"),
-                      QStringLiteral("Write each recording from its \"#!AMR\" up to the end of "
-                                     "its audio only, without the container bytes after it.")});
+                                     "the container's file name without its extension). Several "
+                                     "containers number on: <name>_1 ... <name>_n from the first, "
+                                     "<name>_n+1 ... from the next, in the order given.")),
+         QStringLiteral("name")});
+    parser.addOption({QStringLiteral("force"),
+                      describedFor(command, QStringLiteral("Replace files that exist."))});
+    parser.addOption(
+        {QStringLiteral("clean"),
+         describedFor(command, QStringLiteral("Write each recording from its \"#!AMR\" up to "
+                                              "the end of its audio only, without the container "
+                                              "bytes after it."))});
     const QStringList formats = vocafetch::outputFormatNames();
     parser.addOption(
         {QStringLiteral("format"),
-         QStringLiteral("%1 (default: the recording's bytes), or decode the audio "
-                        "and write it as %2: NAME_k.%3, ...")
-             .arg(formats.first(), formats.mid(1).join(QLatin1String(", ")), formats.value(1)),
+         describedFor(command, QStringLiteral("%1 (default: the recording's bytes), or decode "
+                                              "the audio and write it as %2: NAME_k.%3, ...")
+                                   .arg(formats.first(), formats.mid(1).join(QLatin1String(", ")),
+                                        formats.value(1))),
          QStringLiteral("format"), formats.first()});
-    parser.addOption({QStringLiteral("wav"), QStringLiteral("The same as --format wav.")});
+    parser.addOption({QStringLiteral("wav"),
+                      describedFor(command, QStringLiteral("The same as --format wav."))});
+}
+
+void addFileArgument(QCommandLineParser &parser)
+{
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("Recording containers: files, block devices, "
+                                                "pipes; - is standard input."),
+                                 QStringLiteral("FILE..."));
+}
+
+// The help that names every option of both commands.
+QString helpOfEveryCommand(const QCommandLineOption &help, const QCommandLineOption &helpAll)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(Description);
+    parser.addOption(help);
+    parser.addOption(helpAll);
+    parser.addVersionOption();
+    addListOptions(parser, QStringLiteral("list"));
+    addExtractOptions(parser, QStringLiteral("extract"));
+    addCommonOptions(parser);
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list or extract"));
+    addFileArgument(parser);
+    return parser.helpText();
 }
 
 // A file-name stem: a path separator would place the files outside the output folder.
@@ -89,7 +134,13 @@ CliRequest parseCommandLine(const QStringList &arguments)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(Description);
-    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption help(
+        {QStringLiteral("?"), QStringLiteral("h"), QStringLiteral("help")},
+        QStringLiteral("Show this help (after a command: that command's options)."));
+    const QCommandLineOption helpAll(QStringLiteral("help-all"),
+                                     QStringLiteral("Show the options of every command."));
+    parser.addOption(help);
+    parser.addOption(helpAll);
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list or extract"));
     parser.parse(arguments); // a first look, only to find the command
@@ -111,16 +162,25 @@ CliRequest parseCommandLine(const QStringList &arguments)
         addExtractOptions(parser);
         addCommonOptions(parser);
     } else {
+        // Every option is known, so that the help names them all and a misplaced one is
+        // reported as the missing command it is.
         parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("list or extract"));
+        addListOptions(parser, QStringLiteral("list"));
+        addExtractOptions(parser, QStringLiteral("extract"));
+        addCommonOptions(parser);
     }
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Recording containers."),
-                                 QStringLiteral("FILE..."));
+    addFileArgument(parser);
     const bool parsed = parser.parse(arguments);
 
     if (parser.isSet(version)) {
         request.action = CliRequest::Action::ShowVersion;
         request.text = QCoreApplication::applicationName() + QLatin1Char(' ') +
                        QCoreApplication::applicationVersion();
+        return request;
+    }
+    if (parser.isSet(helpAll)) {
+        request.action = CliRequest::Action::ShowHelp;
+        request.text = helpOfEveryCommand(help, helpAll);
         return request;
     }
     if (parser.isSet(help)) {

@@ -1,5 +1,6 @@
 #include "cli/ContainerInputs.h"
 
+#include "extract/FileErrors.h"
 #include "extract/RawFileName.h"
 
 #include <QByteArrayList>
@@ -10,8 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -36,12 +40,23 @@ bool isInside(const QByteArray &path, const QByteArray &folder)
     return path == folder || path.startsWith(folder.endsWith('/') ? folder : folder + '/');
 }
 
+using FolderId = QPair<quint64, quint64>;
+
+FolderId idOf(const struct stat &info)
+{
+    return {quint64(info.st_dev), quint64(info.st_ino)};
+}
+
 class FolderWalk
 {
 public:
-    FolderWalk(const QByteArray &root, ContainerInputs &inputs)
-        : m_root(root), m_realRoot(realPath(root)), m_inputs(inputs)
+    FolderWalk(const QByteArray &root, const WalkOptions &options, ContainerInputs &inputs)
+        : m_root(root), m_realRoot(realPath(root)), m_options(options), m_inputs(inputs)
     {
+        struct stat info;
+        if (!options.excludedFolder.isEmpty() &&
+            stat(options.excludedFolder.constData(), &info) == 0)
+            m_excluded = idOf(info);
     }
 
     void run()
@@ -49,6 +64,9 @@ public:
         struct stat info;
         if (stat(m_root.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
             return;
+        // The output folder named to be walked is walked: only one inside is left out.
+        if (m_excluded == idOf(info))
+            m_excluded.reset();
         walk(m_root, QByteArray(), info);
     }
 
@@ -57,14 +75,23 @@ private:
     {
         m_inputs.skipped.append({nameFromBytes(path), reason, failure});
     }
+    // Something left out on purpose, told only when asked.
+    void note(const QByteArray &path, const QString &reason)
+    {
+        if (m_options.verbose)
+            skip(path, reason);
+    }
 
     void walk(const QByteArray &folder, const QByteArray &relative, const struct stat &info)
     {
-        // A link back into the tree must not walk a folder twice (or forever).
-        const QPair<quint64, quint64> id(info.st_dev, info.st_ino);
-        if (m_seen.contains(id))
+        if (m_excluded == idOf(info)) {
+            note(folder, QStringLiteral("the output folder; not looked at"));
             return;
-        m_seen.insert(id);
+        }
+        // A folder reached twice all the same (a bind mount) is walked once.
+        if (m_seen.contains(idOf(info)))
+            return;
+        m_seen.insert(idOf(info));
 
         DIR *dir = opendir(folder.constData());
         if (!dir) {
@@ -102,6 +129,13 @@ private:
                 skip(path, systemError(errno), true);
                 return;
             }
+            // Its folder lies inside the tree and is walked under its own name.
+            if (S_ISDIR(info.st_mode)) {
+                note(path, QStringLiteral("a link to %1, which is looked at under its own name; "
+                                          "not followed")
+                               .arg(nameFromBytes(target)));
+                return;
+            }
         }
         if (S_ISDIR(info.st_mode))
             walk(path, relative, info);
@@ -113,8 +147,10 @@ private:
 
     QByteArray m_root;
     QByteArray m_realRoot;
+    const WalkOptions &m_options;
     ContainerInputs &m_inputs;
-    QSet<QPair<quint64, quint64>> m_seen;
+    std::optional<FolderId> m_excluded;
+    QSet<FolderId> m_seen;
 };
 
 bool isFolder(const QByteArray &path)
@@ -125,15 +161,27 @@ bool isFolder(const QByteArray &path)
 
 } // namespace
 
-ContainerInputs collectInputs(const QStringList &arguments, bool recursive)
+ContainerInputs collectInputs(const QStringList &arguments, const WalkOptions &options)
 {
     ContainerInputs inputs;
+    bool standardInputNamed = false;
     for (const QString &argument : arguments) {
         QByteArray path = bytesFromName(argument);
-        if (recursive && isFolder(path)) {
+        if (argument == QLatin1String("-")) {
+            if (standardInputNamed) {
+                inputs.skipped.append(
+                    {argument, QStringLiteral("standard input is read once; named again"), true});
+                continue;
+            }
+            standardInputNamed = true;
+            ContainerInput input;
+            input.path = argument;
+            input.standardInput = true;
+            inputs.containers.append(input);
+        } else if (options.recursive && isFolder(path)) {
             while (path.size() > 1 && path.endsWith('/'))
                 path.chop(1);
-            FolderWalk(path, inputs).run();
+            FolderWalk(path, options, inputs).run();
         } else {
             inputs.containers.append({argument, QString()});
         }
@@ -144,7 +192,17 @@ ContainerInputs collectInputs(const QStringList &arguments, bool recursive)
 qint64 fileSize(const QString &name)
 {
     struct stat info;
-    if (stat(bytesFromName(name).constData(), &info) != 0)
+    const QByteArray path = bytesFromName(name);
+    if (stat(path.constData(), &info) != 0)
         return 0;
-    return S_ISREG(info.st_mode) ? qint64(info.st_size) : 0;
+    if (S_ISREG(info.st_mode))
+        return qint64(info.st_size);
+    if (!S_ISBLK(info.st_mode))
+        return 0;
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    const qint64 size = FileErrors::blockDeviceSize(fd);
+    ::close(fd);
+    return std::max<qint64>(size, 0);
 }

@@ -2,7 +2,9 @@
 
 #include "cli/Console.h"
 #include "cli/ContainerInputs.h"
+#include "cli/InputSource.h"
 #include "cli/OrderedOutput.h"
+#include "cli/TextOutput.h"
 #include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
 #include "extract/RawFileName.h"
@@ -10,15 +12,20 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSet>
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <memory>
 #include <sys/stat.h>
 
 namespace {
 
 using vocafetch::ContainerSession;
+using vocafetch::ContainerSource;
 using vocafetch::OutputKind;
 
 // The command line checked the format's name.
@@ -53,6 +60,11 @@ struct ContainerJob
     QVector<qint64> starts; // as the first scan found them
     int recordings = 0;     // the signed ones and, when asked for, the headerless ones
     int signedRecordings = 0;
+    // The container as it was scanned: the files are written only from the same state.
+    vocafetch::ContainerSource::Stamp stamp;
+    // A stream's bytes, kept in an unnamed file in the output folder until its files are
+    // written; the system removes it with its last descriptor.
+    std::shared_ptr<vocafetch::UniqueFd> spool;
     ExtractPlan plan;
     QString error; // set when the container fails; it then writes nothing
 };
@@ -89,40 +101,83 @@ QString refusal(const ExtractPlan &plan, bool force, const QSet<QString> &namedT
     return {};
 }
 
-void open(ContainerSession &session, const ContainerJob &job, const CliRequest &request)
+QByteArray pathBytes(const ContainerJob &job)
 {
-    session.setFindHeaderless(request.headerless);
-    session.openMapped(job.input.path);
+    return vocafetch::bytesFromName(job.input.path);
 }
 
-void scan(ContainerJob &job, const CliRequest &request)
+// The container for its scan: mapped where it lies, or a stream first kept whole in the output
+// folder (extract reads a container twice).
+std::unique_ptr<ContainerSource> openForScan(ContainerJob &job, Console &console)
+{
+    InputSource source = openInput(job.input);
+    if (!source.stream.valid())
+        return std::move(source.mapped);
+    job.spool = std::make_shared<vocafetch::UniqueFd>(
+        spoolStream(source.stream.get(), job.input.path, vocafetch::bytesFromName(job.outputFolder),
+                    [&](qint64 length) { console.advance(length); }));
+    return std::make_unique<ContainerSource>(pathBytes(job), duplicate(job.spool->get()));
+}
+
+ExtractError changedSinceScanned()
+{
+    return ExtractError(QStringLiteral("the container changed after it was looked at; nothing "
+                                       "written"),
+                        vocafetch::ErrorKind::ContainerChanged);
+}
+
+// The container for its files: the same state the scan saw, or an error.
+std::unique_ptr<ContainerSource> openForWrite(const ContainerJob &job)
+{
+    if (job.spool)
+        return std::make_unique<ContainerSource>(pathBytes(job), duplicate(job.spool->get()));
+    InputSource source = openInput(job.input);
+    if (!source.mapped || source.mapped->stamp() != job.stamp)
+        throw changedSinceScanned();
+    return std::move(source.mapped);
+}
+
+void scan(ContainerJob &job, const CliRequest &request, Console &console)
 {
     job.error = vocafetch::failureOf([&] {
+        std::unique_ptr<ContainerSource> source = openForScan(job, console);
+        job.stamp = source->stamp();
         ContainerSession session;
-        open(session, job, request);
+        session.setFindHeaderless(request.headerless);
+        session.openMapped(job.input.path, std::move(source));
         job.size = session.size();
         job.starts = session.scan().recordingStarts;
         job.recordings = session.recordingCount();
         job.signedRecordings = session.scan().recordingCount();
+        if (!job.spool)
+            console.advance(job.size);
     });
+    if (!job.error.isEmpty())
+        job.spool.reset();
 }
 
-// Names every job's files in the order the containers were given.
+// Names every job's files in the order the containers were given. A prefix shared by several
+// containers numbers on across them, folder by folder.
 void planAll(QVector<ContainerJob> &jobs, const CliRequest &request)
 {
     QSet<QString> namedThisRun;
+    QHash<QString, QPair<int, int>> numbersUsed; // per folder: signed, headerless
     for (ContainerJob &job : jobs) {
         if (!job.error.isEmpty())
             continue;
-        job.outputFolder = job.input.relativeFolder.isEmpty()
-                               ? request.outputDir
-                               : QDir(request.outputDir).filePath(job.input.relativeFolder);
+        QPair<int, int> &used = numbersUsed[canonicalOutput(job.outputFolder)];
+        const bool numberOn = !request.prefix.isEmpty();
         job.plan = planExtraction(job.recordings, job.signedRecordings,
-                                  chosenNameFor(job.input.path, job.outputFolder, request.prefix),
-                                  outputOf(request));
+                                  chosenNameFor(job.input, job.outputFolder, request.prefix),
+                                  outputOf(request), numberOn ? used.first + 1 : 1,
+                                  numberOn ? used.second + 1 : 1);
         job.error = refusal(job.plan, request.force, namedThisRun);
-        if (!job.error.isEmpty())
+        if (!job.error.isEmpty()) {
+            job.spool.reset();
             continue;
+        }
+        used.first += job.signedRecordings;
+        used.second += job.recordings - job.signedRecordings;
         for (const QString &output : job.plan.outputs)
             namedThisRun.insert(canonicalOutput(output));
     }
@@ -151,95 +206,131 @@ QString skippedText(const vocafetch::SkippedRecording &skipped)
                                  : QStringLiteral("; not written"));
 }
 
-// Writes one job's files (the save loop: one batch made durable together, then named without
-// replacing anything unless --force). Returns how many were placed.
-int write(ContainerJob &job, const CliRequest &request, Console &console)
+// What writing one job's files came to.
+struct Written
 {
     int placed = 0;
-    QStringList problems;
+    QStringList problems; // recordings skipped, files not placed; the others were written
+};
+
+// Writes one job's files (the save loop: one batch made durable together, then named without
+// replacing anything unless --force), from the container as it was scanned.
+Written write(ContainerJob &job, const CliRequest &request, Console &console)
+{
+    Written written;
     job.error = vocafetch::failureOf([&] {
         ContainerSession session;
-        open(session, job, request);
+        session.setFindHeaderless(request.headerless);
+        session.openMapped(job.input.path, openForWrite(job));
         if (session.size() != job.size || session.scan().recordingStarts != job.starts ||
             session.recordingCount() != job.recordings)
-            throw ExtractError(QStringLiteral("the container changed while it was read; nothing "
-                                              "written"),
-                               vocafetch::ErrorKind::ContainerChanged);
+            throw changedSinceScanned();
         vocafetch::SaveControl control;
         int shown = 0;
-        control.progress = [&](int written, int) {
-            console.advance(0, written - shown);
-            shown = written;
+        control.progress = [&](int files, int) {
+            console.advance(0, files - shown);
+            shown = files;
         };
         const vocafetch::SaveOutcome outcome =
             vocafetch::saveRecordings(session, savePlanOf(job, request), control);
-        placed = outcome.placed;
+        written.placed = outcome.placed;
         for (const vocafetch::SkippedRecording &skipped : outcome.skipped)
-            problems << skippedText(skipped);
-        problems << outcome.problems;
+            written.problems << skippedText(skipped);
+        written.problems << outcome.problems;
     });
-    if (job.error.isEmpty() && !problems.isEmpty())
-        job.error = problems.join(QLatin1String("; "));
-    return placed;
+    job.spool.reset();
+    return written;
 }
 
-void report(const ContainerJob &job, int written, int index, OrderedOutput &output)
+QByteArray shownFolder(const ContainerJob &job)
 {
-    const QByteArray shown = vocafetch::displayName(job.input.path).toUtf8();
+    return shownPath(QDir::toNativeSeparators(job.outputFolder));
+}
+
+// One line on stdout for what was written, and on stderr what failed: a container that failed
+// as a whole, or each recording or file that was not written while the others were.
+void report(const ContainerJob &job, const Written &written, int index, OrderedOutput &output)
+{
+    const QByteArray shown = shownPath(job.input.path);
     if (!job.error.isEmpty()) {
-        QByteArray line = "vocafetch-cli: " + shown + ": " + job.error.toUtf8();
-        if (written > 0)
-            line += " (" + QByteArray::number(written) + " recordings written before)";
-        output.write(index, OrderedOutput::Stream::Err, line + '\n');
+        QString message = job.error;
+        if (written.placed > 0)
+            message += QStringLiteral(" (%1 written before)")
+                           .arg(counted(written.placed, "recording", "recordings"));
+        output.write(index, OrderedOutput::Stream::Err, errorLine(job.input.path, message));
         return;
     }
-    if (written == 0)
+    const int planned = int(job.plan.outputs.size());
+    if (planned == 0) {
         output.write(index, OrderedOutput::Stream::Out, shown + ": no recordings found\n");
-    else
-        output.write(
-            index, OrderedOutput::Stream::Out,
-            shown + ": " + QByteArray::number(written) + " recordings written to " +
-                vocafetch::displayName(QDir::toNativeSeparators(job.outputFolder)).toUtf8() + '\n');
+        return;
+    }
+    const QString count = written.placed == planned
+                              ? counted(planned, "recording", "recordings")
+                              : QStringLiteral("%1 of %2")
+                                    .arg(written.placed)
+                                    .arg(counted(planned, "recording", "recordings"));
+    output.write(index, OrderedOutput::Stream::Out,
+                 shown + ": " + count.toUtf8() + " written to " + shownFolder(job) + '\n');
+    for (const QString &problem : written.problems)
+        output.write(index, OrderedOutput::Stream::Err, errorLine(job.input.path, problem));
 }
 
 } // namespace
 
-QString chosenNameFor(const QString &containerPath, const QString &outputDir, const QString &prefix)
+QString chosenNameFor(const ContainerInput &input, const QString &outputDir, const QString &prefix)
 {
-    const QString name = prefix.isEmpty() ? QFileInfo(containerPath).completeBaseName() : prefix;
+    QString name = prefix;
+    if (name.isEmpty())
+        name = input.standardInput ? QStringLiteral("stdin")
+                                   : QFileInfo(input.path).completeBaseName();
     return QDir(outputDir).filePath(name);
 }
 
 ExtractPlan planExtraction(int recordingCount, int signedCount, const QString &chosenName,
-                           OutputKind output)
+                           OutputKind output, int firstNumber, int firstHeaderless)
 {
     ExtractPlan plan;
     plan.chosenName = chosenName;
     plan.output = output;
+    // The one naming rule, its numbers moved on: NAME_k for the signed, NAME_lost_j after them.
     for (int i = 0; i < recordingCount; ++i)
-        plan.outputs.append(vocafetch::savedFileName(chosenName, i, signedCount, output));
+        plan.outputs.append(
+            i < signedCount
+                ? vocafetch::savedFileName(chosenName, firstNumber - 1 + i, INT_MAX, output)
+                : vocafetch::savedFileName(chosenName, firstHeaderless - 1 + i - signedCount, 0,
+                                           output));
     return plan;
 }
 
 int runExtract(const CliRequest &request, Console &console)
 {
-    const ContainerInputs inputs = collectInputs(request.files, request.recursive);
-    bool anyFailed = false;
-    for (const SkippedInput &skipped : inputs.skipped) {
-        console.reportError(skipped.path, skipped.reason);
-        anyFailed = anyFailed || skipped.failure;
-    }
+    // The output folder is made first, so that a folder walk can leave it out.
     const QString folderFailure =
         vocafetch::failureOf([&] { makeFolders(vocafetch::bytesFromName(request.outputDir)); });
     if (!folderFailure.isEmpty()) {
-        console.writeErr("vocafetch-cli: " + folderFailure.toUtf8() + '\n');
-        return 1;
+        console.writeErr(errorLine(folderFailure));
+        return console.finish(1);
+    }
+    WalkOptions walk;
+    walk.recursive = request.recursive;
+    walk.verbose = request.verbose;
+    walk.excludedFolder = vocafetch::bytesFromName(request.outputDir);
+    const ContainerInputs inputs = collectInputs(request.files, walk);
+    std::atomic<bool> anyFailed{false};
+    for (const SkippedInput &skipped : inputs.skipped) {
+        console.reportError(skipped.path, skipped.reason);
+        if (skipped.failure)
+            anyFailed = true;
     }
     QVector<ContainerJob> jobs;
     qint64 total = 0;
     for (const ContainerInput &input : inputs.containers) {
         ContainerJob job;
         job.input = input;
+        job.outputFolder = input.relativeFolder.isEmpty()
+                               ? request.outputDir
+                               : QDir(request.outputDir).filePath(input.relativeFolder);
         jobs.append(job);
         total += fileSize(input.path);
     }
@@ -247,19 +338,16 @@ int runExtract(const CliRequest &request, Console &console)
     const int threads = jobCount(request.jobs);
 
     OrderedOutput scanning(console, int(jobs.size()));
-    scanning.run(threads, [&](int index) {
-        scan(jobs[index], request);
-        console.advance(jobs[index].size);
-    });
+    scanning.run(threads, [&](int index) { scan(jobs[index], request, console); });
     planAll(jobs, request);
     OrderedOutput writing(console, int(jobs.size()));
     writing.run(threads, [&](int index) {
         ContainerJob &job = jobs[index];
-        const int written = job.error.isEmpty() ? write(job, request, console) : 0;
+        const Written written = job.error.isEmpty() ? write(job, request, console) : Written{};
         report(job, written, index, writing);
+        if (!job.error.isEmpty() || !written.problems.isEmpty())
+            anyFailed = true;
     });
     console.clearProgress();
-    for (const ContainerJob &job : jobs)
-        anyFailed = anyFailed || !job.error.isEmpty();
-    return anyFailed ? 1 : 0;
+    return console.finish(anyFailed ? 1 : 0);
 }

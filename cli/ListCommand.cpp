@@ -2,8 +2,11 @@
 
 #include "cli/Console.h"
 #include "cli/ContainerInputs.h"
+#include "cli/InputSource.h"
 #include "cli/JsonWriter.h"
 #include "cli/OrderedOutput.h"
+#include "cli/StreamAnalysis.h"
+#include "cli/TextOutput.h"
 #include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
 #include "extract/RawFileName.h"
@@ -12,6 +15,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace {
 
@@ -40,6 +45,17 @@ struct RunSummary
     std::atomic<qint64> recordings{0};
 };
 
+// What a listing reads of a container, mapped or read as a stream.
+struct ListedContainer
+{
+    qint64 size = 0;
+    const vocafetch::ContainerScan *scan = nullptr;
+    int count = 0;
+    // The analyses of recordings first ... last - 1.
+    std::function<QVector<RecordingAnalysis>(int first, int last)> analyses;
+    std::function<ByteSpan(int i)> range;
+};
+
 class ContainerLister
 {
 public:
@@ -56,7 +72,12 @@ private:
     {
         m_output.write(index, OrderedOutput::Stream::Out, text);
     }
-    void writeRecordings(int index, vocafetch::ContainerSession &session);
+    void listMapped(int index, const ContainerInput &input,
+                    std::unique_ptr<vocafetch::ContainerSource> source, bool &entryOpen);
+    void listStream(int index, const ContainerInput &input, int fd, bool &entryOpen);
+    void writeEntry(int index, const ContainerInput &input, const ListedContainer &container,
+                    bool &entryOpen);
+    void writeRecordings(int index, const ListedContainer &container);
 
     const CliRequest &m_request;
     OrderedOutput &m_output;
@@ -69,41 +90,17 @@ void ContainerLister::list(int index, const ContainerInput &input)
     const QString shown = vocafetch::displayName(input.path);
     bool entryOpen = false;
     const QString failure = vocafetch::failureOf([&] {
-        vocafetch::ContainerSession session;
-        session.setFindHeaderless(m_request.headerless);
-        session.openMapped(input.path);
-        ++m_summary.containers;
-        m_console.advance(session.size());
-        const int count = session.recordingCount();
-        m_summary.recordings += count;
-        if (count == 0) {
-            ++m_summary.withoutRecordings;
-            // Files found in a folder walk are only counted, unless asked for.
-            if (input.foundInFolder && !m_request.verbose)
-                return;
-        }
-        if (m_request.json) {
-            m_output.write(index, OrderedOutput::Stream::OutEntry,
-                           "\n{\"path\":" + jsonString(shown) +
-                               ",\"size\":" + QByteArray::number(session.size()) + ",\"markers\":" +
-                               numberList(session.scan().typeMarkers) + ",\"recordings\":[");
-            entryOpen = true;
-        } else {
-            char line[160];
-            std::snprintf(line, sizeof line, ": %lld bytes, %d recordings, %lld markers\n",
-                          qlonglong(session.size()), count,
-                          qlonglong(session.scan().typeMarkers.size()));
-            writeOut(index, shown.toUtf8() + line);
-        }
-        writeRecordings(index, session);
-        if (entryOpen)
-            writeOut(index, "]}");
+        InputSource source = openInput(input);
+        if (source.stream.valid())
+            listStream(index, input, source.stream.get(), entryOpen);
+        else
+            listMapped(index, input, std::move(source.mapped), entryOpen);
+        m_console.advance(0, 1);
     });
     if (failure.isEmpty())
         return;
     ++m_summary.failed;
-    m_output.write(index, OrderedOutput::Stream::Err,
-                   "vocafetch-cli: " + shown.toUtf8() + ": " + failure.toUtf8() + '\n');
+    m_output.write(index, OrderedOutput::Stream::Err, errorLine(input.path, failure));
     if (!m_request.json)
         return;
     // A listing cut short still closes its entry, so the document stays whole.
@@ -115,16 +112,88 @@ void ContainerLister::list(int index, const ContainerInput &input)
                            '}');
 }
 
-void ContainerLister::writeRecordings(int index, vocafetch::ContainerSession &session)
+void ContainerLister::listMapped(int index, const ContainerInput &input,
+                                 std::unique_ptr<vocafetch::ContainerSource> source,
+                                 bool &entryOpen)
 {
-    for (int first = 0; first < session.recordingCount(); first += Stretch) {
-        const int last = std::min<int>(session.recordingCount(), first + Stretch);
-        const QVector<RecordingAnalysis> analyses = session.analyseRange(first, last);
+    vocafetch::ContainerSession session;
+    session.setFindHeaderless(m_request.headerless);
+    session.openMapped(input.path, std::move(source));
+    m_console.advance(session.size());
+    ListedContainer container;
+    container.size = session.size();
+    container.scan = &session.scan();
+    container.count = session.recordingCount();
+    container.analyses = [&](int first, int last) { return session.analyseRange(first, last); };
+    container.range = [&](int i) { return session.range(i); };
+    writeEntry(index, input, container, entryOpen);
+}
+
+// A stream is analysed whole before its entry is written: the entry starts with its size and
+// counts. Only the analyses are kept, not the bytes.
+void ContainerLister::listStream(int index, const ContainerInput &input, int fd, bool &entryOpen)
+{
+    vocafetch::StreamAnalysis stream(m_request.headerless);
+    readStream(fd, input.path, [&](const char *data, qint64 length) {
+        stream.feed(data, length);
+        m_console.advance(length);
+    });
+    stream.finish();
+    const QVector<RecordingAnalysis> &recordings = stream.recordings();
+    ListedContainer container;
+    container.size = stream.size();
+    container.scan = &stream.scan();
+    container.count = int(recordings.size());
+    container.analyses = [&](int first, int last) { return recordings.mid(first, last - first); };
+    container.range = [&](int i) {
+        if (i >= stream.signedCount())
+            return ByteSpan{recordings[i].start, recordings[i].audioEnd};
+        return recordingRange(stream.scan().recordingStarts, i, stream.size());
+    };
+    writeEntry(index, input, container, entryOpen);
+}
+
+void ContainerLister::writeEntry(int index, const ContainerInput &input,
+                                 const ListedContainer &container, bool &entryOpen)
+{
+    ++m_summary.containers;
+    m_summary.recordings += container.count;
+    if (container.count == 0) {
+        ++m_summary.withoutRecordings;
+        // Files found in a folder walk are only counted, unless asked for.
+        if (input.foundInFolder && !m_request.verbose)
+            return;
+    }
+    const QVector<qint64> &markers = container.scan->typeMarkers;
+    if (m_request.json) {
+        m_output.write(index, OrderedOutput::Stream::OutEntry,
+                       "\n{\"path\":" + jsonString(vocafetch::displayName(input.path)) +
+                           ",\"size\":" + QByteArray::number(container.size) +
+                           ",\"markers\":" + numberList(markers) + ",\"recordings\":[");
+        entryOpen = true;
+    } else {
+        writeOut(index, shownPath(input.path) + ": " +
+                            QStringLiteral("%1, %2, %3\n")
+                                .arg(counted(container.size, "byte", "bytes"),
+                                     counted(container.count, "recording", "recordings"),
+                                     counted(markers.size(), "marker", "markers"))
+                                .toUtf8());
+    }
+    writeRecordings(index, container);
+    if (entryOpen)
+        writeOut(index, "]}");
+}
+
+void ContainerLister::writeRecordings(int index, const ListedContainer &container)
+{
+    for (int first = 0; first < container.count; first += Stretch) {
+        const int last = std::min<int>(container.count, first + Stretch);
+        const QVector<RecordingAnalysis> analyses = container.analyses(first, last);
         QByteArray text;
         for (int i = first; i < last; ++i) {
             RecordingListing listing;
             listing.number = i + 1;
-            const ByteSpan range = session.range(i);
+            const ByteSpan range = container.range(i);
             listing.offset = range.begin;
             listing.size = range.size();
             listing.analysis = analyses[i - first];
@@ -181,7 +250,10 @@ QByteArray RecordingListing::toText() const
 
 int runList(const CliRequest &request, Console &console)
 {
-    const ContainerInputs inputs = collectInputs(request.files, request.recursive);
+    WalkOptions walk;
+    walk.recursive = request.recursive;
+    walk.verbose = request.verbose;
+    const ContainerInputs inputs = collectInputs(request.files, walk);
     bool anyFailed = false;
     for (const SkippedInput &skipped : inputs.skipped) {
         console.reportError(skipped.path, skipped.reason);
@@ -215,14 +287,14 @@ int runList(const CliRequest &request, Console &console)
             ",\"recordings\":" + QByteArray::number(qint64(summary.recordings)) +
             ",\"skipped\":" + skipped + "]}}\n");
     } else if (request.recursive) {
-        console.writeOut(QStringLiteral("%1 files looked at: %2 recordings found, %3 files "
-                                        "without recordings, %4 failed, %5 skipped\n")
-                             .arg(scanned)
-                             .arg(qint64(summary.recordings))
-                             .arg(int(summary.withoutRecordings))
+        console.writeOut(QStringLiteral("%1 looked at: %2 found, %3 without recordings, %4 "
+                                        "failed, %5 skipped\n")
+                             .arg(counted(scanned, "file", "files"),
+                                  counted(qint64(summary.recordings), "recording", "recordings"),
+                                  counted(int(summary.withoutRecordings), "file", "files"))
                              .arg(int(summary.failed))
                              .arg(inputs.skipped.size())
                              .toUtf8());
     }
-    return anyFailed || summary.failed > 0 ? 1 : 0;
+    return console.finish(anyFailed || summary.failed > 0 ? 1 : 0);
 }

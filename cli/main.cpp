@@ -3,9 +3,9 @@
 #include "cli/Console.h"
 #include "cli/ExtractCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/TextOutput.h"
 
 #include <QCoreApplication>
-#include <QTextStream>
 
 #include <csignal>
 #include <cstdio>
@@ -19,20 +19,23 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("vocafetch-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VOCAFETCH_VERSION));
 
-    QTextStream out(stdout);
-    QTextStream err(stderr);
     const CliRequest request = parseCommandLine(argumentsFromArgv(argc, argv));
     switch (request.action) {
     case CliRequest::Action::ShowHelp:
-    case CliRequest::Action::ShowVersion:
-        out << request.text << Qt::endl;
-        return 0;
-    case CliRequest::Action::UsageError:
-        err << "vocafetch-cli: " << request.text << "\n"
-            << "Try 'vocafetch-cli --help' for more information." << Qt::endl;
+    case CliRequest::Action::ShowVersion: {
+        Console console(stdout, stderr, false);
+        const QByteArray text = request.text.toUtf8();
+        console.writeOut(text.endsWith('\n') ? text : text + '\n');
+        return console.finish(0);
+    }
+    case CliRequest::Action::UsageError: {
+        Console console(stdout, stderr, false);
+        console.writeErr(errorLine(request.text) +
+                         "Try 'vocafetch-cli --help' for more information.\n");
         return 2;
+    }
     case CliRequest::Action::List: {
-        Console console(stdout, stderr, !request.quiet);
+        Console console(stdout, stderr, !request.quiet, {"container listed", "containers listed"});
         return runList(request, console);
     }
     case CliRequest::Action::Extract: {

@@ -111,7 +111,20 @@ void ContainerSession::openMapped(const QString &path)
     rescan();
 }
 
+void ContainerSession::openMapped(const QString &path, std::unique_ptr<ContainerSource> source)
+{
+    forgetContainer(path);
+    m_mapped = std::move(source);
+    rescan();
+}
+
 void ContainerSession::openMappedWithoutScan(const QString &path)
+{
+    forgetContainer(path);
+    m_mapped = std::make_unique<ContainerSource>(bytesFromName(path));
+}
+
+void ContainerSession::forgetContainer(const QString &path)
 {
     m_path = path;
     m_scan = {};
@@ -120,7 +133,6 @@ void ContainerSession::openMappedWithoutScan(const QString &path)
     m_source.CreateEmpty(QString());
     m_headerless.clear();
     m_mapped.reset();
-    m_mapped = std::make_unique<ContainerSource>(bytesFromName(path));
 }
 
 qint64 ContainerSession::size() const

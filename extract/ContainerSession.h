@@ -43,8 +43,15 @@ public:
     // time; the byte buffers stay empty. Throws ExtractError when the file cannot be opened, is
     // not a regular file, or changes while it is read.
     void openMapped(const QString &path);
+    // The same with a source the caller opened (a block device, standard input, a stream
+    // spooled into an unnamed file, or one whose stamp it keeps); path is the container's name.
+    void openMapped(const QString &path, std::unique_ptr<ContainerSource> source);
     // The open without the scan, and the scan on its own, for tests of a file changing between.
     void openMappedWithoutScan(const QString &path);
+
+    // The uncovered regions are searched for headerless recordings in pieces of at most this
+    // many bytes from each region's start, each piece on its own: a run is never longer.
+    static constexpr qint64 HeaderlessSearchPiece = qint64(256) << 20;
 
     // Whether the scans that follow also look for recordings that lost their "#!AMR": runs of
     // AMR speech frames where no signed recording's audio lies. They follow the signed
@@ -100,6 +107,8 @@ public:
     const TByteBuffer &source() const { return m_source; }
 
 private:
+    // Forgets the previous container, its scan and analyses, before path is opened mapped.
+    void forgetContainer(const QString &path);
     // The bytes [first, end) of the container into file.
     void copyRange(qint64 first, qint64 end, OutputFile &file) const;
     QByteArray bytes(qint64 first, qint64 end) const;

@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +17,21 @@ namespace FileErrors {
 
 const QString NotARegularFile =
     QStringLiteral("Not a regular file (a pipe, device or socket cannot be loaded)");
+
+const QString NotMappableFile =
+    QStringLiteral("Not a regular file or block device (a pipe, character device or socket "
+                   "cannot be mapped)");
+const QString NotReadableFile = QStringLiteral(
+    "Not a regular file, block device or pipe (a character device or socket is not read)");
+
+namespace {
+
+QString errnoText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+} // namespace
 
 QString systemText(QString text)
 {
@@ -89,6 +106,54 @@ int openRegularFile(const QString &path)
         throw cannotOpen(path, refusal);
     }
     return fd;
+}
+
+std::optional<ContainerFileType> containerFileType(int fd, bool streams, QString &refusal)
+{
+    struct stat info;
+    if (fstat(fd, &info) != 0) {
+        refusal = errnoText(errno);
+        return std::nullopt;
+    }
+    if (S_ISREG(info.st_mode))
+        return ContainerFileType::Regular;
+    if (S_ISBLK(info.st_mode))
+        return ContainerFileType::BlockDevice;
+    if (S_ISDIR(info.st_mode))
+        refusal = QStringLiteral("Is a directory");
+    else if (streams && S_ISFIFO(info.st_mode))
+        return ContainerFileType::Stream;
+    else
+        refusal = streams ? NotReadableFile : NotMappableFile;
+    return std::nullopt;
+}
+
+qint64 blockDeviceSize(int fd)
+{
+    quint64 size = 0;
+    if (::ioctl(fd, BLKGETSIZE64, &size) != 0)
+        return -1;
+    return qint64(size);
+}
+
+OpenedContainer openContainer(const QString &path, bool streams)
+{
+    // Opened without waiting for a pipe's writer; the type is told by what was opened, so
+    // nothing can be swapped in between.
+    const int fd = ::open(vocafetch::bytesFromName(path).constData(),
+                          O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw cannotOpen(path, errnoText(errno));
+    QString refusal;
+    const std::optional<ContainerFileType> type = containerFileType(fd, streams, refusal);
+    if (type && *type != ContainerFileType::Stream &&
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        refusal = errnoText(errno);
+    if (!type || !refusal.isEmpty()) {
+        ::close(fd);
+        throw cannotOpen(path, refusal);
+    }
+    return {fd, *type};
 }
 
 qint64 openForLoading(QFile &file, const QString &path)

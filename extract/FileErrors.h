@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QString>
 
+#include <optional>
+
 // The file-operation failures of the extraction core, worded alike wherever they arise.
 namespace FileErrors {
 
@@ -30,6 +32,35 @@ extern const QString NotARegularFile;
 // the descriptor; throws cannotOpen when it is missing, a folder, not a regular file or
 // unreadable. Never waits on a pipe.
 int openRegularFile(const QString &path);
+
+// What an opened container reads from.
+enum class ContainerFileType
+{
+    Regular,
+    BlockDevice, // a memory card, a disk, a loop device: mapped like a file, sized by the device
+    Stream,      // a pipe or a terminal: read once, front to back, as the bytes come
+};
+
+struct OpenedContainer
+{
+    int fd = -1; // owned by the caller
+    ContainerFileType type = ContainerFileType::Regular;
+};
+
+// The reason given for a container that can be neither mapped nor, where streams are read,
+// read as a stream.
+extern const QString NotMappableFile;
+extern const QString NotReadableFile;
+
+// Opens a container where rescuers read: a regular file or a block device, and with streams
+// also a pipe. Never waits for a pipe's writer: a stream's descriptor is left non-blocking, to
+// be polled. Throws cannotOpen when it is missing, a folder, a socket, a character device, a
+// pipe without streams, or unreadable.
+OpenedContainer openContainer(const QString &path, bool streams);
+// The type of an open descriptor, or an empty value with refusal set to why it is none of them.
+std::optional<ContainerFileType> containerFileType(int fd, bool streams, QString &refusal);
+// The size of a block device in bytes, or -1 with errno set.
+qint64 blockDeviceSize(int fd);
 
 // Opens a container for reading through openRegularFile() and gives its size; throws cannotOpen
 // when it is missing, a folder, not a regular file (a pipe would block, a device may never end) or

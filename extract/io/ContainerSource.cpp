@@ -13,14 +13,64 @@
 
 namespace vocafetch {
 
+namespace {
+
+qint64 nanoseconds(const struct timespec &time)
+{
+    return qint64(time.tv_sec) * 1000000000 + qint64(time.tv_nsec);
+}
+
+} // namespace
+
+bool ContainerSource::Stamp::operator==(const Stamp &other) const
+{
+    return device == other.device && inode == other.inode && size == other.size &&
+           modifiedNs == other.modifiedNs && changedNs == other.changedNs;
+}
+
 ContainerSource::ContainerSource(const QByteArray &path) : m_path(path)
 {
     // One way of opening containers for the whole program, with its messages.
-    m_fd = UniqueFd(FileErrors::openRegularFile(nameFromBytes(path)));
+    m_fd = UniqueFd(FileErrors::openContainer(nameFromBytes(path), false).fd);
+    openDescriptor();
+}
+
+ContainerSource::ContainerSource(const QByteArray &path, UniqueFd fd)
+    : m_path(path), m_fd(std::move(fd))
+{
+    QString refusal;
+    if (!FileErrors::containerFileType(m_fd.get(), false, refusal))
+        throw FileErrors::cannotOpen(nameFromBytes(path), refusal);
+    openDescriptor();
+}
+
+void ContainerSource::openDescriptor()
+{
+    struct stat info;
+    m_blockDevice = ::fstat(m_fd.get(), &info) == 0 && S_ISBLK(info.st_mode);
+    m_stamp = currentStamp();
+    m_size = m_stamp.size;
+}
+
+ContainerSource::Stamp ContainerSource::currentStamp() const
+{
     struct stat info;
     if (::fstat(m_fd.get(), &info) != 0)
-        throw systemError("open", path, errno);
-    m_size = qint64(info.st_size);
+        throw systemError("open", m_path, errno);
+    Stamp stamp;
+    stamp.device = info.st_dev;
+    stamp.inode = info.st_ino;
+    stamp.size = qint64(info.st_size);
+    if (S_ISBLK(info.st_mode)) {
+        // A device's node keeps no size, and its times do not follow writes to the device.
+        stamp.size = FileErrors::blockDeviceSize(m_fd.get());
+        if (stamp.size < 0)
+            throw systemError("open", m_path, errno);
+        return stamp;
+    }
+    stamp.modifiedNs = nanoseconds(info.st_mtim);
+    stamp.changedNs = nanoseconds(info.st_ctim);
+    return stamp;
 }
 
 QByteArray ContainerSource::read(qint64 offset, qint64 length) const
@@ -48,6 +98,8 @@ void ContainerSource::readInto(qint64 offset, char *buffer, qint64 length) const
         offset += got;
         length -= got;
     }
+    // Bytes read after a change would not belong with those read before it.
+    checkUnchanged();
 }
 
 MappedWindow ContainerSource::map(qint64 offset, qint64 length) const
@@ -85,10 +137,7 @@ void ContainerSource::checkRange(const char *action, qint64 offset, qint64 lengt
 
 void ContainerSource::checkUnchanged() const
 {
-    struct stat info;
-    if (::fstat(m_fd.get(), &info) != 0)
-        throw systemError("read", m_path, errno);
-    if (qint64(info.st_size) < m_size)
+    if (currentStamp() != m_stamp)
         throw changedWhileRead(m_path);
 }
 

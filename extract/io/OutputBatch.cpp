@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <set>
@@ -48,6 +49,11 @@ int pendingLimitFromOpenFileLimit()
     return int(std::clamp<rlim_t>(free / 2, 1, MaxPending));
 }
 
+// The files waiting in every batch of the process, and the batches alive: batches of several
+// containers saved at once share the one descriptor budget.
+std::atomic<int> filesWaiting{0};
+std::atomic<int> batchesAlive{0};
+
 using FolderKey = std::pair<dev_t, ino_t>;
 
 FolderKey keyOf(const OutputFolder &folder)
@@ -60,15 +66,25 @@ FolderKey keyOf(const OutputFolder &folder)
 OutputBatch::OutputBatch(Placement placement)
     : m_placement(placement), m_pendingLimit(pendingLimitFromOpenFileLimit())
 {
+    ++batchesAlive;
 }
 
-OutputBatch::~OutputBatch() = default;
+OutputBatch::~OutputBatch()
+{
+    filesWaiting -= int(m_pending.size());
+    --batchesAlive;
+}
 
 void OutputBatch::add(OutputFile file)
 {
     file.finishWriting();
     m_pending.push_back(std::move(file));
-    if (int(m_pending.size()) >= m_pendingLimit)
+    const int waiting = ++filesWaiting;
+    // Each batch flushes at its share of the limit, and any batch once the process holds the
+    // limit: the descriptors held stay within it (and one file a batch) however many batches
+    // run at once.
+    const int share = std::max(1, m_pendingLimit / std::max(1, batchesAlive.load()));
+    if (int(m_pending.size()) >= share || waiting >= m_pendingLimit)
         flush();
 }
 
@@ -101,6 +117,7 @@ void OutputBatch::flush()
     syncFolders(results);
     // The files not placed are discarded here: their temporaries go.
     std::vector<OutputFile> done = std::exchange(m_pending, {});
+    filesWaiting -= int(done.size());
     done.clear();
     m_results.insert(m_results.end(), std::make_move_iterator(results.begin()),
                      std::make_move_iterator(results.end()));

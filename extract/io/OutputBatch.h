@@ -35,15 +35,17 @@ public:
     OutputBatch &operator=(const OutputBatch &) = delete;
 
     // Takes a written file. Throws (and discards the file) when one of its writes failed.
-    // Commits on its own once pendingLimit() files wait, so descriptors never run out.
+    // Commits on its own once its share of pendingLimit() files wait (the limit split between
+    // the batches alive in the process), or once the process's batches hold pendingLimit()
+    // together, so descriptors never run out however many containers are saved at once.
     void add(OutputFile file);
     // Makes the waiting files durable (one fdatasync for a single file, otherwise one syncfs
     // per file system), places each, fsyncs each folder placed into once, and returns one
     // result per file added since the last commit, in the order added.
     std::vector<OutputResult> commit();
 
-    // How many files may wait: derived from the open-file limit, which the first batch of the
-    // process raises to its hard limit.
+    // How many files may wait in all the batches of the process: derived from the open-file
+    // limit, which the first batch of the process raises to its hard limit.
     int pendingLimit() const noexcept { return m_pendingLimit; }
     int pendingCount() const noexcept { return int(m_pending.size()); }
 

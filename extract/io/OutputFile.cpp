@@ -6,24 +6,88 @@
 
 #include <QRandomGenerator>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <mutex>
+#include <set>
+#include <utility>
+#include <vector>
 
 namespace vocafetch {
 
 namespace {
 
+constexpr char TemporaryPrefix[] = ".vocafetch-";
+constexpr char TemporarySuffix[] = ".tmp";
+constexpr int TemporaryDigits = 16;
+
 // A hidden name nobody else picks: 64 random bits.
 QByteArray uniqueTemporaryName()
 {
-    return ".vocafetch-" +
+    return TemporaryPrefix +
            QByteArray::number(QRandomGenerator::system()->generate64(), 16)
-               .rightJustified(16, '0') +
-           ".tmp";
+               .rightJustified(TemporaryDigits, '0') +
+           TemporarySuffix;
+}
+
+bool isTemporaryName(const QByteArray &name)
+{
+    const qsizetype prefix = qsizetype(sizeof TemporaryPrefix) - 1;
+    const qsizetype suffix = qsizetype(sizeof TemporarySuffix) - 1;
+    if (name.size() != prefix + TemporaryDigits + suffix || !name.startsWith(TemporaryPrefix) ||
+        !name.endsWith(TemporarySuffix))
+        return false;
+    for (const char c : name.mid(prefix, TemporaryDigits))
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    return true;
+}
+
+// The lock a writer holds on its temporary for as long as the temporary has a name: one that
+// can be taken belongs to nobody alive.
+bool lockTemporary(int fd)
+{
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return true;
+}
+
+// Removes name when it is a temporary of a writer no longer alive. True when it was removed.
+bool removeIfStale(int folder, const QByteArray &name)
+{
+    UniqueFd fd(::openat(folder, name.constData(),
+                         O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat opened;
+    if (!fd.valid() || ::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode) ||
+        !lockTemporary(fd.get()))
+        return false;
+    // Still the file that was locked: names are never reused, but be sure.
+    struct stat named;
+    if (::fstatat(folder, name.constData(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+        named.st_dev != opened.st_dev || named.st_ino != opened.st_ino)
+        return false;
+    return ::unlinkat(folder, name.constData(), 0) == 0;
+}
+
+// Each folder is cleaned once per process, by the first file started in it.
+void removeStaleTemporariesOnce(const OutputFolder &folder)
+{
+    static std::mutex mutex;
+    static std::set<std::pair<dev_t, ino_t>> cleaned;
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (!cleaned.insert({folder.device(), folder.inode()}).second)
+            return;
+    }
+    OutputFile::removeStaleTemporaries(folder);
 }
 
 bool isSingleName(const QByteArray &name)
@@ -45,10 +109,14 @@ OutputFile::OutputFile(const OutputFolder &folder, const QByteArray &name, Tempo
 {
     if (!isSingleName(name))
         throw fileError("create", path(), QStringLiteral("not a file name"));
+    removeStaleTemporariesOnce(folder);
     if (temporary == Temporary::Automatic) {
         m_fd.reset(::openat(folder.descriptor(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
-        if (m_fd.valid())
+        // Locked before it can ever get a name (a replacing placement links it under one).
+        if (m_fd.valid() && lockTemporary(m_fd.get()))
             return;
+        if (m_fd.valid())
+            throw systemError("create", path(), errno);
         if (!noUnnamedTemporaries(errno))
             throw systemError("create", path(), errno);
     }
@@ -61,14 +129,39 @@ void OutputFile::createNamedTemporary()
         const QByteArray name = uniqueTemporaryName();
         m_fd.reset(::openat(m_folder.descriptor(), name.constData(),
                             O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (m_fd.valid()) {
+        // Another run's clean-up may take the lock first, between the creation and the lock:
+        // the file is then its to remove, and another name is tried.
+        if (m_fd.valid() && lockTemporary(m_fd.get())) {
             m_temporaryName = name;
             return;
         }
-        if (errno != EEXIST)
+        if (!m_fd.valid() && errno != EEXIST)
             throw systemError("create", path(), errno);
     }
     throw fileError("create", path(), QStringLiteral("no free temporary name"));
+}
+
+int OutputFile::removeStaleTemporaries(const OutputFolder &folder)
+{
+    const int listed = ::openat(folder.descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listed < 0)
+        return 0;
+    DIR *dir = ::fdopendir(listed);
+    if (!dir) {
+        ::close(listed);
+        return 0;
+    }
+    std::vector<QByteArray> names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (isTemporaryName(name))
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    int removed = 0;
+    for (const QByteArray &name : names)
+        removed += removeIfStale(folder.descriptor(), name) ? 1 : 0;
+    return removed;
 }
 
 OutputFile::OutputFile(OutputFile &&other) noexcept

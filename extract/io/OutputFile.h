@@ -14,7 +14,8 @@ class QIODevice;
 
 // One output file on its way to a name in a folder: written to an unnamed temporary in that
 // folder first, and given its name only when whole, never replacing a file unless asked and
-// never writing through a link at the name.
+// never writing through a link at the name. A temporary that a killed writer left named is
+// removed by the next save into that folder.
 namespace vocafetch {
 
 class OutputDevice;
@@ -85,6 +86,14 @@ public:
     bool placed() const noexcept { return m_placed; }
     // Whether the bytes sit in a named temporary (the fallback) rather than an unnamed one.
     bool usesNamedTemporary() const noexcept { return !m_temporaryName.isEmpty(); }
+
+    // Removes the hidden ".vocafetch-….tmp" temporaries in folder that no living writer holds:
+    // what a writer killed between naming a temporary and placing it (a replacing placement,
+    // the named fallback) left behind. A writer holds a lock on its temporary from before it
+    // has a name until it is placed or discarded, so a running save, of this process or
+    // another, is never touched. The first file started in a folder does this once per process.
+    // Returns how many were removed.
+    static int removeStaleTemporaries(const OutputFolder &folder);
 
 private:
     void createNamedTemporary();

@@ -1,5 +1,6 @@
 #include "CliFixture.h"
 #include "SampleContainer.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -90,6 +91,32 @@ TEST_F(CliFoldersTest, ListingsAreTheSameWhateverTheJobsAndCountFilesWithoutReco
     for (const QString &name : QDir(path("one/c")).entryList(QDir::Files))
         EXPECT_EQ(read("one/c/" + name), read("four/c/" + name)) << name.toStdString();
     EXPECT_EQ(QDir(path("one/c")).entryList(QDir::Files).size(), 2 + 30);
+}
+
+TEST_F(CliFoldersTest, EveryRealFolderIsWalkedUnderItsOwnNameAndTheOutputFolderIsLeftOut)
+{
+    QDir(dir.path()).mkpath("in/zone");
+    write("in/zone/voice.drf", container(2, 6));
+    // A link inside the tree to a folder inside it, sorting before that folder.
+    ASSERT_EQ(symlink("zone", path("in/a_link").toLocal8Bit().constData()), 0);
+    // Run twice into a folder inside the tree: the second run does not read the first's files.
+    for (int round = 0; round < 2; ++round) {
+        const CliRun result = run({"extract", "-r", "--force", "-o", "in/out", "in"});
+        EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+        EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+    }
+    EXPECT_EQ(tree(path("in/out")), QStringList({"zone", "zone/voice_1.amr", "zone/voice_2.amr"}));
+
+    const CliRun verbose = run({"list", "-r", "--verbose", "in"});
+    EXPECT_EQ(verbose.exitCode, 0);
+    EXPECT_TRUE(verbose.outText().contains("in/zone/voice.drf: "));
+    EXPECT_FALSE(verbose.outText().contains("in/a_link/")) << verbose.outText().toStdString();
+    EXPECT_TRUE(verbose.err.contains("in/a_link: a link to ") &&
+                verbose.err.contains("looked at under its own name; not followed"))
+        << verbose.err.toStdString();
+    const CliRun excluded = run({"extract", "-r", "--force", "--verbose", "-o", "in/out", "in"});
+    EXPECT_TRUE(excluded.err.contains("in/out: the output folder; not looked at"))
+        << excluded.err.toStdString();
 }
 
 TEST_F(CliFoldersTest, APrefixIsAFileNameNotAPath)

@@ -102,14 +102,30 @@ TEST_F(CliTest, ExtractNeverOverwritesWithoutForce)
     EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
     EXPECT_EQ(read("out/a_2.amr"), first.bytes.mid(first.recordingStarts[1]));
 
-    // One prefix for two containers would make the second replace the first: refused even
-    // with --force.
-    result = run({"extract", "-o", "joined", "--prefix", "rec", "--force", "a.drf", "b.drf"});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_TRUE(result.err.contains("vocafetch-cli: b.drf: ")) << result.err.toStdString();
-    EXPECT_EQ(read("joined/rec_1.amr"),
+    // One prefix for several containers numbers on across them, in the order given.
+    result = run({"extract", "-o", "joined", "--prefix", "rec", "b.drf", "a.drf"});
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_EQ(amrFiles("joined"),
+              QStringList({"rec_1.amr", "rec_2.amr", "rec_3.amr", "rec_4.amr"}));
+    EXPECT_EQ(read("joined/rec_2.amr"), second.bytes.mid(second.recordingStarts[1]));
+    EXPECT_EQ(read("joined/rec_3.amr"),
               first.bytes.mid(first.recordingStarts[0], first.recordingSizes[0]));
-    Q_UNUSED(second);
+    // A second run numbers from 1 again and finds its names taken.
+    result = run({"extract", "-o", "joined", "--prefix", "rec", "a.drf"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("rec_1.amr exists")) << result.err.toStdString();
+
+    // Without a prefix two containers of one name would write the same files: the second is
+    // refused, even with --force.
+    QDir(dir.path()).mkdir("copy");
+    write("copy/a.drf", second.bytes);
+    result = run({"extract", "-o", "twice", "--force", "a.drf", "copy/a.drf"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.err.contains("vocafetch-cli: copy/a.drf: ") &&
+                result.err.contains("was just written from another container"))
+        << result.err.toStdString();
+    EXPECT_EQ(read("twice/a_1.amr"),
+              first.bytes.mid(first.recordingStarts[0], first.recordingSizes[0]));
 }
 
 TEST_F(CliTest, BadPathsAndUsage)
