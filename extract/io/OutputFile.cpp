@@ -46,7 +46,7 @@ OutputFile::OutputFile(const OutputFolder &folder, const QByteArray &name, Tempo
     if (!isSingleName(name))
         throw fileError("create", path(), QStringLiteral("not a file name"));
     if (temporary == Temporary::Automatic) {
-        m_fd.reset(::openat(folder.descriptor(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        m_fd.reset(::openat(folder.descriptor(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
         if (m_fd.valid())
             return;
         if (!noUnnamedTemporaries(errno))
@@ -60,7 +60,7 @@ void OutputFile::createNamedTemporary()
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray name = uniqueTemporaryName();
         m_fd.reset(::openat(m_folder.descriptor(), name.constData(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+                            O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (m_fd.valid()) {
             m_temporaryName = name;
             return;
