@@ -15,6 +15,7 @@
 #include "extract/message/MmsReader.h"
 
 #include <QDateTime>
+#include <QFile>
 
 #include <algorithm>
 #include <functional>
@@ -76,6 +77,16 @@ bool plausibleFileTime(qint64 secondsSinceEpoch)
     const qint64 earliest = QDateTime(QDate(1995, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
     const qint64 latest = QDateTime::currentSecsSinceEpoch() + 24 * 60 * 60;
     return secondsSinceEpoch >= earliest && secondsSinceEpoch <= latest;
+}
+
+std::optional<MmsMessage> readContainerMessage(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // Enough for the headers and the text parts phones put before the media.
+    const QByteArray head = file.read(qint64(1) << 20);
+    return readMmsMessage(head.constData(), head.size());
 }
 
 namespace {

@@ -35,6 +35,9 @@ AudioTags recordingTags(int k, const QString &containerPath, const MmsMessage *m
 // Whether a message date is one a file may be given as its time: from 1995-01-01 up to a day
 // after now (clocks of phones that were never set say 1970 or 2080).
 bool plausibleFileTime(qint64 secondsSinceEpoch);
+// The MMS message a container file begins with, read from its first bytes alone (for a list of
+// containers not yet scanned); nothing when it begins with none or cannot be read.
+std::optional<MmsMessage> readContainerMessage(const QString &path);
 
 // One container and everything the front ends do with it: its bytes, the scan as numbers,
 // what each recording holds, and the one place that decides the bytes of a saved file. The
