@@ -54,8 +54,11 @@ void TForm1::ListContainers(const QStringList &paths)
     DrfPathList.clear();
     FileDRF->clear();
     for (const QString &path : paths) {
-        FileDRF->addItem(new QListWidgetItem(ImageList1.icon(0),
-                                             vocafetch::displayName(QFileInfo(path).fileName())));
+        auto *item = new QListWidgetItem(ImageList1.icon(0),
+                                         vocafetch::displayName(QFileInfo(path).fileName()));
+        if (const auto message = vocafetch::readContainerMessage(path))
+            item->setToolTip(vocafetch::presentation::messageToolTip(*message));
+        FileDRF->addItem(item);
         DrfPathList << path;
     }
 }

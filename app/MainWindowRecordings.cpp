@@ -104,7 +104,13 @@ QString TForm1::recordingToolTip(int row)
 {
     // One recording's analysis alone: the list shows few of millions at a time.
     const QVector<RecordingAnalysis> one = Session.analyseRange(row, row + 1);
-    return one.isEmpty() ? QString() : vocafetch::presentation::recordingToolTip(one.first());
+    if (one.isEmpty())
+        return QString();
+    QString tip = vocafetch::presentation::recordingToolTip(one.first());
+    if (const vocafetch::MmsMessage *message = Session.messageOf(row))
+        tip += QLatin1Char('\n') +
+               vocafetch::presentation::messageToolTip(*message, Session.partOf(row));
+    return tip;
 }
 
 int TForm1::recordingRows() const

@@ -1,6 +1,8 @@
 #include "app/RecordingPresentation.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QLocale>
 
 namespace vocafetch::presentation {
 
@@ -73,6 +75,27 @@ QString recordingToolTip(const RecordingAnalysis &recording)
     if (recording.headerless)
         tip += QLatin1Char('\n') + Words::tr("без заголовка");
     return tip;
+}
+
+QString messageToolTip(const MmsMessage &message, const MmsPart *part)
+{
+    QStringList lines;
+    if (!message.from.isEmpty())
+        lines << Words::tr("От: %1").arg(message.from);
+    if (message.date)
+        lines << Words::tr("Дата: %1")
+                     .arg(QLocale().toString(QDateTime::fromSecsSinceEpoch(*message.date),
+                                             QLocale::ShortFormat));
+    if (!message.subject.trimmed().isEmpty())
+        lines << Words::tr("Тема: %1").arg(message.subject.trimmed());
+    if (part) {
+        const QString name = !part->name.isEmpty()       ? part->name
+                             : !part->location.isEmpty() ? part->location
+                                                         : part->contentId;
+        if (!name.isEmpty())
+            lines << Words::tr("Часть сообщения: %1").arg(name);
+    }
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace vocafetch::presentation

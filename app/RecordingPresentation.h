@@ -1,6 +1,7 @@
 #pragma once
 
 #include "extract/analysis/RecordingAnalysis.h"
+#include "extract/message/MmsMessage.h"
 
 #include <QString>
 #include <QStringList>
@@ -20,5 +21,8 @@ QString recordingCaption(int i, int signedCount);
 QString scanStatusText(int n);
 // Format, duration and damaged frames of a recording, on lines of their own.
 QString recordingToolTip(const RecordingAnalysis &recording);
+// The sender, the date (in the window's language, local time) and the subject of a message, on
+// lines of their own, each only when the message gives it; with part, a last line naming it.
+QString messageToolTip(const MmsMessage &message, const MmsPart *part = nullptr);
 
 } // namespace vocafetch::presentation

@@ -10,8 +10,13 @@
 #include "extract/encode/RecordingEncoding.h"
 #include "extract/encode/WavFile.h"
 #include "extract/io/ContainerSource.h"
+#include "extract/io/IoErrors.h"
 #include "extract/io/MappedAccessGuard.h"
 #include "extract/io/OutputFile.h"
+#include "extract/message/MmsReader.h"
+
+#include <QDateTime>
+#include <QFile>
 
 #include <algorithm>
 #include <functional>
@@ -26,13 +31,69 @@ QString outputFileName(const QString &chosenName, int k, OutputKind kind)
            kind.info().extension;
 }
 
-AudioTags recordingTags(int k, const QString &containerPath)
+namespace {
+
+constexpr qsizetype MaxCommentLength = 64 * 1024;
+
+// "voice.amr" without its extension; a name that is all extension (".amr") stays.
+QString withoutExtension(const QString &name)
 {
-    return {QStringLiteral("Запись_%1").arg(k),
-            displayName(containerPath.mid(containerPath.lastIndexOf(QLatin1Char('/')) + 1))};
+    const QString base = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = base.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? base.left(dot) : base;
+}
+
+} // namespace
+
+AudioTags recordingTags(int k, const QString &containerPath, const MmsMessage *message,
+                        const MmsPart *part)
+{
+    AudioTags tags;
+    // Phones name a part by its Name or, as often, only by its Content-Location or Content-ID.
+    if (part) {
+        for (const QString &name : {part->name, part->location, part->contentId}) {
+            tags.title = withoutExtension(name).trimmed();
+            if (!tags.title.isEmpty())
+                break;
+        }
+    }
+    if (tags.title.isEmpty())
+        tags.title = QStringLiteral("Запись_%1").arg(k);
+    tags.track = k;
+    if (message) {
+        tags.artist = message->from;
+        tags.album = message->subject.trimmed();
+        // Bounded so that the tags of a WAV file stay within its room for them.
+        tags.comment = message->text.trimmed().left(MaxCommentLength);
+        tags.date = message->date;
+    }
+    if (tags.album.isEmpty())
+        tags.album =
+            displayName(containerPath.mid(containerPath.lastIndexOf(QLatin1Char('/')) + 1));
+    return tags;
+}
+
+bool plausibleFileTime(qint64 secondsSinceEpoch)
+{
+    const qint64 earliest = QDateTime(QDate(1995, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
+    const qint64 latest = QDateTime::currentSecsSinceEpoch() + 24 * 60 * 60;
+    return secondsSinceEpoch >= earliest && secondsSinceEpoch <= latest;
+}
+
+std::optional<MmsMessage> readContainerMessage(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    // Enough for the headers and the text parts phones put before the media.
+    const QByteArray head = file.read(qint64(1) << 20);
+    return readMmsMessage(head.constData(), head.size());
 }
 
 namespace {
+
+// Mapped at once to read the messages of a stretch of recordings, at most.
+constexpr qint64 MessageWindow = qint64(64) << 20;
 
 // Bytes copied into an output file at a time.
 constexpr qint64 CopyChunk = qint64(1) << 20;
@@ -132,6 +193,8 @@ void ContainerSession::forgetContainer(const QString &path)
     m_analysed = false;
     m_source.CreateEmpty(QString());
     m_headerless.clear();
+    m_messages.clear();
+    m_recordingMessages.clear();
     m_mapped.reset();
 }
 
@@ -150,6 +213,8 @@ void ContainerSession::loadWithoutScan(const QString &path)
 {
     m_mapped.reset();
     m_headerless.clear();
+    m_messages.clear();
+    m_recordingMessages.clear();
     m_path = path;
     m_scan = {};
     m_analyses.clear();
@@ -162,16 +227,142 @@ void ContainerSession::rescan()
     m_analyses.clear();
     m_analysed = false;
     m_headerless.clear();
+    m_messages.clear();
+    m_recordingMessages.clear();
     if (!m_mapped) {
         m_scan = scanRecordings(m_source);
-        if (m_findHeaderless)
-            findHeaderless();
-        return;
+    } else {
+        m_scan = {};
+        m_scan = scanMappedContainer(*m_mapped);
     }
-    m_scan = {};
-    m_scan = scanMappedContainer(*m_mapped);
     if (m_findHeaderless)
         findHeaderless();
+    placeRecordingMessages();
+}
+
+void ContainerSession::placeRecordingMessages()
+{
+    // Every recording's first byte in container order, signed and headerless ones merged.
+    QVector<qint64> offsets;
+    QVector<int> recordings;
+    offsets.reserve(recordingCount());
+    recordings.reserve(recordingCount());
+    const int signedCount = m_scan.recordingCount();
+    for (int s = 0, h = 0; s < signedCount || h < m_headerless.size();) {
+        const bool takeSigned =
+            h == m_headerless.size() ||
+            (s < signedCount && m_scan.recordingStarts[s] <= m_headerless[h].start);
+        if (takeSigned) {
+            offsets << m_scan.recordingStarts[s];
+            recordings << s++;
+        } else {
+            offsets << m_headerless[h].start;
+            recordings << signedCount + h++;
+        }
+    }
+    if (offsets.isEmpty())
+        return;
+    if (m_mapped) {
+        runOnThreads(1, m_mapped.get(), [&](int) { placeInMapped(offsets, recordings); });
+        return;
+    }
+    adopt(placeMessages(m_source.Data().constData(), m_source.DataSize(), offsets), recordings);
+}
+
+void ContainerSession::placeInMapped(const QVector<qint64> &offsets, const QVector<int> &recordings)
+{
+    const qint64 size = m_mapped->size();
+    // The container's own message, from the window that starts at 0; the recordings a window
+    // further on finds no nearer message for may lie in its parts.
+    std::optional<MmsMessage> own;
+    {
+        const MappedWindow head = m_mapped->map(0, std::min(size, MessageWindow));
+        own = readMmsMessage(head.data(), head.size());
+    }
+    for (qsizetype first = 0; first < offsets.size();) {
+        qint64 base = std::max<qint64>(0, offsets[first] - MaxMessageDistance);
+        if (own && offsets[first] < MessageWindow)
+            base = 0;
+        qsizetype last = first + 1;
+        while (last < offsets.size() && offsets[last] - base < MessageWindow)
+            ++last;
+        const qint64 end = std::min(size, offsets[last - 1] + MaxMessageDistance);
+        const MappedWindow window = m_mapped->map(base, end - base);
+        MessagePlacement placement =
+            placeMessages(window.data(), window.size(), offsets.mid(first, last - first), base);
+        if (own && base > 0)
+            for (qsizetype j = 0; j < placement.recordings.size(); ++j) {
+                RecordingMessage &placed = placement.recordings[j];
+                const qint64 at = offsets[first + j];
+                if (placed.message >= 0)
+                    continue;
+                const int part = own->partHolding(at);
+                const bool broke =
+                    own->bodyOffset >= 0 && !own->problem.isEmpty() && at >= own->end;
+                if (part >= 0 || broke) {
+                    placed = {int(placement.messages.size()), part};
+                    placement.messages << *own;
+                }
+            }
+        adopt(placement, recordings.mid(first, last - first));
+        first = last;
+    }
+}
+
+int ContainerSession::adoptMessage(const MmsMessage &message)
+{
+    const auto at =
+        std::lower_bound(m_messages.begin(), m_messages.end(), message.offset,
+                         [](const MmsMessage &m, qint64 offset) { return m.offset < offset; });
+    if (at != m_messages.end() && at->offset == message.offset)
+        return int(at - m_messages.begin());
+    const int index = int(at - m_messages.begin());
+    m_messages.insert(index, message);
+    // Later messages moved up by one.
+    for (RecordingMessage &placed : m_recordingMessages)
+        if (placed.message >= index)
+            ++placed.message;
+    return index;
+}
+
+void ContainerSession::adopt(const MessagePlacement &placement, const QVector<int> &recordings)
+{
+    for (qsizetype j = 0; j < placement.recordings.size() && j < recordings.size(); ++j) {
+        const RecordingMessage &placed = placement.recordings[j];
+        if (placed.message < 0)
+            continue;
+        if (m_recordingMessages.isEmpty())
+            m_recordingMessages.resize(recordingCount());
+        const int message = adoptMessage(placement.messages[placed.message]);
+        m_recordingMessages[recordings[j]] = {message, placed.part};
+    }
+}
+
+const MmsMessage *ContainerSession::messageOf(int i) const
+{
+    if (i < 0 || i >= m_recordingMessages.size() || m_recordingMessages[i].message < 0)
+        return nullptr;
+    return &m_messages[m_recordingMessages[i].message];
+}
+
+const MmsPart *ContainerSession::partOf(int i) const
+{
+    const MmsMessage *message = messageOf(i);
+    const int part = message ? m_recordingMessages[i].part : -1;
+    return part >= 0 && part < message->parts.size() ? &message->parts[part] : nullptr;
+}
+
+AudioTags ContainerSession::tagsOf(int i) const
+{
+    return recordingTags(i + 1, m_path, messageOf(i), partOf(i));
+}
+
+std::optional<qint64> ContainerSession::fileTimeOf(int i) const
+{
+    const MmsMessage *message = messageOf(i);
+    if (message && message->date && plausibleFileTime(*message->date))
+        return message->date;
+    return std::nullopt;
 }
 
 void ContainerSession::findHeaderless()
@@ -344,13 +535,21 @@ void ContainerSession::ExportRecording(int i, OutputKind kind, OutputFile &file,
     if (recording->frames() == 0)
         throw nothingToConvert(i);
     try {
-        encode(file.device(), kind.format, i, *recording);
+        encode(file.device(), kind.format, *recording);
     } catch (const ExtractError &) {
         // A write the file refused (a full disk) is the file's failure, reported as such.
         file.finishWriting();
         throw;
     }
     file.finishWriting();
+    // On the finished file, where TagLib reads what it needs and moves the audio a buffer at a
+    // time: a long recording is never held in memory, as it would be if it were tagged as
+    // bytes before being written.
+    try {
+        writeAudioTags(file.descriptor(), kind.format, tagsOf(i));
+    } catch (const ExtractError &error) {
+        throw fileError("write", file.path(), error.message());
+    }
 }
 
 PcmAudio ContainerSession::decodeToPcm(int i)
@@ -385,17 +584,14 @@ QByteArray ContainerSession::decodableBytes(const RecordingAnalysis &recording,
     return bytes(recording.start, cleanCut(recording).frames.end);
 }
 
-void ContainerSession::encode(QIODevice &out, OutputFormat format, int i,
+void ContainerSession::encode(QIODevice &out, OutputFormat format,
                               const RecordingAnalysis &recording) const
 {
     if (format == OutputFormat::Wav)
         checkWavDataBytes(recording.frames() * samplesPerFrame(recording.format()) * 2);
     RecordingAnalysis shifted;
     const QByteArray data = decodableBytes(recording, shifted);
-    // A WAV file keeps its plain 44-byte header, which every program reads; the other formats
-    // carry the tags music players show.
     encodeDecoded(out, format, sampleRate(recording.format()),
-                  format == OutputFormat::Wav ? AudioTags{} : recordingTags(i + 1, m_path),
                   [&](const PcmSink &sink, QString *error) {
                       return decodeRecording(data.constData(), shifted, sink, error);
                   });

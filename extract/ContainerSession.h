@@ -7,13 +7,16 @@
 #include "extract/analysis/AmrDecoder.h"
 #include "extract/analysis/RecordingAnalysis.h"
 #include "extract/encode/AudioEncoder.h"
+#include "extract/encode/AudioTags.h"
 #include "extract/encode/OutputFormat.h"
+#include "extract/message/MessagePlacement.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QVector>
 
 #include <memory>
+#include <optional>
 
 namespace vocafetch {
 
@@ -22,8 +25,19 @@ class OutputFile;
 
 // chosenName + "_" + k + "." + the format's extension: the file recording number k is saved as.
 QString outputFileName(const QString &chosenName, int k, OutputKind kind);
-// The tags of recording k's decoded file: title "Запись_k", the container's file name as album.
-AudioTags recordingTags(int k, const QString &containerPath);
+// The tags of recording k's decoded file (k counted from 1), in the message part holding it
+// when there is one (either may be null): title the part's name (else its location, else its
+// id) without its extension, else
+// "Запись_k"; artist the sender; album the subject, else the container's file name; the
+// message's date and text.
+AudioTags recordingTags(int k, const QString &containerPath, const MmsMessage *message,
+                        const MmsPart *part);
+// Whether a message date is one a file may be given as its time: from 1995-01-01 up to a day
+// after now (clocks of phones that were never set say 1970 or 2080).
+bool plausibleFileTime(qint64 secondsSinceEpoch);
+// The MMS message a container file begins with, read from its first bytes alone (for a list of
+// containers not yet scanned); nothing when it begins with none or cannot be read.
+std::optional<MmsMessage> readContainerMessage(const QString &path);
 
 // One container and everything the front ends do with it: its bytes, the scan as numbers,
 // what each recording holds, and the one place that decides the bytes of a saved file. The
@@ -79,6 +93,20 @@ public:
     // Those bytes; without a copy from a loaded buffer (valid until the next load or write).
     QByteArray recordingBytes(int i) const;
 
+    // The MMS messages the scan found around the recordings, in container order: the one the
+    // container begins with, and those beginning at most MaxMessageDistance before a recording
+    // that one of their parts holds. Found with every scan; never changes the recordings.
+    const QVector<MmsMessage> &messages() const { return m_messages; }
+    // The message carrying recording i and the part of it holding the recording; null when
+    // there is none (a recording after the point where the container's own message could no
+    // longer be read has the message without a part).
+    const MmsMessage *messageOf(int i) const;
+    const MmsPart *partOf(int i) const;
+    // The tags recording i's decoded file gets.
+    AudioTags tagsOf(int i) const;
+    // The time the files of recording i are given: its message's date when plausible.
+    std::optional<qint64> fileTimeOf(int i) const;
+
     // What each recording holds, index-aligned with the recording starts; worked out on the
     // first call after a load.
     const QVector<RecordingAnalysis> &analyses();
@@ -114,11 +142,15 @@ private:
     QByteArray bytes(qint64 first, qint64 end) const;
     QVector<RecordingAnalysis> analyseMapped(qsizetype first, qsizetype last) const;
     void findHeaderless();
+    void placeRecordingMessages();
+    void placeInMapped(const QVector<qint64> &offsets, const QVector<int> &recordings);
+    // Takes the messages placement found for the recordings named, one per offset it was given.
+    void adopt(const MessagePlacement &placement, const QVector<int> &recordings);
+    int adoptMessage(const MmsMessage &message);
     // Recording i's analysis with the bytes it needs, shifted so that they start at 0 (a
     // mapped container) or as they lie (a loaded one).
     QByteArray decodableBytes(const RecordingAnalysis &recording, RecordingAnalysis &shifted) const;
-    void encode(QIODevice &out, OutputFormat format, int i,
-                const RecordingAnalysis &recording) const;
+    void encode(QIODevice &out, OutputFormat format, const RecordingAnalysis &recording) const;
 
     QString m_path;
     std::unique_ptr<ContainerSource> m_mapped;
@@ -131,6 +163,9 @@ private:
     bool m_analysed = false;
     bool m_findHeaderless = false;
     QVector<RecordingAnalysis> m_headerless;
+    QVector<MmsMessage> m_messages;
+    // Index-aligned with the recordings; empty when no recording has a message.
+    QVector<RecordingMessage> m_recordingMessages;
 };
 
 } // namespace vocafetch

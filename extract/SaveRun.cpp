@@ -8,7 +8,10 @@
 
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 
 namespace vocafetch {
 
@@ -63,6 +66,14 @@ void addRecording(SavePlan &plan, const ContainerSession &session, int i, const 
     const QString name = savedFileName(chosenName, i, session.scan().recordingCount(), plan.kind);
     plan.recordings.append(i);
     plan.names.append(bytesFromName(QFileInfo(name).fileName()));
+}
+
+// Set on the temporary before it is named, so that the file never shows another time.
+void setModificationTime(OutputFile &file, qint64 secondsSinceEpoch)
+{
+    const timespec times[2] = {{0, UTIME_OMIT}, {time_t(secondsSinceEpoch), 0}};
+    if (::futimens(file.descriptor(), times) != 0)
+        throw systemError("set the time of", file.path(), errno);
 }
 
 } // namespace
@@ -122,6 +133,10 @@ SaveOutcome saveRecordings(ContainerSession &session, const SavePlan &plan,
                     throw;
                 outcome.skipped.append({i, error.kind(), error.message()});
                 continue;
+            }
+            if (plan.restoreTimes) {
+                if (const std::optional<qint64> time = session.fileTimeOf(i))
+                    setModificationTime(file, *time);
             }
             batch.add(std::move(file));
             ++written;

@@ -31,6 +31,10 @@ struct SavePlan
     QVector<int> recordings;   // the recordings saved, in order
     QVector<QByteArray> names; // their file names, index-aligned with recordings
     Placement placement = Placement::KeepExisting;
+    // Each file gets the date of the message carrying its recording as its modification time
+    // (when the date is plausible), as archivers restore the times they stored; otherwise, or
+    // when false, the files keep the time they were written.
+    bool restoreTimes = true;
 };
 
 // Every recording of session as kind, named after chosenName (a path: its folder is the output

@@ -92,6 +92,22 @@
         <source>без заголовка</source>
         <translation>no header</translation>
     </message>
+    <message>
+        <source>От: %1</source>
+        <translation>From: %1</translation>
+    </message>
+    <message>
+        <source>Дата: %1</source>
+        <translation>Date: %1</translation>
+    </message>
+    <message>
+        <source>Тема: %1</source>
+        <translation>Subject: %1</translation>
+    </message>
+    <message>
+        <source>Часть сообщения: %1</source>
+        <translation>Message part: %1</translation>
+    </message>
 </context>
 <context>
     <name>TForm1</name>

@@ -1,7 +1,6 @@
 #include "extract/encode/AudioEncoder.h"
 
 #include "extract/ExtractError.h"
-#include "extract/encode/Id3Tag.h"
 #include "extract/encode/SndfileDevice.h"
 
 #include <QFileDevice>
@@ -73,29 +72,14 @@ ExtractError writeFailed(const QString &reason)
     return ExtractError(QStringLiteral("Writing the audio failed: %1").arg(reason));
 }
 
-void setString(SNDFILE *file, int type, const QString &text)
-{
-    if (text.isEmpty())
-        return;
-    if (sf_set_string(file, type, text.toUtf8().constData()) != SF_ERR_NO_ERROR)
-        throw ExtractError(QStringLiteral("Cannot write the audio tags: %1")
-                               .arg(QString::fromUtf8(sf_strerror(file))));
-}
-
 } // namespace
 
-AudioEncoder::AudioEncoder(QIODevice &out, OutputFormat format, int sampleRate,
-                           const AudioTags &tags)
+AudioEncoder::AudioEncoder(QIODevice &out, OutputFormat format, int sampleRate)
     : m_out(out), m_format(format)
 {
     checkArguments(out, format, sampleRate);
     if (formatInfo(format).codec == 0)
         throw ExtractError(QStringLiteral("%1 is not an encoded format").arg(formatName(format)));
-    if (format == OutputFormat::Mp3) {
-        const QByteArray tag = id3v2Tag(tags.title, tags.album);
-        if (out.write(tag) != tag.size())
-            throw writeFailed(out.errorString());
-    }
     m_io = std::make_unique<SndfileDevice>(out);
 
     SF_INFO info = {};
@@ -110,10 +94,6 @@ AudioEncoder::AudioEncoder(QIODevice &out, OutputFormat format, int sampleRate,
     }
     try {
         setBitRate(m_file, format, sampleRate);
-        if (format != OutputFormat::Mp3) {
-            setString(m_file, SF_STR_TITLE, tags.title);
-            setString(m_file, SF_STR_ALBUM, tags.album);
-        }
     } catch (...) {
         close();
         throw;

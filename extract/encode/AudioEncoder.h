@@ -10,18 +10,11 @@
 struct sf_private_tag;
 
 // Encoding 16-bit mono PCM (8 kHz narrow band, 16 kHz wide band) as WAV, FLAC, Ogg Opus or MP3
-// through libsndfile, block by block onto a QIODevice the caller owns.
+// through libsndfile, block by block onto a QIODevice the caller owns. Tags are written afterwards,
+// on the finished file (writeAudioTags).
 namespace vocafetch {
 
 class SndfileDevice;
-
-// Text tags, written where the format has them (all four do). UTF-8 where the format stores
-// bytes, UTF-16 in MP3's ID3v2.
-struct AudioTags
-{
-    QString title; // "Запись_1"
-    QString album; // the container's file name
-};
 
 // Opus at 24 kbit/s (variable). MP3 at constant 32 kbit/s at 8 kHz and 40 kbit/s at 16 kHz,
 // the least at which LAME still writes its Info header there: with the encoder delay and padding
@@ -33,7 +26,7 @@ public:
     // out must be open for writing, allow seeking and outlive the encoder; the file begins at its
     // current position. sampleRate is 8000 or 16000. Throws ExtractError for anything else and
     // when libsndfile cannot start the file.
-    AudioEncoder(QIODevice &out, OutputFormat format, int sampleRate, const AudioTags &tags = {});
+    AudioEncoder(QIODevice &out, OutputFormat format, int sampleRate);
     // An encoder destroyed unfinished closes its stream; the output is incomplete.
     ~AudioEncoder();
     AudioEncoder(const AudioEncoder &) = delete;

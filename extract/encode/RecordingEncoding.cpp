@@ -4,10 +4,10 @@
 
 namespace vocafetch {
 
-void encodeDecoded(QIODevice &out, OutputFormat format, int rate, const AudioTags &tags,
+void encodeDecoded(QIODevice &out, OutputFormat format, int rate,
                    const std::function<bool(const PcmSink &, QString *)> &decode)
 {
-    AudioEncoder encoder(out, format, rate, tags);
+    AudioEncoder encoder(out, format, rate);
     QString error;
     const bool decoded = decode(
         [&](const qint16 *samples, int count) {

@@ -12,7 +12,7 @@ namespace vocafetch {
 
 // Encodes onto out, at rate, the samples decode hands its sink (a decode returning false with
 // a message fails the encode): the common part of every decoded save.
-void encodeDecoded(QIODevice &out, OutputFormat format, int rate, const AudioTags &tags,
+void encodeDecoded(QIODevice &out, OutputFormat format, int rate,
                    const std::function<bool(const PcmSink &, QString *)> &decode);
 
 } // namespace vocafetch

@@ -111,7 +111,8 @@ OutputFile::OutputFile(const OutputFolder &folder, const QByteArray &name, Tempo
         throw fileError("create", path(), QStringLiteral("not a file name"));
     removeStaleTemporariesOnce(folder);
     if (temporary == Temporary::Automatic) {
-        m_fd.reset(::openat(folder.descriptor(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        // Read and write: tags are written into the finished file.
+        m_fd.reset(::openat(folder.descriptor(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
         // Locked before it can ever get a name (a replacing placement links it under one).
         if (m_fd.valid() && lockTemporary(m_fd.get()))
             return;
@@ -128,7 +129,7 @@ void OutputFile::createNamedTemporary()
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QByteArray name = uniqueTemporaryName();
         m_fd.reset(::openat(m_folder.descriptor(), name.constData(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+                            O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         // Another run's clean-up may take the lock first, between the creation and the lock:
         // the file is then its to remove, and another name is tried.
         if (m_fd.valid() && lockTemporary(m_fd.get())) {

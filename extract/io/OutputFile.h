@@ -70,6 +70,9 @@ public:
     QIODevice &device();
     // Throws when any write, through write() or device(), failed.
     void finishWriting();
+    // The temporary's descriptor, open for reading and writing until the file is placed: for
+    // work on the whole written file (its tags, its times).
+    int descriptor() const noexcept { return m_fd.get(); }
 
     // Makes the written bytes durable with one fdatasync (a save of one file).
     void syncData();

@@ -13,12 +13,12 @@ inline PcmAudio decodeWhole(const char *data, qint64 size)
 }
 
 inline void encodeWhole(QIODevice &out, vocafetch::OutputFormat format, const char *data,
-                        qint64 size, const vocafetch::AudioTags &tags = {})
+                        qint64 size)
 {
     const RecordingAnalysis recording = analyseRecording(data, 0, size);
     if (!recording.recognised())
         throw ExtractError(QStringLiteral("unknown header"), vocafetch::ErrorKind::Undecodable);
-    vocafetch::encodeDecoded(out, format, sampleRate(recording.format()), tags,
+    vocafetch::encodeDecoded(out, format, sampleRate(recording.format()),
                              [&](const PcmSink &sink, QString *error) {
                                  return vocafetch::decodeRecording(data, recording, sink, error);
                              });
