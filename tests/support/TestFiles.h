@@ -1,6 +1,5 @@
 #pragma once
 
-#include "extract/ExtractError.h"
 
 #include <QByteArray>
 #include <QDir>
