@@ -19,6 +19,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <unistd.h>
 #include <functional>
 #include <thread>
 #include <vector>
@@ -82,9 +83,18 @@ bool plausibleFileTime(qint64 secondsSinceEpoch)
 
 std::optional<MmsMessage> readContainerMessage(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Opened as every container is: never waiting on a pipe, regular files only.
+    int fd = -1;
+    try {
+        fd = FileErrors::openRegularFile(path);
+    } catch (const ExtractError &) {
         return std::nullopt;
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return std::nullopt;
+    }
     // Enough for the headers and the text parts phones put before the media.
     const QByteArray head = file.read(qint64(1) << 20);
     return readMmsMessage(head.constData(), head.size());
