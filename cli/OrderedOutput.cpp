@@ -1,5 +1,8 @@
 #include "cli/OrderedOutput.h"
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -84,7 +87,15 @@ void OrderedOutput::pass(const Pending &piece)
 
 int jobCount(int requested)
 {
-    if (requested > 0)
-        return requested;
-    return int(std::max(1u, std::thread::hardware_concurrency()));
+    const int wanted =
+        requested > 0 ? requested : int(std::max(1u, std::thread::hardware_concurrency()));
+    // Each job holds a few descriptors (its container, its output folders, one waiting file at
+    // least) beside the files all jobs keep waiting within half the limit: past this many jobs
+    // they would run out.
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return wanted;
+    const rlim_t reserved = 64;
+    const int most = limit.rlim_cur > 2 * reserved ? int((limit.rlim_cur - reserved) / 8) : 1;
+    return std::clamp(wanted, 1, std::max(1, most));
 }

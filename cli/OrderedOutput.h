@@ -61,5 +61,6 @@ private:
     std::condition_variable m_turnChanged;
 };
 
-// Threads for a request's --jobs: the count given, or one per core.
+// Threads for a request's --jobs: the count given, or one per core; no more than the open-file
+// limit leaves descriptors for.
 int jobCount(int requested);

@@ -51,13 +51,22 @@ bool isTemporaryName(const QByteArray &name)
 
 // The lock a writer holds on its temporary for as long as the temporary has a name: one that
 // can be taken belongs to nobody alive.
-bool lockTemporary(int fd)
+enum class Lock
+{
+    Taken,
+    HeldByAnother,
+    Unsupported // the file system has no locks: nothing can be told of the file
+};
+
+Lock lockTemporary(int fd)
 {
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            return Lock::HeldByAnother;
         if (errno != EINTR)
-            return false;
+            return Lock::Unsupported;
     }
-    return true;
+    return Lock::Taken;
 }
 
 // Removes name when it is a temporary of a writer no longer alive. True when it was removed.
@@ -67,7 +76,7 @@ bool removeIfStale(int folder, const QByteArray &name)
                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat opened;
     if (!fd.valid() || ::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode) ||
-        !lockTemporary(fd.get()))
+        lockTemporary(fd.get()) != Lock::Taken)
         return false;
     // Still the file that was locked: names are never reused, but be sure.
     struct stat named;
@@ -113,11 +122,12 @@ OutputFile::OutputFile(const OutputFolder &folder, const QByteArray &name, Tempo
     if (temporary == Temporary::Automatic) {
         // Read and write: tags are written into the finished file.
         m_fd.reset(::openat(folder.descriptor(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
-        // Locked before it can ever get a name (a replacing placement links it under one).
-        if (m_fd.valid() && lockTemporary(m_fd.get()))
+        // Locked before it can ever get a name (a replacing placement links it under one);
+        // nobody else can reach it yet, so the lock is taken unless there are none.
+        if (m_fd.valid()) {
+            lockTemporary(m_fd.get());
             return;
-        if (m_fd.valid())
-            throw systemError("create", path(), errno);
+        }
         if (!noUnnamedTemporaries(errno))
             throw systemError("create", path(), errno);
     }
@@ -132,7 +142,7 @@ void OutputFile::createNamedTemporary()
                             O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         // Another run's clean-up may take the lock first, between the creation and the lock:
         // the file is then its to remove, and another name is tried.
-        if (m_fd.valid() && lockTemporary(m_fd.get())) {
+        if (m_fd.valid() && lockTemporary(m_fd.get()) != Lock::HeldByAnother) {
             m_temporaryName = name;
             return;
         }

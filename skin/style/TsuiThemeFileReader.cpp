@@ -1,6 +1,7 @@
 #include "skin/style/TsuiThemeFileReader.h"
 
 #include "skin/style/ThemeError.h"
+#include "skin/style/TsuiUIStyle.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,6 +34,36 @@ Section sectionOf(const QString &name)
     if (name.compare(QLatin1String("Strings"), Qt::CaseInsensitive) == 0)
         return Section::Strings;
     return Section::Unknown;
+}
+
+bool isBitmapKey(const QString &key)
+{
+    const int n = vocafetch::StyleEntryFromKeyName(key);
+    return n != 0 && vocafetch::StyleEntryKindOf(n) == StyleEntryKind::Bitmap;
+}
+
+// The bytes of one bitmap file, at most MaxBitmapFileSize of them; nothing, with a warning,
+// when it cannot be read or is larger.
+std::optional<QByteArray> readBitmapFile(const QString &key, const QString &path)
+{
+    QFile image(path);
+    if (!image.open(QIODevice::ReadOnly)) {
+        qCWarning(lcTheme, "bitmap %s: cannot open \"%s\": %s", qPrintable(key), qPrintable(path),
+                  qPrintable(image.errorString()));
+        return std::nullopt;
+    }
+    // Read no further than the bound, whatever size the file claims or grows to.
+    const QByteArray bytes = image.read(TsuiThemeFileReader::MaxBitmapFileSize + 1);
+    if (bytes.size() > TsuiThemeFileReader::MaxBitmapFileSize) {
+        qCWarning(lcTheme, "bitmap %s: \"%s\" is too large", qPrintable(key), qPrintable(path));
+        return std::nullopt;
+    }
+    if (image.error() != QFileDevice::NoError) {
+        qCWarning(lcTheme, "bitmap %s: cannot read \"%s\": %s", qPrintable(key), qPrintable(path),
+                  qPrintable(image.errorString()));
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 std::optional<qint32> parseNumber(const QString &text)
@@ -70,6 +101,7 @@ void TsuiThemeFileReader::load(const QString &path)
     if (text.startsWith(QChar(0xFEFF))) // byte order mark written by some editors
         text.remove(0, 1);
     parse(text, QFileInfo(path).absolutePath(), path);
+    readBitmaps(path);
 }
 
 void TsuiThemeFileReader::parse(const QString &text, const QString &baseDir, const QString &path)
@@ -99,7 +131,11 @@ void TsuiThemeFileReader::parse(const QString &text, const QString &baseDir, con
         const QString value = line.mid(eq + 1).trimmed();
         switch (section) {
         case Section::Bitmaps:
-            addBitmap(key, value, baseDir);
+            if (isBitmapKey(key))
+                m_bitmapFiles.insert(key, QDir(baseDir).filePath(value));
+            else
+                qCWarning(lcTheme, "%s:%d: no bitmap entry is called %s; ignored",
+                          qPrintable(path), i + 1, qPrintable(key));
             break;
         case Section::Integers:
             m_integers.insert(key, value);
@@ -117,26 +153,44 @@ void TsuiThemeFileReader::parse(const QString &text, const QString &baseDir, con
     }
 }
 
-void TsuiThemeFileReader::addBitmap(const QString &key, const QString &file, const QString &baseDir)
+// Reads the bitmap files of the known keys in entry order, each file once, within
+// MaxBitmapBytes together.
+void TsuiThemeFileReader::readBitmaps(const QString &themePath)
 {
-    const QString path = QDir(baseDir).filePath(file);
-    // A pipe would block the open and a device such as /dev/zero passes the size check with 0
-    // and never ends: only files are read.
-    if (!QFileInfo(path).isFile()) {
-        qCWarning(lcTheme, "bitmap %s: \"%s\" is not a file", qPrintable(key), qPrintable(path));
-        return;
+    QHash<QString, QByteArray> byFile; // canonical path -> bytes
+    qint64 total = 0;
+    for (int n = StyleEntry::First; n <= StyleEntry::Last; ++n) {
+        const QString key = QString::fromLatin1(vocafetch::StyleEntryKeyName(n));
+        const auto named = m_bitmapFiles.constFind(key);
+        if (named == m_bitmapFiles.constEnd())
+            continue;
+        const QString &path = *named;
+        // A pipe would block the open and a device such as /dev/zero passes the size check
+        // with 0 and never ends: only files are read.
+        const QFileInfo info(path);
+        if (!info.isFile()) {
+            qCWarning(lcTheme, "bitmap %s: \"%s\" is not a file", qPrintable(key),
+                      qPrintable(path));
+            continue;
+        }
+        const QString file = info.canonicalFilePath();
+        if (const auto read = byFile.constFind(file); read != byFile.constEnd()) {
+            m_bitmaps.insert(key, *read);
+            continue;
+        }
+        std::optional<QByteArray> bytes = readBitmapFile(key, path);
+        if (!bytes)
+            continue;
+        total += bytes->size();
+        if (total > MaxBitmapBytes)
+            throw vocafetch::ThemeError(
+                QStringLiteral("Theme file \"%1\" names bitmaps of more than %2 bytes together")
+                    .arg(themePath)
+                    .arg(MaxBitmapBytes));
+        byFile.insert(file, *bytes);
+        m_bitmaps.insert(key, *bytes);
     }
-    QFile image(path);
-    if (!image.open(QIODevice::ReadOnly)) {
-        qCWarning(lcTheme, "bitmap %s: cannot open \"%s\": %s", qPrintable(key), qPrintable(path),
-                  qPrintable(image.errorString()));
-        return;
-    }
-    if (image.size() > MaxBitmapFileSize) {
-        qCWarning(lcTheme, "bitmap %s: \"%s\" is too large", qPrintable(key), qPrintable(path));
-        return;
-    }
-    m_bitmaps.insert(key, image.readAll());
+    m_bitmapFiles.clear();
 }
 
 std::optional<qint32> TsuiThemeFileReader::integer(const QString &key) const

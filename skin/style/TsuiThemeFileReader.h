@@ -12,12 +12,18 @@
 class TsuiThemeFileReader
 {
 public:
-    // Largest theme file and largest bitmap file a theme may name.
+    // Largest theme file, largest bitmap file a theme may name, and the most bytes its bitmap
+    // files may hold together.
     static constexpr qint64 MaxThemeFileSize = 1 << 20;
     static constexpr qint64 MaxBitmapFileSize = 16 << 20;
+    static constexpr qint64 MaxBitmapBytes = 64 << 20;
 
-    // Reads the file; throws vocafetch::ThemeError when it cannot be opened or read or is too
-    // large. Malformed lines and bitmap files that cannot be read are skipped with a warning.
+    // Reads the file and the bitmap files its [Bitmaps] entries name: only the keys of the
+    // style's bitmap entries, each once (a key given again replaces the file it names) and a
+    // file named by several keys once. Throws vocafetch::ThemeError when the theme file cannot
+    // be opened or read or is too large, or its bitmaps hold more than MaxBitmapBytes together.
+    // Malformed lines, unknown bitmap keys and bitmap files that cannot be read are skipped with
+    // a warning.
     void load(const QString &path);
 
     // Number of an [Integers] key: decimal, or hexadecimal with a 0x prefix; 32 bits (unsigned
@@ -35,8 +41,9 @@ public:
 
 private:
     void parse(const QString &text, const QString &baseDir, const QString &path);
-    void addBitmap(const QString &key, const QString &file, const QString &baseDir);
+    void readBitmaps(const QString &path);
 
+    QHash<QString, QString> m_bitmapFiles; // key -> the file it names, until read
     QHash<QString, QByteArray> m_bitmaps;
     QHash<QString, QString> m_integers;
     QHash<QString, QString> m_booleans;

@@ -2,6 +2,7 @@
 // handing the theme again to the form's skinned controls.
 #include "SkinTestControls.h"
 #include "skin/style/StyleLookup.h"
+#include "skin/style/ThemeError.h"
 #include "skin/style/TsuiFileTheme.h"
 #include "skin/style/TsuiThemeFileReader.h"
 
@@ -227,6 +228,47 @@ TEST_F(ThemeFile, UnreadableThemeFileKeepsTheOldTheme)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(theme.ThemeFile(), path);
     EXPECT_EQ(theme.ReadInt(17), 3);
+}
+
+// A theme's bitmaps cost what the style can show: unknown keys are not read, a file named by
+// several keys is read once, and more than MaxBitmapBytes in all is an error, not a load that
+// takes all the memory there is.
+TEST_F(ThemeFile, BitmapsAreReadForKnownKeysOnlyOnceEachAndWithinABound)
+{
+    const auto sparse = [&](const QString &name, qint64 size) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(size));
+    };
+    const qint64 large = TsuiThemeFileReader::MaxBitmapFileSize - 1;
+    sparse(QStringLiteral("large.png"), large);
+    QByteArray theme = "[Bitmaps]\nButtonImage=strip.png\n";
+    for (int k = 0; k < 200; ++k)
+        theme += "Unknown" + QByteArray::number(k) + "Image=large.png\n";
+    // The same file under several keys, and one key given again.
+    theme += "CheckBoxImage=large.png\nRadioButtonImage=large.png\nTitleBarLeftImage=large.png\n"
+             "TitleBarLeftImage=strip.png\n";
+    TsuiThemeFileReader reader;
+    reader.load(write(QStringLiteral("many.theme"), theme));
+    EXPECT_EQ(reader.entryCount(), 4);
+    EXPECT_FALSE(reader.bitmap(QStringLiteral("Unknown7Image")));
+    EXPECT_TRUE(reader.bitmap(QStringLiteral("TitleBarLeftImage")));
+
+    // Five different files of almost 16 MiB: more than the bound together.
+    QByteArray heavy = "[Bitmaps]\n";
+    for (const char *key : {"ButtonImage", "CheckBoxImage", "RadioButtonImage",
+                            "TitleBarLeftImage", "TitleBarRightImage"}) {
+        sparse(QStringLiteral("%1.png").arg(key), large);
+        heavy += QByteArray(key) + '=' + key + ".png\n";
+    }
+    TsuiThemeFileReader refused;
+    try {
+        refused.load(write(QStringLiteral("heavy.theme"), heavy));
+        ADD_FAILURE() << "a theme of 80 MiB of bitmaps loaded";
+    } catch (const ThemeError &error) {
+        EXPECT_TRUE(error.message().contains("names bitmaps of more than 67108864 bytes together"))
+            << error.what();
+    }
 }
 
 // The shipped sample theme answers every entry: each bitmap loads with the frame layout the
