@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+namespace vocafetch {
+
 TForm2::TForm2(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint)
@@ -66,3 +68,5 @@ void TForm2::Button1Click()
 {
     accept();
 }
+
+} // namespace vocafetch

@@ -6,6 +6,8 @@
 class QAbstractButton;
 class QLabel;
 
+namespace vocafetch {
+
 // TForm2: the About box. A small fixed tool window naming the program and its makers, shown
 // modally from the help menu and centred on the main window each time.
 class TForm2 : public QDialog
@@ -33,3 +35,5 @@ private:
     QPointer<const QWidget> m_centreOn;
     QLabel *addLabel(const QString &text, const QRect &geometry);
 };
+
+} // namespace vocafetch

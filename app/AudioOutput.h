@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QObject>
 
+namespace vocafetch {
+
 // Where the window plays a decoded recording: the system's default audio device, or in tests a
 // scripted one. One recording plays at a time.
 class AudioOutput : public QObject
@@ -28,3 +30,5 @@ signals:
     // Playing ended by itself: all samples played, or (failed) the device gave up.
     void finished(bool failed);
 };
+
+} // namespace vocafetch

@@ -9,6 +9,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+namespace vocafetch {
+
 QStringList ContainerFilesAmong(const QStringList &paths)
 {
     QStringList containers;
@@ -67,3 +69,5 @@ bool ContainerDropTarget::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
 }
+
+} // namespace vocafetch

@@ -4,6 +4,9 @@
 #include <QStringList>
 
 class QMimeData;
+
+namespace vocafetch {
+
 class TForm1;
 
 // Of the given local paths, the recording containers (".drf", any letter case, not a folder),
@@ -28,3 +31,5 @@ protected:
 private:
     TForm1 *m_form;
 };
+
+} // namespace vocafetch

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace vocafetch {
+
 QStringList QtDialogs::askFiles(QWidget *parent, const FileDialogRequest &request)
 {
     const bool open = request.mode == FileDialogRequest::Mode::Open;
@@ -50,3 +52,5 @@ bool QtDialogs::askReplace(QWidget *parent, const QString &caption, const QStrin
     box.exec();
     return box.clickedButton() == replaceButton;
 }
+
+} // namespace vocafetch

@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace vocafetch {
+
 // What a file dialog asks for: one filter entry and the dialog's behaviour.
 struct FileDialogRequest
 {
@@ -50,3 +52,5 @@ public:
     bool askReplace(QWidget *parent, const QString &caption, const QString &question,
                     const QString &replace, const QString &cancel) override;
 };
+
+} // namespace vocafetch

@@ -9,6 +9,8 @@
 #include <exception>
 #include <new>
 
+namespace vocafetch {
+
 namespace {
 
 QString outOfMemoryText()
@@ -55,3 +57,5 @@ void ErrorBoundary::show(const QString &message) const
 {
     m_dialogs.showError(m_parent, AppInfo::Title, message);
 }
+
+} // namespace vocafetch

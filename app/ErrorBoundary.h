@@ -4,8 +4,11 @@
 
 #include <functional>
 
-class Dialogs;
 class QWidget;
+
+namespace vocafetch {
+
+class Dialogs;
 
 // The one place where failures of the window's handlers are caught. Every handler the window
 // connects runs through run(): an exception that escapes it is shown in a message box
@@ -31,3 +34,5 @@ private:
     Dialogs &m_dialogs;
     QWidget *m_parent;
 };
+
+} // namespace vocafetch

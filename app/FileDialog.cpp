@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+namespace vocafetch {
+
 FileDialog::FileDialog(Dialogs &dialogs, QWidget *parent, FileDialogRequest settings)
     : m_dialogs(dialogs), m_parent(parent), m_settings(std::move(settings))
 {
@@ -26,3 +28,5 @@ bool FileDialog::Execute()
     m_fileName = chosen.first();
     return true;
 }
+
+} // namespace vocafetch

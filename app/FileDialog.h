@@ -7,6 +7,8 @@
 
 class QWidget;
 
+namespace vocafetch {
+
 // A file dialog component of the window: its settings stay with it between showings, and it
 // remembers the last name chosen, so it reopens with that name (or with one set beforehand,
 // as a phone download does for the save dialog).
@@ -37,3 +39,5 @@ private:
     QStringList m_files;
     QString m_selectedFilter;
 };
+
+} // namespace vocafetch

@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace vocafetch {
+
 // The pictures are drawn here rather than shipped as files: small, crisp at 16 x 16, and
 // every one of them is the program's own.
 namespace {
@@ -191,3 +193,5 @@ ImageList ImageList::commandIcons()
     return ImageList({draw(recording), draw(save), draw(saveAll), draw(help), draw(exitDoor),
                       draw(openFolder), draw(phone), draw(play)});
 }
+
+} // namespace vocafetch

@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QVector>
 
+namespace vocafetch {
+
 // A numbered set of 16 x 16 pictures, as the lists, menus and buttons index them.
 class ImageList
 {
@@ -26,3 +28,5 @@ public:
 private:
     QVector<QPixmap> m_pictures;
 };
+
+} // namespace vocafetch

@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QTranslator>
 
+namespace vocafetch {
+
 namespace Localization {
 
 namespace {
@@ -115,3 +117,5 @@ QFont listFont()
 }
 
 } // namespace Localization
+
+} // namespace vocafetch

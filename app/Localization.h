@@ -7,6 +7,8 @@
 
 class QCoreApplication;
 
+namespace vocafetch {
+
 // The window's language, for its own texts and Qt's (file dialogs, message-box buttons), and
 // the fonts the window is drawn with, so that everything on screen speaks one language in the
 // intended faces.
@@ -32,3 +34,5 @@ QFont windowFont();
 QFont listFont();
 
 } // namespace Localization
+
+} // namespace vocafetch

@@ -20,6 +20,8 @@
 #include <QScreen>
 #include <QTimer>
 
+namespace vocafetch {
+
 namespace {
 
 // Geometry of the window and of its controls on the frame.
@@ -378,3 +380,5 @@ void TForm1::closeEvent(QCloseEvent *event)
         event->ignore();
     }
 }
+
+} // namespace vocafetch

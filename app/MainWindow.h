@@ -28,14 +28,15 @@ class QListView;
 class QListWidget;
 class QMenu;
 class QTimer;
+
+namespace vocafetch {
+
 class Dialogs;
 class PhoneConnection;
 class TForm2;
 struct PhoneDownloadResult;
-namespace vocafetch {
 class RecordingListModel;
 class SkinnedStatusBar;
-} // namespace vocafetch
 
 // TForm1: the main window. It owns all working state: the container list and the recording
 // list, the two byte buffers, the hidden lists of offsets, paths and phone copies, the menus,
@@ -251,3 +252,5 @@ private:
     // Created on the first listening unless set beforehand.
     std::unique_ptr<AudioOutput> m_audioOutput;
 };
+
+} // namespace vocafetch

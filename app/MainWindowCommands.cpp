@@ -19,6 +19,8 @@
 
 #include <stdexcept>
 
+namespace vocafetch {
+
 namespace {
 
 // Beyond this many rows the list's pixel positions (int) would overflow.
@@ -176,3 +178,5 @@ void TForm1::suiButton3Click()
 {
     N6Click();
 }
+
+} // namespace vocafetch

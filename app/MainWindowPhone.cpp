@@ -11,6 +11,8 @@
 #include <QListWidget>
 #include <QTimer>
 
+namespace vocafetch {
+
 void TForm1::createPhone(std::unique_ptr<PhoneLibrary> phoneLibrary)
 {
     m_phoneLibrary = std::move(phoneLibrary);
@@ -105,3 +107,5 @@ void TForm1::FormCloseQuery(bool &CanClose)
     // user has changed since is kept.
     m_phoneCopies.removeAll();
 }
+
+} // namespace vocafetch

@@ -22,6 +22,8 @@
 
 #include <sys/stat.h>
 
+namespace vocafetch {
+
 namespace {
 
 QString playingText(const QString &recording)
@@ -310,3 +312,5 @@ void TForm1::playbackFinished(bool failed)
 {
     setStatusText(failed ? playFailedText() : playFinishedText());
 }
+
+} // namespace vocafetch

@@ -5,6 +5,8 @@
 #include <QAudioSink>
 #include <QMediaDevices>
 
+namespace vocafetch {
+
 QtAudioOutput::QtAudioOutput(QObject *parent) : AudioOutput(parent) {}
 
 QtAudioOutput::~QtAudioOutput()
@@ -76,3 +78,5 @@ void QtAudioOutput::sinkStateChanged()
         emit finished(deviceFailed);
     }
 }
+
+} // namespace vocafetch

@@ -8,6 +8,8 @@
 
 class QAudioSink;
 
+namespace vocafetch {
+
 // Plays through Qt Multimedia on the system's default audio output device: an audio sink
 // reading the samples from a buffer in memory.
 class QtAudioOutput : public AudioOutput
@@ -28,3 +30,5 @@ private:
     QBuffer m_buffer;
     std::unique_ptr<QAudioSink> m_sink;
 };
+
+} // namespace vocafetch

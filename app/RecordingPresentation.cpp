@@ -4,7 +4,9 @@
 #include <QDateTime>
 #include <QLocale>
 
-namespace vocafetch::presentation {
+namespace vocafetch {
+
+namespace presentation {
 
 namespace {
 
@@ -98,4 +100,6 @@ QString messageToolTip(const MmsMessage &message, const MmsPart *part)
     return lines.join(QLatin1Char('\n'));
 }
 
-} // namespace vocafetch::presentation
+} // namespace presentation
+
+} // namespace vocafetch

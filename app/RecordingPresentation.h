@@ -7,9 +7,11 @@
 #include <QStringList>
 #include <QVector>
 
+namespace vocafetch {
+
 // How the window words what a container session found: the captions
 // of the recording list, the status line and the recording list's tool tips.
-namespace vocafetch::presentation {
+namespace presentation {
 
 // "Запись_" + k + ".amr"
 QString recordingCaption(int k);
@@ -25,4 +27,6 @@ QString recordingToolTip(const RecordingAnalysis &recording);
 // lines of their own, each only when the message gives it; with part, a last line naming it.
 QString messageToolTip(const MmsMessage &message, const MmsPart *part = nullptr);
 
-} // namespace vocafetch::presentation
+} // namespace presentation
+
+} // namespace vocafetch

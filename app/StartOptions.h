@@ -5,9 +5,10 @@
 #include <optional>
 #include <stdexcept>
 
+namespace vocafetch {
+
 // What the window program is told on its command line: the language of its texts and the
 // containers to list.
-namespace vocafetch {
 
 enum class Language
 {

@@ -17,6 +17,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace vocafetch {
+
 namespace Startup {
 
 namespace {
@@ -95,3 +97,5 @@ void closeOnTerminationSignals(QWidget &window)
 }
 
 } // namespace Startup
+
+} // namespace vocafetch

@@ -5,9 +5,12 @@
 #include <memory>
 #include <optional>
 
-class Dialogs;
 class QApplication;
 class QWidget;
+
+namespace vocafetch {
+
+class Dialogs;
 class TForm1;
 class TForm2;
 
@@ -37,3 +40,5 @@ Windows createWindows(Dialogs &dialogs);
 void closeOnTerminationSignals(QWidget &window);
 
 } // namespace Startup
+
+} // namespace vocafetch

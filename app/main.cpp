@@ -11,6 +11,8 @@
 
 #include <cstdio>
 
+using namespace vocafetch;
+
 namespace {
 
 // The arguments after the program's name. Their names keep every byte: Qt's own arguments()

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cstdio>
 
+using namespace vocafetch;
+
 namespace {
 
 constexpr int Recordings = 4; // of each kind

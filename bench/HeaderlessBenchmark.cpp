@@ -13,6 +13,8 @@
 
 #include <map>
 
+using namespace vocafetch;
+
 namespace {
 
 constexpr qint64 FillerBytes = qint64(256) << 20;

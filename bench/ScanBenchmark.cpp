@@ -14,6 +14,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+using namespace vocafetch;
+
 namespace {
 
 constexpr qint64 ContainerBytes = 256LL * 1024 * 1024;

@@ -6,6 +6,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+namespace vocafetch {
+
 namespace {
 
 const QString Description = QStringLiteral(
@@ -247,3 +249,5 @@ QStringList argumentsFromArgv(int argc, char **argv)
         arguments.append(vocafetch::nameFromBytes(QByteArray(argv[i])));
     return arguments;
 }
+
+} // namespace vocafetch

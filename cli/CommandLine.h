@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace vocafetch {
+
 // What the user asked vocafetch-cli to do, read from its arguments with QCommandLineParser.
 struct CliRequest
 {
@@ -42,3 +44,5 @@ struct CliRequest
 // arguments without losing bytes that are not UTF-8.
 CliRequest parseCommandLine(const QStringList &arguments);
 QStringList argumentsFromArgv(int argc, char **argv);
+
+} // namespace vocafetch

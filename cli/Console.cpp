@@ -7,6 +7,8 @@
 #include <cstring>
 #include <unistd.h>
 
+namespace vocafetch {
+
 Console::Console(std::FILE *out, std::FILE *err, bool showProgress, Counted counted)
     : m_out(out), m_err(err), m_progress(showProgress && isatty(fileno(err))), m_counted(counted)
 {
@@ -113,3 +115,5 @@ void Console::clearLocked()
     std::fflush(m_err);
     m_shown = false;
 }
+
+} // namespace vocafetch

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <mutex>
 
+namespace vocafetch {
+
 // Standard output and error shared by the workers, with a progress line on the terminal:
 // bytes looked at of the total, what is counted (files written, containers listed) and the
 // rate. The line is drawn on stderr only when stderr is a terminal and progress was asked for,
@@ -63,3 +65,5 @@ private:
     qint64 m_lastDraw = -1000;
     int m_outError = 0; // errno of the first failed write to standard output
 };
+
+} // namespace vocafetch

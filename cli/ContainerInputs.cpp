@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace vocafetch {
+
 namespace {
 
 using vocafetch::bytesFromName;
@@ -206,3 +208,5 @@ qint64 fileSize(const QString &name)
     ::close(fd);
     return std::max<qint64>(size, 0);
 }
+
+} // namespace vocafetch

@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QVector>
 
+namespace vocafetch {
+
 // The containers a command works on: the files named, and with -r every file below the
 // folders named. Names keep bytes that are not UTF-8 (extract/RawFileName.h).
 
@@ -53,3 +55,5 @@ ContainerInputs collectInputs(const QStringList &arguments, const WalkOptions &o
 // The size of the file or block device a name gives, or 0 when it has none (a pipe) or cannot
 // be found.
 qint64 fileSize(const QString &name);
+
+} // namespace vocafetch

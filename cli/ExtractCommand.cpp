@@ -22,6 +22,8 @@
 #include <memory>
 #include <sys/stat.h>
 
+namespace vocafetch {
+
 namespace {
 
 using vocafetch::ContainerSession;
@@ -351,3 +353,5 @@ int runExtract(const CliRequest &request, Console &console)
     console.clearProgress();
     return console.finish(anyFailed ? 1 : 0);
 }
+
+} // namespace vocafetch

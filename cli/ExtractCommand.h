@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace vocafetch {
+
 class Console;
 
 // The files one container's extraction writes, decided before anything is written.
@@ -37,3 +39,5 @@ ExtractPlan planExtraction(int recordingCount, int signedCount, const QString &c
 // a recording that cannot be converted is reported and the others are written. Returns 0, or
 // 1 when a container, a recording or standard output failed.
 int runExtract(const CliRequest &request, Console &console);
+
+} // namespace vocafetch

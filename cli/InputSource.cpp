@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace vocafetch {
+
 using vocafetch::UniqueFd;
 
 namespace {
@@ -148,3 +150,5 @@ UniqueFd spoolStream(int fd, const QString &path, const QByteArray &folder,
     });
     return spool;
 }
+
+} // namespace vocafetch

@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 
+namespace vocafetch {
+
 // How a container named on the command line is read: mapped where it lies (a regular file, a
 // block device such as a memory card, standard input redirected from either) or as a stream
 // (a pipe, standard input from a pipe or a terminal), which can be read only once.
@@ -38,3 +40,5 @@ vocafetch::UniqueFd spoolStream(int fd, const QString &path, const QByteArray &f
 
 // A second descriptor of an open file, closed on exec.
 vocafetch::UniqueFd duplicate(int fd);
+
+} // namespace vocafetch

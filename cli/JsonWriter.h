@@ -3,9 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
+namespace vocafetch {
+
 // JSON written straight into a byte buffer, for listings of millions of recordings: no
 // document or object is built per entry.
-namespace vocafetch {
 
 // text as a quoted JSON string: quotes, backslashes and control characters escaped, the rest
 // as UTF-8.

@@ -18,6 +18,8 @@
 #include <functional>
 #include <memory>
 
+namespace vocafetch {
+
 namespace {
 
 using vocafetch::jsonString;
@@ -298,3 +300,5 @@ int runList(const CliRequest &request, Console &console)
     }
     return console.finish(anyFailed || summary.failed > 0 ? 1 : 0);
 }
+
+} // namespace vocafetch

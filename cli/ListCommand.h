@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace vocafetch {
+
 class Console;
 
 // One recording as `list` shows it: a line of text or a JSON object.
@@ -27,3 +29,5 @@ struct RecordingListing
 // number. Failures also go to stderr as "vocafetch-cli: PATH: MESSAGE". Returns the exit
 // status: 0, or 1 when a container or a folder could not be read.
 int runList(const CliRequest &request, Console &console);
+
+} // namespace vocafetch

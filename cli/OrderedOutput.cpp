@@ -7,6 +7,8 @@
 #include <thread>
 #include <vector>
 
+namespace vocafetch {
+
 OrderedOutput::OrderedOutput(Console &console, int count, QByteArray entrySeparator,
                              qint64 bufferLimit)
     : m_console(console), m_separator(std::move(entrySeparator)), m_slots(count),
@@ -99,3 +101,5 @@ int jobCount(int requested)
     const int most = limit.rlim_cur > 2 * reserved ? int((limit.rlim_cur - reserved) / 8) : 1;
     return std::clamp(wanted, 1, std::max(1, most));
 }
+
+} // namespace vocafetch

@@ -9,6 +9,8 @@
 #include <functional>
 #include <mutex>
 
+namespace vocafetch {
+
 // Runs count tasks on up to jobs threads and passes what each writes to the console in task
 // order, so the output is the same whatever the number of threads. The task whose turn it is
 // writes straight through; the others keep their text until their turn, and a task that has
@@ -64,3 +66,5 @@ private:
 // Threads for a request's --jobs: the count given, or one per core; no more than the open-file
 // limit leaves descriptors for.
 int jobCount(int requested);
+
+} // namespace vocafetch

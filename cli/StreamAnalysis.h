@@ -9,12 +9,13 @@
 
 #include <optional>
 
+namespace vocafetch {
+
 // A container that can be read only once, front to back (a pipe, standard input), scanned and
 // analysed as its bytes arrive: the recordings, markers and analyses are those a mapped file of
 // the same bytes gives (ContainerSession::openMapped), while only the bytes the analyses still
 // need are held: the part-header search window before the newest bytes, the frame the walks
 // wait on and, when headerless recordings are looked for, the uncovered piece being gathered.
-namespace vocafetch {
 
 class StreamAnalysis
 {

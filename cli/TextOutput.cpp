@@ -2,6 +2,8 @@
 
 #include "extract/RawFileName.h"
 
+namespace vocafetch {
+
 QString counted(qint64 n, const char *one, const char *many)
 {
     return QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
@@ -52,3 +54,5 @@ QByteArray errorLine(const QString &message)
 {
     return "vocafetch-cli: " + printable(message).toUtf8() + '\n';
 }
+
+} // namespace vocafetch

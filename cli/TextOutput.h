@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace vocafetch {
+
 // The words of the text output: counts in the singular or the plural, and names and messages
 // made safe to print, so that a file name cannot break a line or forge one.
 
@@ -19,3 +21,5 @@ QByteArray shownPath(const QString &path);
 QByteArray errorLine(const QString &path, const QString &message);
 // "vocafetch-cli: MESSAGE\n".
 QByteArray errorLine(const QString &message);
+
+} // namespace vocafetch

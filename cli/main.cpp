@@ -10,6 +10,8 @@
 #include <csignal>
 #include <cstdio>
 
+using namespace vocafetch;
+
 int main(int argc, char **argv)
 {
     // Past a file size limit a write fails with EFBIG, reported for its container, instead of

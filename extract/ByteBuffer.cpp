@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <new>
 
+namespace vocafetch {
+
 namespace {
 
 constexpr qint64 IoBlockSize = 1 << 20;
@@ -304,3 +306,5 @@ void TByteBuffer::insertAtCursor(const QByteArray &bytes)
     m_cursor = last;
     m_modified = true;
 }
+
+} // namespace vocafetch

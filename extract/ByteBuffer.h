@@ -11,6 +11,8 @@
 
 class QFile;
 
+namespace vocafetch {
+
 // An in-memory byte store with a cursor, an inclusive selection, a byte-pattern search that can
 // ignore the case of letters, and copy / cut / paste through a Clipboard. The window keeps two:
 // one holding the loaded container, one carrying a recording on its way to disk.
@@ -131,3 +133,5 @@ private:
     // Only to recognise the object later; holding it would keep a stale copy of the bytes.
     std::weak_ptr<const ClipboardData> m_lastCopied;
 };
+
+} // namespace vocafetch

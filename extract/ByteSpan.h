@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+namespace vocafetch {
+
 // A byte range [begin, end) of a container or a file: a recording's bytes, its frames, a
 // stretch searched.
 struct ByteSpan
@@ -11,3 +13,5 @@ struct ByteSpan
     qint64 size() const { return end - begin; }
     bool isEmpty() const { return end <= begin; }
 };
+
+} // namespace vocafetch

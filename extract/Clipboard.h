@@ -8,6 +8,8 @@
 
 #include <memory>
 
+namespace vocafetch {
+
 // Where TByteBuffer's copy, cut and paste put and take their data. Formats are addressed by
 // the names of ClipboardFormat; an implementation on QClipboard maps them with
 // clipboardMimeType(). All calls come from one thread.
@@ -29,3 +31,5 @@ public:
     // Empties the clipboard. Throws ExtractError("Cannot open clipboard") when it cannot.
     virtual void clear() = 0;
 };
+
+} // namespace vocafetch

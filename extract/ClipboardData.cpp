@@ -6,6 +6,8 @@
 #include <cstring>
 #include <utility>
 
+namespace vocafetch {
+
 namespace {
 
 constexpr char PrivateMagic[4] = {'B', 'B', 'C', 'F'};
@@ -191,3 +193,5 @@ QByteArray ClipboardData::data(const QString &format) const
         return m_bytes;
     return {};
 }
+
+} // namespace vocafetch

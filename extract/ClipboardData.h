@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace vocafetch {
+
 // Clipboard format names. The registered formats carry the names other programs look for;
 // the standard ones are named after their classic identifiers ("CF_TEXT", ...).
 // clipboardMimeType() / clipboardFormatForMimeType() translate them for QMimeData.
@@ -68,3 +70,5 @@ private:
     QString m_fileName;
     QDateTime m_lastWriteUtc;
 };
+
+} // namespace vocafetch

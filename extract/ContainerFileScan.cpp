@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace vocafetch {
+
 namespace {
 
 QByteArray lowered(const QByteArray &text)
@@ -15,8 +17,6 @@ QByteArray lowered(const QByteArray &text)
 }
 
 } // namespace
-
-namespace vocafetch {
 
 ContainerScanner::ContainerScanner()
     : m_searches{{lowered(RecordingScan::RecordingStartText), &m_scan.recordingStarts, 0},

@@ -1,5 +1,7 @@
 #include "extract/ExtractError.h"
 
+namespace vocafetch {
+
 namespace {
 
 // Messages are one line wherever they are shown: a log, a terminal, a JSON string.
@@ -19,3 +21,5 @@ ExtractError::ExtractError(const QString &message, vocafetch::ErrorKind kind, co
       m_reason(reason)
 {
 }
+
+} // namespace vocafetch

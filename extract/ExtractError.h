@@ -24,8 +24,6 @@ enum class ErrorKind
     Clipboard,        // the byte buffers' clipboard refused an operation
 };
 
-} // namespace vocafetch
-
 // The one failure type of the extraction core. Every operation that fails throws an
 // ExtractError carrying the exact message the user is shown (e.g. "Invalid selection start"), on
 // one line, and its kind; path and reason are the file and the system's words where a file is
@@ -50,8 +48,6 @@ private:
     QString m_path;
     QString m_reason;
 };
-
-namespace vocafetch {
 
 // Runs work and gives the message of the failure that stopped it (an ExtractError's, or "out
 // of memory"), or an empty string when it did not fail: for front ends that report a failure

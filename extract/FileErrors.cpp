@@ -13,6 +13,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace vocafetch {
+
 namespace FileErrors {
 
 const QString NotARegularFile =
@@ -170,3 +172,5 @@ qint64 openForLoading(QFile &file, const QString &path)
 }
 
 } // namespace FileErrors
+
+} // namespace vocafetch

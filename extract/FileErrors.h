@@ -7,6 +7,8 @@
 
 #include <optional>
 
+namespace vocafetch {
+
 // The file-operation failures of the extraction core, worded alike wherever they arise.
 namespace FileErrors {
 
@@ -68,3 +70,5 @@ qint64 blockDeviceSize(int fd);
 qint64 openForLoading(QFile &file, const QString &path);
 
 } // namespace FileErrors
+
+} // namespace vocafetch

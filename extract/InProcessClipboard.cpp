@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace vocafetch {
+
 void InProcessClipboard::setData(std::shared_ptr<const ClipboardData> data)
 {
     m_data = std::move(data);
@@ -26,3 +28,5 @@ void InProcessClipboard::clear()
 {
     m_data.reset();
 }
+
+} // namespace vocafetch

@@ -2,6 +2,8 @@
 
 #include "extract/Clipboard.h"
 
+namespace vocafetch {
+
 // A clipboard private to this process: nothing outside sees or changes it. Exports carry
 // recordings through one of these, so the user's system clipboard is never touched.
 class InProcessClipboard : public Clipboard
@@ -16,3 +18,5 @@ public:
 private:
     std::shared_ptr<const ClipboardData> m_data;
 };
+
+} // namespace vocafetch

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace vocafetch {
+
 namespace PatternSearch {
 
 namespace {
@@ -71,3 +73,5 @@ qint64 find(const unsigned char *data, qint64 start, qint64 end, const unsigned 
 }
 
 } // namespace PatternSearch
+
+} // namespace vocafetch

@@ -4,6 +4,8 @@
 
 #include <array>
 
+namespace vocafetch {
+
 // The byte-pattern search shared by the buffer and the file scan.
 namespace PatternSearch {
 
@@ -20,3 +22,5 @@ qint64 find(const unsigned char *data, qint64 start, qint64 end, const unsigned 
             qint32 count, const Table &table);
 
 } // namespace PatternSearch
+
+} // namespace vocafetch

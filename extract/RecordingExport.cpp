@@ -2,6 +2,8 @@
 
 #include "extract/ExtractError.h"
 
+namespace vocafetch {
+
 namespace {
 
 qint64 offsetAt(const QVector<qint64> &list, int index)
@@ -21,3 +23,5 @@ ByteSpan recordingRange(const QVector<qint64> &recordingStarts, int i, qint64 co
     range.end = i + 1 < recordingStarts.size() ? offsetAt(recordingStarts, i + 1) : containerSize;
     return range;
 }
+
+} // namespace vocafetch

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QVector>
 
+namespace vocafetch {
+
 // Finding the recordings in a loaded container: every recording start "#!AMR" and every
 // content-type marker (06 1F 22 "audio/amr"), both in any letter case.
 namespace RecordingScan {
@@ -12,8 +14,6 @@ inline const QByteArray RecordingStartText = QByteArrayLiteral("#!AMR");
 inline const QByteArray TypeMarkerText = QByteArrayLiteral("\x06\x1f\x22"
                                                            "audio/amr");
 } // namespace RecordingScan
-
-namespace vocafetch {
 
 // What one scan of a container yields, as byte offsets in ascending order.
 struct ContainerScan

@@ -12,9 +12,10 @@
 #include <atomic>
 #include <functional>
 
+namespace vocafetch {
+
 // Saving recordings of a container into files: the one loop both front ends run, for a single
 // recording or every one.
-namespace vocafetch {
 
 class ContainerSession;
 

@@ -14,6 +14,8 @@
 
 #include <cstdint>
 
+using namespace vocafetch;
+
 namespace {
 
 struct Folders

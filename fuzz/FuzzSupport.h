@@ -20,6 +20,8 @@
         }                                                                                          \
     } while (false)
 
+namespace vocafetch {
+
 namespace fuzz {
 
 // One scratch folder for the whole run, removed at exit.
@@ -69,3 +71,5 @@ inline void emptyFolder(const QString &dir)
 }
 
 } // namespace fuzz
+
+} // namespace vocafetch

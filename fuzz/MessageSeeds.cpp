@@ -9,7 +9,9 @@
 
 #include <cstdio>
 
-using namespace MmsBuild;
+using namespace vocafetch;
+
+using namespace vocafetch::MmsBuild;
 
 namespace {
 

@@ -13,6 +13,8 @@
 
 #include <climits>
 
+namespace vocafetch {
+
 namespace PhoneFuzzInput {
 
 inline constexpr char Folder[] = "/a/mobile/mms/";
@@ -100,3 +102,5 @@ inline QByteArray encode(const Phone &phone)
 }
 
 } // namespace PhoneFuzzInput
+
+} // namespace vocafetch

@@ -16,6 +16,8 @@
 
 #include <cstdint>
 
+using namespace vocafetch;
+
 namespace {
 
 const QByteArray UserBytes = "the user's own container";

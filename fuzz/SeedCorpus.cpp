@@ -15,6 +15,8 @@
 
 #include <cstdio>
 
+using namespace vocafetch;
+
 namespace {
 
 int written = 0;

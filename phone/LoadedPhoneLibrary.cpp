@@ -7,6 +7,8 @@
 
 #include <mutex>
 
+namespace vocafetch {
+
 namespace {
 
 // The library's callback takes no argument, so the callback of the current attempt is kept
@@ -148,3 +150,5 @@ void LoadedPhoneLibrary::fileClose()
     if (isLoaded())
         m_functions.close();
 }
+
+} // namespace vocafetch

@@ -7,6 +7,8 @@
 #include <QLibrary>
 #include <QStringList>
 
+namespace vocafetch {
+
 class LoadedPhoneLibrary final : public PhoneLibrary
 {
 public:
@@ -54,3 +56,5 @@ private:
     Functions m_functions;
     QString m_errorString;
 };
+
+} // namespace vocafetch

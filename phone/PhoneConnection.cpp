@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <QTimer>
 
+namespace vocafetch {
+
 PhoneConnection::PhoneConnection(PhoneLibrary &library, QTimer &timer, QObject *parent)
     : QObject(parent), m_library(library), m_timer(timer)
 {
@@ -58,3 +60,5 @@ PhoneLibrary::ConnectCallback PhoneConnection::makeCallback()
             Qt::QueuedConnection);
     };
 }
+
+} // namespace vocafetch

@@ -10,6 +10,8 @@
 
 class QTimer;
 
+namespace vocafetch {
+
 class PhoneConnection : public QObject
 {
     Q_OBJECT
@@ -46,3 +48,5 @@ private:
     QTimer &m_timer;
     int ConnectTicks = 0;
 };
+
+} // namespace vocafetch

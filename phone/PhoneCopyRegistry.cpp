@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace vocafetch {
+
 PhoneCopyRegistry::Copy PhoneCopyRegistry::stamp(const QString &path, const QByteArray &phonePath)
 {
     const QFileInfo info(path);
@@ -67,3 +69,5 @@ void PhoneCopyRegistry::removeAll()
     m_files.clear();
     m_folders.clear();
 }
+
+} // namespace vocafetch

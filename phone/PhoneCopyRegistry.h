@@ -7,6 +7,8 @@
 #include <QList>
 #include <QStringList>
 
+namespace vocafetch {
+
 class PhoneCopyRegistry
 {
 public:
@@ -42,3 +44,5 @@ private:
     QList<Copy> m_files;
     QStringList m_folders;
 };
+
+} // namespace vocafetch

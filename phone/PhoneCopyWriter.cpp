@@ -12,6 +12,8 @@
 #include <cerrno>
 #include <cstdio>
 
+namespace vocafetch {
+
 namespace {
 
 // Far more than any folder holds copies of one name; it only bounds the search.
@@ -136,3 +138,5 @@ void PhoneCopyWriter::fail(const QString &localPath, const QString &reason) cons
             .arg(QDir::toNativeSeparators(localPath), vocafetch::decodePhoneName(m_phonePath),
                  reason));
 }
+
+} // namespace vocafetch

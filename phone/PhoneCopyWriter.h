@@ -9,8 +9,11 @@
 #include <QSet>
 #include <QString>
 
-class PhoneCopyRegistry;
 class QTemporaryFile;
+
+namespace vocafetch {
+
+class PhoneCopyRegistry;
 
 class PhoneCopyWriter
 {
@@ -37,3 +40,5 @@ private:
     QSet<QString> m_written; // this download's copies, which none of its others may replace
     QByteArray m_phonePath;  // the phone file being stored
 };
+
+} // namespace vocafetch

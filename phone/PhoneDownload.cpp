@@ -14,6 +14,8 @@
 #include <new>
 #include <vector>
 
+namespace vocafetch {
+
 namespace {
 
 constexpr qsizetype PrefixLength = sizeof(PhoneFolderPrefix) - 1;
@@ -133,3 +135,5 @@ void PhoneDownload::copyFile(const PhoneFile &file, PhoneCopyWriter &writer)
     m_result.captions.append(caption);
     m_result.localPaths.append(pathBelow(QDir(m_startDir).path(), caption));
 }
+
+} // namespace vocafetch

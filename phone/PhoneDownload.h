@@ -13,6 +13,8 @@
 #include <functional>
 #include <optional>
 
+namespace vocafetch {
+
 class PhoneCopyRegistry;
 class PhoneCopyWriter;
 
@@ -71,3 +73,5 @@ private:
     PhoneDownloadResult m_result;
     std::atomic<bool> m_cancelled{false};
 };
+
+} // namespace vocafetch

@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+namespace vocafetch {
+
 class PhoneDownloadError : public std::runtime_error
 {
 public:
@@ -18,3 +20,5 @@ public:
 private:
     QString m_message;
 };
+
+} // namespace vocafetch

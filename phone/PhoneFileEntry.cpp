@@ -2,6 +2,8 @@
 
 #include <QtEndian>
 
+namespace vocafetch {
+
 QByteArray phoneEntryPath(const TPhoneFileEntry &entry)
 {
     const auto length = qstrnlen(entry.Path, sizeof(entry.Path));
@@ -12,3 +14,5 @@ qint32 phoneEntrySize(const TPhoneFileEntry &entry)
 {
     return qFromLittleEndian<qint32>(&entry.Size);
 }
+
+} // namespace vocafetch

@@ -2,6 +2,8 @@
 
 #include <QList>
 
+namespace vocafetch {
+
 namespace {
 
 bool hasControlCharacter(const QByteArray &name)
@@ -56,3 +58,5 @@ QString pathBelow(const QString &dir, const QString &relative)
 {
     return dir.endsWith(QLatin1Char('/')) ? dir + relative : dir + QLatin1Char('/') + relative;
 }
+
+} // namespace vocafetch

@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QString>
 
+namespace vocafetch {
+
 // The phone folder whose files are downloaded; compared byte for byte, case-sensitive.
 inline constexpr char PhoneFolderPrefix[] = "/a/mobile/mms/";
 
@@ -22,3 +24,5 @@ QString saveDialogPreset(const QString &name);
 // `relative` below the folder `dir`. Unlike QDir::filePath, a name beginning with ':' stays a
 // file below `dir` instead of turning into a path of the program's resources.
 QString pathBelow(const QString &dir, const QString &relative);
+
+} // namespace vocafetch

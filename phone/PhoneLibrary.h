@@ -6,6 +6,8 @@
 
 #include <functional>
 
+namespace vocafetch {
+
 class PhoneLibrary
 {
 public:
@@ -39,3 +41,5 @@ public:
     // Closes the open phone file.
     virtual void fileClose() = 0;
 };
+
+} // namespace vocafetch

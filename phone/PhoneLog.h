@@ -4,4 +4,8 @@
 
 #include <QLoggingCategory>
 
+namespace vocafetch {
+
 Q_DECLARE_LOGGING_CATEGORY(lcPhone)
+
+} // namespace vocafetch

@@ -9,7 +9,7 @@
     </message>
 </context>
 <context>
-    <name>PhoneConnection</name>
+    <name>vocafetch::PhoneConnection</name>
     <message>
         <source>Соединение с телефоном...</source>
         <translation>Connecting to the phone...</translation>
@@ -110,7 +110,7 @@
     </message>
 </context>
 <context>
-    <name>TForm1</name>
+    <name>vocafetch::TForm1</name>
     <message>
         <source>Файл</source>
         <translation>File</translation>
@@ -225,7 +225,7 @@
     </message>
 </context>
 <context>
-    <name>TForm2</name>
+    <name>vocafetch::TForm2</name>
     <message>
         <source>Автор</source>
         <translation>About Vocafetch</translation>

@@ -14,6 +14,8 @@
 #include <map>
 #include <memory>
 
+using namespace vocafetch;
+
 namespace {
 
 // Arguments: the container's size in MiB, and 1 for recordings in multipart parts, 0 for plain

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+namespace vocafetch {
+
 namespace {
 
 constexpr int NoDataFrameType = 15;
@@ -137,8 +139,6 @@ FrameWalk decodeWalkOf(const char *data, const RecordingAnalysis &recording)
 }
 
 } // namespace
-
-namespace vocafetch {
 
 bool decodeRecording(const char *data, const RecordingAnalysis &recording, const PcmSink &sink,
                      QString *error)

@@ -8,6 +8,8 @@
 #include <functional>
 #include <memory>
 
+namespace vocafetch {
+
 // Decoding AMR recordings to 16-bit mono PCM through the opencore AMR decoders: narrow band to
 // 160 samples at 8 kHz per 20 ms frame, wide band to 320 samples at 16 kHz. A multichannel
 // recording decodes its first channel only (the left one of a stereo pair).
@@ -52,8 +54,6 @@ struct PcmAudio
 constexpr qint64 MaxPcmBytesInMemory = qint64(1) << 30;
 
 struct RecordingAnalysis;
-
-namespace vocafetch {
 
 // Decodes an analysed recording's clean range, from its header or, when headerless, from its
 // first frame; data is the container it was analysed in.

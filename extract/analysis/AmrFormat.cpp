@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace vocafetch {
+
 namespace {
 
 constexpr int ChannelFieldSize = 4;
@@ -105,8 +107,6 @@ QString amrFormatName(AmrFormat format)
     }
     return QStringLiteral("unknown");
 }
-
-namespace vocafetch {
 
 QByteArray canonicalAmrHeader(const AmrHeader &header)
 {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+namespace vocafetch {
+
 // The AMR storage formats a recording can be in, their headers and their frame sizes.
 
 enum class AmrFormat
@@ -32,14 +34,10 @@ struct AmrHeader
 // reserved bits are ignored).
 AmrHeader readAmrHeader(const char *data, qint64 start, qint64 limit);
 
-namespace vocafetch {
-
 // The canonical storage header of a recognised format: "#!AMR\n", "#!AMR-WB\n", or the
 // multichannel magic followed by a big-endian channel field holding header.channels with the
 // reserved bits zero. Empty for AmrFormat::Unknown.
 QByteArray canonicalAmrHeader(const AmrHeader &header);
-
-} // namespace vocafetch
 
 bool isWideBand(AmrFormat format);
 bool isMultiChannel(AmrFormat format);
@@ -92,3 +90,5 @@ inline bool isForeignSid(bool wideBand, int frameType)
 
 // "amr-nb", "amr-wb", "multichannel" or "unknown".
 QString amrFormatName(AmrFormat format);
+
+} // namespace vocafetch

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+namespace vocafetch {
+
 namespace {
 
 constexpr int ZeroRunLength = 4;
@@ -157,8 +159,6 @@ void continueAmrFrames(const char *data, FrameWalk &walk, qint64 limit)
     else
         continueMultiChannel(data, walk, limit);
 }
-
-namespace vocafetch {
 
 const FrameSizeTable &frameSizeTable(bool wideBand)
 {

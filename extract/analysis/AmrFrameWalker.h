@@ -6,6 +6,8 @@
 
 #include <array>
 
+namespace vocafetch {
+
 // Walking the frames of an AMR recording to find where its audio really ends.
 
 // Why a frame walk stopped.
@@ -45,8 +47,6 @@ FrameWalk walkAmrFrames(const char *data, qint64 start, qint64 limit);
 // Walks on from walk.audioEnd up to limit, adding to walk's counts and replacing its stop: a
 // walk to a nearer limit, walked on, gives what one walk to the further limit gives.
 void continueAmrFrames(const char *data, FrameWalk &walk, qint64 limit);
-
-namespace vocafetch {
 
 // The frame size for each possible header byte, 0 where the byte is no valid frame header.
 using FrameSizeTable = std::array<quint8, 256>;

@@ -8,11 +8,11 @@
 #include <array>
 #include <cstring>
 
+namespace vocafetch {
+
 // The frames of one band (narrow or wide) as the headerless search steps through them. Every
 // rule looks at the frame and the bytes after it only, so where the frames from a position on
 // stop does not depend on the frame a walk started from: walks that meet go on alike.
-
-namespace vocafetch {
 
 // The bytes at hand: readable up to readable, the region searched up to region. When the
 // region goes on past the readable bytes, a step that needs bytes beyond is undecided.

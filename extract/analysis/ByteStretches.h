@@ -2,10 +2,10 @@
 
 #include <QtGlobal>
 
+namespace vocafetch {
+
 // Stretches of bytes the headerless search passes over in bulk, sixteen bytes at a time where
 // the processor allows.
-
-namespace vocafetch {
 
 // The end of the stretch from pos on in which every byte equals the one two places on (one or
 // two bytes over and over, as fills and blank space are), reading nothing at or past limit:

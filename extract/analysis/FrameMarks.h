@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <vector>
 
+namespace vocafetch {
+
 // The frame starts that walks of one band have passed, a bit an offset from a base on: a walk
 // that reaches one goes on as the walk that passed it did, so it need not go far. The base
 // moves up with the search, which never looks back, so the bits cover only the frames ahead.
-
-namespace vocafetch {
 
 class FrameMarks
 {

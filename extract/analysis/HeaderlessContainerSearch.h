@@ -4,13 +4,13 @@
 
 #include <functional>
 
+namespace vocafetch {
+
 // The headerless search over a whole container whose bytes are reached a window at a time and
 // whose signed recordings are analysed a stretch at a time, so that memory stays bounded by
 // the window and the stretch whatever the container holds. A run that lies across a window's
 // edge is found whole: the search goes on in a window that begins where it had to stop, larger
 // when the run is longer than a window.
-
-namespace vocafetch {
 
 struct HeaderlessContainer
 {

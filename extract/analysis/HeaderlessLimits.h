@@ -1,8 +1,8 @@
 #pragma once
 
-// What the search for recordings without a signature takes for speech, and how far it reads.
-
 namespace vocafetch {
+
+// What the search for recordings without a signature takes for speech, and how far it reads.
 
 // The defaults were measured to find no run in random bytes, program libraries, fonts, images,
 // compressed text and encoded media, and every real recording whole.

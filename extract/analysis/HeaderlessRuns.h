@@ -7,6 +7,8 @@
 
 #include <memory>
 
+namespace vocafetch {
+
 // Finding recordings whose signature is gone: runs of AMR frames (narrow or wide band) with no
 // "#!AMR" before them, as left by a container that begins in the middle of a recording, a
 // signature overwritten, or audio going on after damage that ended a recording's frame walk.
@@ -19,8 +21,6 @@
 // two bytes over and over, or a long NO_DATA streak. Each rule looks only at the frame and the
 // bytes after it, so a walk that meets frames another walk passed goes on as that one did;
 // that keeps the search linear in the bytes, whatever they hold.
-
-namespace vocafetch {
 
 // The search, reusable from region to region (it keeps its working memory), that can stop where
 // the bytes at hand end and go on from there once the next ones are at hand.

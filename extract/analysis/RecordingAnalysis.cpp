@@ -5,6 +5,8 @@
 #include <thread>
 #include <vector>
 
+namespace vocafetch {
+
 namespace {
 
 // Container bytes after a part may pass for a few frames; more than this many frames going on
@@ -95,8 +97,8 @@ int automaticThreadCount(qint64 size)
 
 // Analyses recordings first ... last - 1 into out[0 ...]. Each recording's bounds come from
 // the offsets alone, so any stretch of recordings can be analysed on its own.
-void analyseRecordingsInto(const char *data, qint64 size, const QVector<qint64> &starts, qsizetype first,
-                    qsizetype last, RecordingAnalysis *out)
+void analyseRecordingsInto(const char *data, qint64 size, const QVector<qint64> &starts,
+                           qsizetype first, qsizetype last, RecordingAnalysis *out)
 {
     for (qsizetype i = first; i < last; ++i, ++out) {
         const qint64 start = starts[i];
@@ -138,9 +140,9 @@ QVector<RecordingAnalysis> analyseRecordingRange(const char *data, qint64 size,
     for (int t = 1; t < threads; ++t) {
         const qint64 boundary = low + (high - low) / threads * t;
         const qsizetype to = std::max(
-            from, qsizetype(std::lower_bound(starts.begin() + from, starts.begin() + last,
-                                             boundary) -
-                            starts.begin()));
+            from,
+            qsizetype(std::lower_bound(starts.begin() + from, starts.begin() + last, boundary) -
+                      starts.begin()));
         workers.emplace_back(analyseRecordingsInto, data, size, std::cref(starts), from, to,
                              out + (from - first));
         from = to;
@@ -161,8 +163,6 @@ ByteSpan cleanRange(const RecordingAnalysis &recording)
 {
     return {recording.start, recording.recognised() ? recording.audioEnd : recording.limit};
 }
-
-namespace vocafetch {
 
 CleanCut cleanCut(const RecordingAnalysis &recording)
 {

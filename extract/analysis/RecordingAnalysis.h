@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVector>
 
+namespace vocafetch {
+
 // What a recording found in a container holds: its format, frames and duration, and where its
 // audio really ends, so that a clean cut can write the audio and nothing else.
 
@@ -80,8 +82,6 @@ QVector<RecordingAnalysis> analyseRecordings(const QByteArray &container,
 // is not recognised keeps its whole range up to the limit, so a clean cut never drops bytes
 // that might be audio.
 ByteSpan cleanRange(const RecordingAnalysis &recording);
-
-namespace vocafetch {
 
 // A clean file: header followed by the container's bytes [frames.begin, frames.end). A
 // recognised or headerless recording gets its format's canonical header and its whole frames,

@@ -4,10 +4,10 @@
 #include "extract/analysis/FrameMarks.h"
 #include "extract/analysis/SpeechWindow.h"
 
+namespace vocafetch {
+
 // Follows the frames of one band from a run's first frame to where they stop, deciding on the
 // way whether they hold speech.
-
-namespace vocafetch {
 
 // What the frames of a run add up to, counted as a frame walk counts them.
 struct RunTally

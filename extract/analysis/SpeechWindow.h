@@ -7,13 +7,13 @@
 #include <array>
 #include <vector>
 
+namespace vocafetch {
+
 // The last minFrames frames of a walk, and whether they look like encoded speech: enough live
 // speech frames, few damaged ones, and payload bytes that neither follow the frames before them
 // closely (tables of records, patterns), in all or in one place, nor are mostly zero. Each frame
 // is compared only with the frames inside the window, so the verdict on a stretch of frames does
 // not depend on where the walk began.
-
-namespace vocafetch {
 
 class SpeechWindow
 {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace vocafetch {
+
 namespace {
 
 constexpr int MaxUintvarLength = 5;
@@ -182,3 +184,5 @@ std::optional<WspPartHeader> findPartHeader(const char *data, qint64 dataOffset,
     }
     return std::nullopt;
 }
+
+} // namespace vocafetch

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+namespace vocafetch {
+
 // The part headers of a WSP/MMS multipart body: each part is HeadersLen and DataLen (uintvars),
 // a content type, further headers (HeadersLen bytes in all, content type included) and then
 // DataLen bytes of data.
@@ -41,3 +43,5 @@ constexpr qint64 PartHeaderSearchWindow = 64 * 1024;
 // The nearest such header wins. Nothing is checked about DataLen here. Safe on any bytes.
 std::optional<WspPartHeader> findPartHeader(const char *data, qint64 dataOffset,
                                             qint64 lowerBound = 0);
+
+} // namespace vocafetch

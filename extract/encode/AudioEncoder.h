@@ -9,10 +9,11 @@
 
 struct sf_private_tag;
 
+namespace vocafetch {
+
 // Encoding 16-bit mono PCM (8 kHz narrow band, 16 kHz wide band) as WAV, FLAC, Ogg Opus or MP3
 // through libsndfile, block by block onto a QIODevice the caller owns. Tags are written afterwards,
 // on the finished file (writeAudioTags).
-namespace vocafetch {
 
 class SndfileDevice;
 

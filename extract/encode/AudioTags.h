@@ -6,10 +6,11 @@
 
 #include <optional>
 
+namespace vocafetch {
+
 // The tags of a saved recording, written into the encoded file by TagLib in each format's own
 // way: ID3v2.4 in UTF-8 for MP3, Vorbis comments for FLAC and Opus, RIFF INFO and an ID3v2 chunk
 // for WAV, so that players show Cyrillic text as it was written.
-namespace vocafetch {
 
 struct AudioTags
 {

@@ -4,10 +4,11 @@
 
 #include <taglib/tiostream.h>
 
+namespace vocafetch {
+
 // TagLib's view of an open file: reads and writes go straight to a descriptor the caller owns,
 // a block at a time, so tagging a long recording never holds it in memory. TagLib ignores
 // failed writes, so the stream keeps the first one and stops writing after it.
-namespace vocafetch {
 
 class DescriptorTagStream : public TagLib::IOStream
 {

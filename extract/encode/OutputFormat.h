@@ -7,9 +7,10 @@
 #include <optional>
 #include <vector>
 
+namespace vocafetch {
+
 // The formats a recording can be saved in, each described once: the command line's --format,
 // its help, the window's save dialog, the file names and the encoder all read this table.
-namespace vocafetch {
 
 enum class OutputFormat
 {

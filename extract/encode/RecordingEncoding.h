@@ -7,8 +7,9 @@
 
 #include <functional>
 
-// Decoded recordings saved as audio files people can play anywhere.
 namespace vocafetch {
+
+// Decoded recordings saved as audio files people can play anywhere.
 
 // Encodes onto out, at rate, the samples decode hands its sink (a decode returning false with
 // a message fails the encode): the common part of every decoded save.

@@ -5,10 +5,11 @@
 
 #include <sndfile.h>
 
+namespace vocafetch {
+
 // libsndfile's virtual I/O over a random-access QIODevice. The stream libsndfile sees begins at
 // the device's position when the bridge is made, so bytes written before (a tag) stay in front.
 // libsndfile's encoders ignore some short writes, so the bridge keeps the first failure itself.
-namespace vocafetch {
 
 class SndfileDevice
 {

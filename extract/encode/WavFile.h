@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+namespace vocafetch {
+
 // WAV files of 16-bit mono PCM, as decoded recordings are saved. They are written by
 // libsndfile (vocafetch::AudioEncoder) with the plain 44-byte RIFF/WAVE header; their tags follow
 // the samples (a LIST INFO chunk and an id3 chunk).
@@ -14,3 +16,5 @@ constexpr qint64 WavMaxDataBytes = 0xFFFFFFFFLL - (WavHeaderSize - 8) - 1 - WavT
 
 // Throws ExtractError when dataBytes of samples exceed what a WAV file can describe.
 void checkWavDataBytes(qint64 dataBytes);
+
+} // namespace vocafetch

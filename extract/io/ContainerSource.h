@@ -9,10 +9,11 @@
 
 #include <functional>
 
+namespace vocafetch {
+
 // A container opened for reading by its raw path bytes, a regular file or a block device (a
 // memory card, a loop device): ranges read with pread, or mapped in windows of bounded size so
 // that memory does not grow with its size.
-namespace vocafetch {
 
 class ContainerSource
 {

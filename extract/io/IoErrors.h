@@ -5,8 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
-// The failures of the file layer, worded alike: every message names the file in quotes.
 namespace vocafetch {
+
+// The failures of the file layer, worded alike: every message names the file in quotes.
 
 // A path kept as raw bytes, shown in a message (bytes that are not UTF-8 show as U+FFFD).
 QString displayPath(const QByteArray &path);

@@ -4,9 +4,10 @@
 
 #include <functional>
 
+namespace vocafetch {
+
 // Turns a SIGBUS raised while reading mapped file memory (the file was truncated by someone else)
 // into an ExtractError instead of the end of the process.
-namespace vocafetch {
 
 // Runs pass on this thread; when touching mapped memory inside it raises SIGBUS, the pass is
 // abandoned and ExtractError ""PATH" changed while it was read" is thrown. Guards nest and run

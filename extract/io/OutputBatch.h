@@ -6,9 +6,10 @@
 
 #include <vector>
 
+namespace vocafetch {
+
 // The files of one run, written but not yet named, made durable together: one flush for the
 // lot, then the names, then one sync per folder. A file appears whole or not at all.
-namespace vocafetch {
 
 enum class OutputOutcome
 {

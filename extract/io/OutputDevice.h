@@ -2,10 +2,11 @@
 
 #include <QIODevice>
 
+namespace vocafetch {
+
 // An OutputFile seen as a write-only, unbuffered QIODevice, for writers that want a device (an
 // audio encoder). Every write either goes to the file whole or fails, and the file records the
 // failure: a short write is never mistaken for success.
-namespace vocafetch {
 
 class OutputFile;
 

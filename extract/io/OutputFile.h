@@ -12,11 +12,12 @@
 
 class QIODevice;
 
+namespace vocafetch {
+
 // One output file on its way to a name in a folder: written to an unnamed temporary in that
 // folder first, and given its name only when whole, never replacing a file unless asked and
 // never writing through a link at the name. A temporary that a killed writer left named is
 // removed by the next save into that folder.
-namespace vocafetch {
 
 class OutputDevice;
 

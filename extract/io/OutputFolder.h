@@ -7,9 +7,10 @@
 #include <memory>
 #include <vector>
 
+namespace vocafetch {
+
 // A folder that output files are placed in, held open so that every name is resolved inside
 // it and never through a link that appears on the way later.
-namespace vocafetch {
 
 class OutputFolder
 {

@@ -2,9 +2,10 @@
 
 #include <cstdint>
 
+namespace vocafetch {
+
 // The calls that force data to disk, made in one place so that they can be counted: a run's
 // figure shows whether its saves were flushed in one go or file by file.
-namespace vocafetch {
 
 // How many fdatasync, fsync and syncfs calls this process has made through the functions below.
 std::uint64_t syncCallCount() noexcept;

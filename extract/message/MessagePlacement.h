@@ -4,8 +4,9 @@
 
 #include <QVector>
 
-// Which MMS message carries which recording.
 namespace vocafetch {
+
+// Which MMS message carries which recording.
 
 // How far before a recording the start of its message is looked for, unless the message is
 // the container's own (the container begins with it).

@@ -4,9 +4,10 @@
 #include <QByteArrayView>
 #include <QString>
 
+namespace vocafetch {
+
 // The character sets of MMS strings and text parts: WSP names them by their IANA MIBenum
 // number (106 for UTF-8) or, less often, by name.
-namespace vocafetch {
 
 namespace Mib {
 constexpr int UsAscii = 3;

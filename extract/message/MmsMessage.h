@@ -7,9 +7,10 @@
 
 #include <optional>
 
+namespace vocafetch {
+
 // What an MMS message says about the recordings it carries: its headers (who sent it, to whom,
 // when, with what subject) and its parts. Offsets are the container's.
-namespace vocafetch {
 
 struct MmsPart
 {

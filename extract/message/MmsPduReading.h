@@ -6,8 +6,9 @@
 
 #include <optional>
 
-// The two halves of an MMS PDU, read into a message.
 namespace vocafetch {
+
+// The two halves of an MMS PDU, read into a message.
 
 // Reads the message headers after the message type, up to and including Content-Type. Gives
 // the content type when it was read: reader is then at the body. Nothing when the headers end

@@ -4,8 +4,9 @@
 
 #include <optional>
 
-// Reads an MMS PDU (OMA MMS encapsulation, WSP encoding) from a container's bytes.
 namespace vocafetch {
+
+// Reads an MMS PDU (OMA MMS encapsulation, WSP encoding) from a container's bytes.
 
 // Bounds that keep the reading of any bytes short: real messages stay far below them.
 constexpr qint64 MaxMmsHeaderBytes = 64 * 1024;     // the message headers

@@ -7,8 +7,9 @@
 
 #include <optional>
 
-// The text values of WSP and MMS headers, decoded by their character sets.
 namespace vocafetch {
+
+// The text values of WSP and MMS headers, decoded by their character sets.
 
 // A charset value: a well-known number (short or long integer) or a name. An empty name for
 // "any charset".

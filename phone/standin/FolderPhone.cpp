@@ -36,6 +36,8 @@
 #define P2KAPI_EXPORT __attribute__((visibility("default")))
 #endif
 
+namespace vocafetch {
+
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
@@ -317,3 +319,5 @@ P2KAPI_EXPORT int P2KAPI_CALL File_Close(void)
     return phone().close();
 }
 }
+
+} // namespace vocafetch

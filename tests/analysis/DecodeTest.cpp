@@ -19,6 +19,8 @@
 
 #include <cmath>
 
+using namespace vocafetch;
+
 using namespace RecGen;
 
 namespace {

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+namespace vocafetch {
+
 // A heap copy of exactly the given bytes, with nothing after them: under AddressSanitizer any
 // read past the end is caught (a QByteArray keeps a zero byte and spare room there).
 class ExactBuffer
@@ -22,3 +24,5 @@ private:
     qint64 m_size;
     std::unique_ptr<char[]> m_data;
 };
+
+} // namespace vocafetch

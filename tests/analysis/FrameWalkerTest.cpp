@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vocafetch;
+
 using namespace RecGen;
 
 namespace {

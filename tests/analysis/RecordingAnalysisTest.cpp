@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vocafetch;
+
 using namespace RecGen;
 
 namespace {

@@ -16,6 +16,8 @@
 
 #include <memory>
 
+using namespace vocafetch;
+
 namespace {
 
 class ContainerDropTest : public ::testing::Test

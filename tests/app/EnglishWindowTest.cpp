@@ -20,6 +20,8 @@
 #include <memory>
 #include <optional>
 
+using namespace vocafetch;
+
 namespace {
 
 // The main window in the language a command line with arguments asks for, on a system

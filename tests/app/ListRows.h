@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTest>
 
+namespace vocafetch {
+
 inline int rowCount(const QAbstractItemView *list)
 {
     return list->model()->rowCount();
@@ -53,3 +55,5 @@ inline void clickRow(QAbstractItemView *list, int row)
     const QRect rect = list->visualRect(list->model()->index(row, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
 }
+
+} // namespace vocafetch

@@ -23,6 +23,8 @@
 
 #include <memory>
 
+using namespace vocafetch;
+
 using namespace RecGen;
 
 namespace {
@@ -114,7 +116,7 @@ TEST_F(MainWindowCleanCutTest, EachRecordingShowsItsFormatAndDurationAsItsToolTi
 
 TEST_F(MainWindowCleanCutTest, AContainersMessageShowsInItsToolTipAndARecordingsAddsItsPart)
 {
-    using namespace MmsBuild;
+    using namespace vocafetch::MmsBuild;
     const qint64 sent = 1276063200;
     const QByteArray voice =
         makeRecording(AmrFormat::NarrowBand, 1, encodedSpeechFrames(20, {7}, false)).bytes;

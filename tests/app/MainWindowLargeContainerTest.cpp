@@ -16,6 +16,8 @@
 
 #include <memory>
 
+using namespace vocafetch;
+
 namespace {
 
 // Ticks every 50 ms and keeps the longest wait between two ticks.

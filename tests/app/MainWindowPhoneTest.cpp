@@ -20,6 +20,8 @@
 #include <memory>
 #include <thread>
 
+using namespace vocafetch;
+
 namespace {
 
 const QString Connecting = QStringLiteral("Соединение с телефоном...");

@@ -25,6 +25,8 @@
 #include <memory>
 #include <thread>
 
+using namespace vocafetch;
+
 namespace {
 
 const QString ClipboardText = QStringLiteral("the user's own clipboard text");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vocafetch;
+
 using vocafetch::Language;
 using vocafetch::parseStartOptions;
 using vocafetch::StartOptionError;

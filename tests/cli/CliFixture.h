@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+namespace vocafetch {
+
 struct CliRun
 {
     int exitCode = -1; // -1 when the program crashed or did not finish
@@ -64,3 +66,5 @@ protected:
 
     QTemporaryDir dir;
 };
+
+} // namespace vocafetch

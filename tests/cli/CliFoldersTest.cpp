@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace vocafetch;
+
 namespace {
 
 class CliFoldersTest : public CliFixture

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QSet>
 
+using namespace vocafetch;
+
 namespace {
 
 class CliOutputTest : public CliFixture

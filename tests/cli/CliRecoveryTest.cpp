@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+using namespace vocafetch;
+
 namespace {
 
 using namespace RecGen;

@@ -17,6 +17,8 @@
 #include <chrono>
 #include <thread>
 
+using namespace vocafetch;
+
 namespace {
 
 class CliSafetyTest : public CliFixture

@@ -14,6 +14,8 @@
 
 #include <thread>
 
+using namespace vocafetch;
+
 namespace {
 
 class CliStreamTest : public CliFixture

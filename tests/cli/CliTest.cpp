@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vocafetch;
+
 namespace {
 
 class CliTest : public CliFixture

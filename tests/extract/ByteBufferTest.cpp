@@ -10,6 +10,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using namespace vocafetch;
+
 namespace {
 
 class ByteBufferTest : public ::testing::Test

@@ -14,6 +14,8 @@
 
 #include <memory>
 
+namespace vocafetch {
+
 template <class Factory> class ClipboardContract : public ::testing::Test
 {
 protected:
@@ -65,3 +67,5 @@ TYPED_TEST_P(ClipboardContract, CarriesEveryByteFromCopyToPaste)
 
 REGISTER_TYPED_TEST_SUITE_P(ClipboardContract, OffersTheObjectUntilReplacedOrCleared,
                             CarriesEveryByteFromCopyToPaste);
+
+} // namespace vocafetch

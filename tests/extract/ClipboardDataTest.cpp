@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vocafetch;
+
 namespace {
 
 quint32 le32(const QByteArray &block, int offset)

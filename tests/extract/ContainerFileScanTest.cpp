@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+using namespace vocafetch;
+
 namespace {
 
 class ContainerFileScanTest : public ::testing::Test

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <functional>
 
+using namespace vocafetch;
+
 namespace {
 
 using vocafetch::ContainerSession;

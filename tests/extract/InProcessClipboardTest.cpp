@@ -1,6 +1,8 @@
 #include "extract/InProcessClipboard.h"
 #include "ClipboardContract.h"
 
+using namespace vocafetch;
+
 namespace {
 
 struct InProcessFactory

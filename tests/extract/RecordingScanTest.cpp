@@ -5,6 +5,8 @@
 
 #include <QTemporaryDir>
 
+using namespace vocafetch;
+
 namespace {
 
 using vocafetch::ContainerScan;

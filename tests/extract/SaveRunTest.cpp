@@ -14,6 +14,8 @@
 
 #include <atomic>
 
+using namespace vocafetch;
+
 namespace {
 
 using vocafetch::ContainerSession;

@@ -29,6 +29,8 @@
 #include <mutex>
 #include <thread>
 
+using namespace vocafetch;
+
 namespace {
 
 // A QFile whose reads fail with an input/output error once failAfter bytes were delivered.

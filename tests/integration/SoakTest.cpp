@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vocafetch;
+
 namespace {
 
 constexpr int ContainerCount = 2000;

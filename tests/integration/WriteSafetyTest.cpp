@@ -17,6 +17,8 @@
 
 #include <csignal>
 
+using namespace vocafetch;
+
 namespace {
 
 QStringList entries(const QString &dir)

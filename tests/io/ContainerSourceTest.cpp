@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cstring>
 
+using namespace vocafetch;
+
 namespace {
 
-using namespace iotest;
+using namespace vocafetch::iotest;
 using vocafetch::ContainerSource;
 using vocafetch::MappedWindow;
 

@@ -16,6 +16,8 @@
 
 #include <csignal>
 
+namespace vocafetch {
+
 // Helpers of the file-layer tests: paths as raw bytes, files written and read by them.
 namespace iotest {
 
@@ -90,3 +92,5 @@ private:
 };
 
 } // namespace iotest
+
+} // namespace vocafetch

@@ -3,9 +3,11 @@
 #include "IoTestFiles.h"
 #include "extract/io/SyncCalls.h"
 
+using namespace vocafetch;
+
 namespace {
 
-using namespace iotest;
+using namespace vocafetch::iotest;
 using vocafetch::OutputBatch;
 using vocafetch::OutputFile;
 using vocafetch::OutputFolder;

@@ -6,9 +6,11 @@
 #include <atomic>
 #include <thread>
 
+using namespace vocafetch;
+
 namespace {
 
-using namespace iotest;
+using namespace vocafetch::iotest;
 using vocafetch::OutputFile;
 using vocafetch::OutputFolder;
 using vocafetch::Placement;

@@ -2,6 +2,8 @@
 // its own way: builds only for a target that links vocafetch_extract_internal.
 #include "extract/io/SyncCalls.h"
 
+using namespace vocafetch;
+
 int main()
 {
     return vocafetch::syncCallCount() == 0 ? 0 : 1;

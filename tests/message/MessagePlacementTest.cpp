@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace MmsBuild;
+using namespace vocafetch::MmsBuild;
 using namespace vocafetch;
 
 namespace {

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QVector>
 
+namespace vocafetch {
+
 // Builds MMS PDUs byte by byte, in the WSP encoding phones write, for the message tests and the
 // fuzz seeds. Each piece is the exact bytes of one value, so a test can also write them wrongly.
 namespace MmsBuild {
@@ -203,3 +205,5 @@ inline QByteArray recordingData(int size = 200)
 }
 
 } // namespace MmsBuild
+
+} // namespace vocafetch

@@ -9,6 +9,8 @@
 
 #include <memory>
 
+using namespace vocafetch;
+
 namespace {
 const QString Connecting = QStringLiteral("Соединение с телефоном...");
 const QString Connected = QStringLiteral("Соединение с телефоном установленно");

@@ -14,6 +14,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
+using namespace vocafetch;
+
 namespace {
 
 const QString Listing = QStringLiteral("Получение списка файлов...");

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace vocafetch;
+
 using vocafetch::decodeCp1251;
 using vocafetch::decodePhoneName;
 

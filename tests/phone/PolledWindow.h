@@ -11,6 +11,8 @@
 #include <QThread>
 #include <QTimer>
 
+namespace vocafetch {
+
 struct PolledWindow
 {
     PolledWindow(PhoneLibrary &phone, const QString &startDir, int intervalMs)
@@ -61,3 +63,5 @@ struct PolledWindow
     int ticks = 0;
     int downloads = 0;
 };
+
+} // namespace vocafetch

@@ -12,6 +12,8 @@
 
 #include <cstdio>
 
+using namespace vocafetch;
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);

@@ -19,6 +19,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace vocafetch;
+
 namespace {
 
 const QString StandIn = QStringLiteral(STANDIN_LIBRARY_FILE);

@@ -9,6 +9,8 @@
 
 #include <initializer_list>
 
+namespace vocafetch {
+
 // A container of the given size filled with '.', with "#!AMR" at each start offset and the
 // content-type marker 06 1F 22 "audio/amr" at each marker offset.
 inline QByteArray containerBytes(int size, std::initializer_list<int> starts,
@@ -32,3 +34,5 @@ inline QString writeFile(const QDir &dir, const QString &name, const QByteArray 
         return {};
     return path;
 }
+
+} // namespace vocafetch

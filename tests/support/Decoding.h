@@ -5,6 +5,8 @@
 #include "extract/analysis/RecordingAnalysis.h"
 #include "extract/encode/RecordingEncoding.h"
 
+namespace vocafetch {
+
 // A stand-alone recording (a whole .amr file's bytes) decoded and encoded as the save of one
 // recording decodes it: analysed first, then decoded from its header.
 inline PcmAudio decodeWhole(const char *data, qint64 size)
@@ -23,3 +25,5 @@ inline void encodeWhole(QIODevice &out, vocafetch::OutputFormat format, const ch
                                  return vocafetch::decodeRecording(data, recording, sink, error);
                              });
 }
+
+} // namespace vocafetch

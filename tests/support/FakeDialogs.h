@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace vocafetch {
+
 // Dialogs with scripted answers: each file dialog takes the next queued answer (an empty
 // answer, or none left, is a cancel) and every request and error message is recorded.
 class FakeDialogs : public Dialogs
@@ -49,3 +51,5 @@ public:
         return !replaceAnswers.isEmpty() && replaceAnswers.takeFirst();
     }
 };
+
+} // namespace vocafetch

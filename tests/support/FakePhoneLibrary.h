@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+namespace vocafetch {
+
 inline TPhoneFileEntry makePhoneEntry(const QByteArray &path, qint32 size)
 {
     TPhoneFileEntry entry{};
@@ -102,3 +104,5 @@ private:
     QByteArray m_open;
     bool m_isOpen = false;
 };
+
+} // namespace vocafetch

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+namespace vocafetch {
+
 // Small file helpers shared by the tests.
 // Writes bytes to path, creating its folders.
 inline void writeFile(const QString &path, const QByteArray &bytes)
@@ -61,3 +63,5 @@ inline void place(QByteArray &data, int offset, const QByteArray &bytes)
             EXPECT_EQ(error.message().toStdString(), QString(expected).toStdString());             \
         }                                                                                          \
     } while (false)
+
+} // namespace vocafetch

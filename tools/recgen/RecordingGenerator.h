@@ -11,6 +11,11 @@
 // headers of every format, WSP multipart parts and containers whose true layout is known.
 namespace RecGen {
 
+using vocafetch::AmrFormat;
+using vocafetch::AmrFrameHeader;
+using vocafetch::amrFrameSize;
+using vocafetch::parseFrameHeader;
+
 // A small deterministic random source: the same seed gives the same files on every machine.
 class Rng
 {
