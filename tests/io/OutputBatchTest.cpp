@@ -90,7 +90,11 @@ TEST(OutputBatchTest, ThreeThousandFilesCompleteWithinALowOpenFileLimit)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    const OutputBatch raisesTheLimitFirst;
+    {
+        // The first batch raises the process's limit once; lowered after it, the limit stays
+        // low. Gone before the batch below, it takes no share of the budget.
+        const OutputBatch raisesTheLimitFirst;
+    }
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
     rlimit low = saved;
@@ -120,8 +124,8 @@ TEST(OutputBatchTest, ThreeThousandFilesCompleteWithinALowOpenFileLimit)
         ASSERT_EQ(result.outcome, OutputOutcome::Placed) << qPrintable(result.message);
     EXPECT_LT(limit, 256);
     const auto flushes = (3000u + unsigned(limit) - 1) / unsigned(limit);
-    // A few syncs a flush (data, folders, the clean-up's lock checks), never one a file.
-    EXPECT_LE(syncCallCount() - before, 4 * flushes);
+    // Two syncs a flush (the data, then the folder), never one a file.
+    EXPECT_EQ(syncCallCount() - before, 2 * flushes);
     EXPECT_EQ(entries(dir).size(), 3000);
     EXPECT_EQ(readBytes(under(dir, "v_2999.amr")), contentOf(2999));
 }
