@@ -9,7 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-using namespace MmsBuild;
+using namespace vocafetch::MmsBuild;
+using namespace vocafetch;
 
 namespace {
 
@@ -137,7 +138,8 @@ TEST_F(CliMessageTest, NamesFromEveryFieldOfTheTemplate)
 
 TEST_F(CliMessageTest, HostileFieldValuesStayOneFileInTheOutputFolder)
 {
-    write("evil.drf", phoneMessage(SentAt, "../../x\n" + QByteArray(300, 'z'), "-rf\r\n.hidden"));
+    write("evil.drf", phoneMessage(SentAt, "../../x\n" + QByteArray(300, 'z'), "-rf\r\n.hidden") +
+                          QByteArray(4096, '\xFF') + Voice);
     // Both voices of the message would get the subject's name: the container is refused whole.
     const CliRun same = run({"extract", "-o", "out", "--name", "{subject}", "evil.drf"});
     EXPECT_EQ(same.exitCode, 1);
