@@ -12,13 +12,19 @@
 #include "extract/RawFileName.h"
 #include "extract/RecordingExport.h"
 
+#include "extract/io/ContainerSource.h"
+#include "extract/io/UniqueFd.h"
+
 #include <QDateTime>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace vocafetch {
 
@@ -28,6 +34,9 @@ using vocafetch::jsonString;
 
 // Recordings analysed and written at a time.
 constexpr qsizetype Stretch = 16384;
+// A stream up to this size is kept whole while it is read, and its messages are then found as
+// in a file of its bytes; a longer one is listed without them (its bytes are not held).
+constexpr qint64 StreamMessageBytes = qint64(64) << 20;
 
 QByteArray numberList(const QVector<qint64> &numbers)
 {
@@ -84,6 +93,43 @@ QByteArray partJson(const MmsPart &part)
     object.close();
     return json;
 }
+
+// The bytes of a stream, kept in an unnamed file in memory while they are few enough: a
+// session of them finds the messages by the code that finds those of a file.
+class StreamCopy
+{
+public:
+    StreamCopy() : m_fd(::memfd_create("vocafetch-stream", MFD_CLOEXEC)) {}
+
+    void append(const char *data, qint64 length)
+    {
+        m_size += length;
+        if (m_size > StreamMessageBytes)
+            m_fd.reset();
+        for (qint64 done = 0; m_fd.valid() && done < length;) {
+            const ssize_t written = ::write(m_fd.get(), data + done, size_t(length - done));
+            if (written > 0)
+                done += written;
+            else if (written == 0 || errno != EINTR)
+                m_fd.reset();
+        }
+    }
+    // The session of the bytes; null when they were too many or could not be kept.
+    std::unique_ptr<ContainerSession> session(const QString &path, bool findHeaderless)
+    {
+        if (!m_fd.valid())
+            return nullptr;
+        auto session = std::make_unique<ContainerSession>();
+        session->setFindHeaderless(findHeaderless);
+        session->openMapped(
+            path, std::make_unique<ContainerSource>(bytesFromName(path), std::move(m_fd)));
+        return session;
+    }
+
+private:
+    UniqueFd m_fd;
+    qint64 m_size = 0;
+};
 
 // The counts of a whole run, for its summary.
 struct RunSummary
@@ -189,11 +235,15 @@ void ContainerLister::listMapped(int index, const ContainerInput &input,
 void ContainerLister::listStream(int index, const ContainerInput &input, int fd, bool &entryOpen)
 {
     vocafetch::StreamAnalysis stream(m_request.headerless);
+    StreamCopy copy;
     readStream(fd, input.path, [&](const char *data, qint64 length) {
         stream.feed(data, length);
+        copy.append(data, length);
         m_console.advance(length);
     });
     stream.finish();
+    const std::unique_ptr<ContainerSession> messages =
+        copy.session(input.path, m_request.headerless);
     const QVector<RecordingAnalysis> &recordings = stream.recordings();
     ListedContainer container;
     container.size = stream.size();
@@ -205,6 +255,10 @@ void ContainerLister::listStream(int index, const ContainerInput &input, int fd,
             return ByteSpan{recordings[i].start, recordings[i].audioEnd};
         return recordingRange(stream.scan().recordingStarts, i, stream.size());
     };
+    if (messages && messages->recordingCount() == container.count) {
+        container.messages = &messages->messages();
+        container.placement = [&](int i) { return messages->placementOf(i); };
+    }
     writeEntry(index, input, container, entryOpen);
 }
 
