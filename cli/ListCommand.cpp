@@ -114,16 +114,19 @@ public:
                 m_fd.reset();
         }
     }
-    // The session of the bytes; null when they were too many or could not be kept.
+    // The session of the bytes; null when they were too many or could not be kept (the
+    // listing then goes on without messages).
     std::unique_ptr<ContainerSession> session(const QString &path, bool findHeaderless)
     {
         if (!m_fd.valid())
             return nullptr;
         auto session = std::make_unique<ContainerSession>();
         session->setFindHeaderless(findHeaderless);
-        session->openMapped(
-            path, std::make_unique<ContainerSource>(bytesFromName(path), std::move(m_fd)));
-        return session;
+        const QString failure = failureOf([&] {
+            session->openMapped(
+                path, std::make_unique<ContainerSource>(bytesFromName(path), std::move(m_fd)));
+        });
+        return failure.isEmpty() ? std::move(session) : nullptr;
     }
 
 private:
@@ -149,8 +152,8 @@ struct ListedContainer
     // The analyses of recordings first ... last - 1.
     std::function<QVector<RecordingAnalysis>(int first, int last)> analyses;
     std::function<ByteSpan(int i)> range;
-    // The messages around the recordings and which carries recording i; null for a stream,
-    // whose messages are not looked for.
+    // The messages around the recordings and which carries recording i; null for a stream too
+    // long to be kept for them.
     const QVector<MmsMessage> *messages = nullptr;
     std::function<RecordingMessage(int i)> placement;
 };
