@@ -120,8 +120,7 @@ TEST_F(CliMessageTest, NamesFromEveryFieldOfTheTemplate)
                            QStringLiteral("2009-04-29_15-43-08_+79161234567_Из отпуска_clip2_"
                                           "voice_2.amr"),
                            "unknown_unknown_unknown_unknown_unknown_voice_3.amr"}));
-    // A prefix is the name, and its numbers go on across containers; headerless recordings
-    // keep their own numbers.
+    // A prefix is the name, and its numbers go on across containers.
     writeContainer("second.drf");
     const CliRun prefixed =
         run({"extract", "-o", "p", "--prefix", "trip", "--name", "{name}-{k}-{part}", "--format",
@@ -130,9 +129,19 @@ TEST_F(CliMessageTest, NamesFromEveryFieldOfTheTemplate)
     EXPECT_EQ(filesIn("p"), QStringList({"trip-1-Voice_090312_001.wav", "trip-2-clip2.wav",
                                          "trip-3-unknown.wav", "trip-4-Voice_090312_001.wav",
                                          "trip-5-clip2.wav", "trip-6-unknown.wav"}));
-    // Without --name the names are today's.
-    ASSERT_EQ(run({"extract", "-o", "plain", "voice.drf"}).exitCode, 0);
-    EXPECT_EQ(filesIn("plain"), QStringList({"voice_1.amr", "voice_2.amr", "voice_3.amr"}));
+    // The default template gives today's names, a recording found without its header included.
+    const QByteArray lost = RecGen::makeRecording(AmrFormat::NarrowBand, 1,
+                                                  RecGen::encodedSpeechFrames(150, {7}, false))
+                                .bytes.mid(6);
+    write("lost.drf", Voice + QByteArray(4096, '\xFF') + lost);
+    ASSERT_EQ(run({"extract", "-o", "plain", "--headerless", "voice.drf", "lost.drf"}).exitCode, 0);
+    ASSERT_EQ(run({"extract", "-o", "default", "--headerless", "--name", "{name}_{k}", "voice.drf",
+                   "lost.drf"})
+                  .exitCode,
+              0);
+    EXPECT_EQ(filesIn("plain"), QStringList({"lost_1.amr", "lost_lost_1.amr", "voice_1.amr",
+                                             "voice_2.amr", "voice_3.amr"}));
+    EXPECT_EQ(filesIn("default"), filesIn("plain"));
     EXPECT_EQ(read("plain/voice_1.amr"), read("out/" + filesIn("out")[0]));
 }
 
