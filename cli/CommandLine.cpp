@@ -20,6 +20,10 @@ const QString Description = QStringLiteral(
     "                                                 write DIR/NAME_k.amr for each recording k\n"
     "                                                 (--format wav: DIR/NAME_k.wav, ...)\n"
     "\n"
+    "Recordings inside multimedia messages (MMS) are listed with the message's date, sender,\n"
+    "recipients and subject and the name of their part; extract gives each file the message's\n"
+    "date as its time, and --name names the files after the message.\n"
+    "\n"
     "A FILE may be a file, a block device (a memory card, a disk image on a loop device) or a\n"
     "pipe; - reads standard input (extract names its files stdin_k). With -r a FILE may be a\n"
     "folder: every file below it is looked at, and extract mirrors the folders below DIR.");
@@ -89,6 +93,23 @@ void addExtractOptions(QCommandLineParser &parser, const QString &command = {})
          QStringLiteral("format"), formats.first()});
     parser.addOption({QStringLiteral("wav"),
                       describedFor(command, QStringLiteral("The same as --format wav."))});
+    parser.addOption(
+        {QStringLiteral("name"),
+         describedFor(command,
+                      QStringLiteral("Name each file by <template> of the fields {name} (the "
+                                     "prefix or the container's name), {k}, and from the message "
+                                     "around the recording {date} (YYYY-MM-DD, UTC), {time} "
+                                     "(HH-MM-SS), {from}, {subject}, {part} (the part's name "
+                                     "without extension); a field the recording lacks is "
+                                     "\"unknown\". Default: {name}_{k}. Slashes, control "
+                                     "characters and a leading dot or dash become _, names are "
+                                     "cut to 200 bytes, and a container two of whose recordings "
+                                     "would get one name writes nothing.")),
+         QStringLiteral("template")});
+    parser.addOption({QStringLiteral("no-times"),
+                      describedFor(command, QStringLiteral("Give the files the time they are "
+                                                           "written, not the date of their "
+                                                           "message."))});
 }
 
 void addFileArgument(QCommandLineParser &parser)
@@ -225,6 +246,13 @@ CliRequest parseCommandLine(const QStringList &arguments)
                 return usageError(QStringLiteral("--wav and --format %1 contradict each other")
                                       .arg(request.format));
             request.format = QStringLiteral("wav");
+        }
+        request.restoreTimes = !parser.isSet(QStringLiteral("no-times"));
+        if (parser.isSet(QStringLiteral("name"))) {
+            QString problem;
+            request.names = NameTemplate::parse(parser.value(QStringLiteral("name")), problem);
+            if (!request.names)
+                return usageError(problem);
         }
         if (!vocafetch::outputFormatNamed(request.format))
             return usageError(QStringLiteral("unknown format '%1' (%2)")

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "extract/NameTemplate.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 namespace vocafetch {
 
@@ -36,6 +40,10 @@ struct CliRequest
     // A name of the output format table (extract/encode/OutputFormat.h), in lower case: "amr"
     // (the recording's bytes) or a format the audio is decoded into; --wav is "wav".
     QString format = QStringLiteral("amr");
+    // --name: the files named by this template of the message's fields instead of NAME_k.
+    std::optional<NameTemplate> names;
+    // The files get the date of the message around their recording (--no-times: not).
+    bool restoreTimes = true;
     // ShowHelp / ShowVersion: the text to print; UsageError: what is wrong
     QString text;
 };

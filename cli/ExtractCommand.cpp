@@ -67,6 +67,10 @@ struct ContainerJob
     // A stream's bytes, kept in an unnamed file in the output folder until its files are
     // written; the system removes it with its last descriptor.
     std::shared_ptr<vocafetch::UniqueFd> spool;
+    // With --name: the messages around the recordings and which carries each (empty when
+    // none does), for the names.
+    QVector<vocafetch::MmsMessage> messages;
+    QVector<vocafetch::RecordingMessage> placements;
     ExtractPlan plan;
     QString error; // set when the container fails; it then writes nothing
 };
@@ -151,11 +155,64 @@ void scan(ContainerJob &job, const CliRequest &request, Console &console)
         job.starts = session.scan().recordingStarts;
         job.recordings = session.recordingCount();
         job.signedRecordings = session.scan().recordingCount();
+        if (request.names && !session.messages().isEmpty()) {
+            job.messages = session.messages();
+            job.placements.reserve(job.recordings);
+            for (int i = 0; i < job.recordings; ++i)
+                job.placements.append(session.placementOf(i));
+        }
         if (!job.spool)
             console.advance(job.size);
     });
     if (!job.error.isEmpty())
         job.spool.reset();
+}
+
+// The fields of recording i's name with --name: the message and part carrying it.
+vocafetch::RecordingNameFields nameFields(const ContainerJob &job, int i)
+{
+    vocafetch::RecordingNameFields fields;
+    const vocafetch::RecordingMessage placed = job.placements.value(i);
+    if (placed.message < 0 || placed.message >= job.messages.size())
+        return fields;
+    fields.message = &job.messages[placed.message];
+    if (placed.part >= 0 && placed.part < fields.message->parts.size())
+        fields.part = &fields.message->parts[placed.part];
+    return fields;
+}
+
+// The plan's files named by the template instead, numbered as the plan numbers them.
+void nameByTemplate(ContainerJob &job, const vocafetch::NameTemplate &names, int firstNumber,
+                    int firstHeaderless)
+{
+    const QDir folder(job.outputFolder);
+    const QString name = QFileInfo(job.plan.chosenName).fileName();
+    for (int i = 0; i < job.plan.outputs.size(); ++i) {
+        vocafetch::RecordingNameFields fields = nameFields(job, i);
+        fields.name = name;
+        fields.number =
+            vocafetch::recordingNumber(i, job.signedRecordings, firstNumber, firstHeaderless);
+        job.plan.outputs[i] =
+            folder.filePath(vocafetch::templatedFileName(names, fields, job.plan.output));
+    }
+}
+
+// Why the plan names two recordings alike, or an empty string.
+QString sameNames(const ExtractPlan &plan)
+{
+    QHash<QString, int> first;
+    first.reserve(plan.outputs.size());
+    for (int i = 0; i < plan.outputs.size(); ++i) {
+        const auto taken = first.constFind(plan.outputs[i]);
+        if (taken != first.constEnd())
+            return QStringLiteral("%1 would be the name of recordings %2 and %3; nothing "
+                                  "written (add {k} to --name to keep them apart)")
+                .arg(vocafetch::displayName(plan.outputs[i]))
+                .arg(*taken + 1)
+                .arg(i + 1);
+        first.insert(plan.outputs[i], i);
+    }
+    return {};
 }
 
 // Names every job's files in the order the containers were given. A prefix shared by several
@@ -173,7 +230,13 @@ void planAll(QVector<ContainerJob> &jobs, const CliRequest &request)
                                   chosenNameFor(job.input, job.outputFolder, request.prefix),
                                   outputOf(request), numberOn ? used.first + 1 : 1,
                                   numberOn ? used.second + 1 : 1);
-        job.error = refusal(job.plan, request.force, namedThisRun);
+        if (request.names) {
+            nameByTemplate(job, *request.names, numberOn ? used.first + 1 : 1,
+                           numberOn ? used.second + 1 : 1);
+            job.error = sameNames(job.plan);
+        }
+        if (job.error.isEmpty())
+            job.error = refusal(job.plan, request.force, namedThisRun);
         if (!job.error.isEmpty()) {
             job.spool.reset();
             continue;
@@ -194,6 +257,7 @@ vocafetch::SavePlan savePlanOf(const ContainerJob &job, const CliRequest &reques
     plan.subfolder = vocafetch::bytesFromName(job.input.relativeFolder);
     plan.placement =
         request.force ? vocafetch::Placement::ReplaceExisting : vocafetch::Placement::KeepExisting;
+    plan.restoreTimes = request.restoreTimes;
     for (int i = 0; i < job.plan.outputs.size(); ++i) {
         plan.recordings.append(i);
         plan.names.append(vocafetch::bytesFromName(QFileInfo(job.plan.outputs.at(i)).fileName()));

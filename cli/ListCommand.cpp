@@ -12,11 +12,19 @@
 #include "extract/RawFileName.h"
 #include "extract/RecordingExport.h"
 
+#include "extract/io/ContainerSource.h"
+#include "extract/io/UniqueFd.h"
+
+#include <QDateTime>
+
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace vocafetch {
 
@@ -26,6 +34,9 @@ using vocafetch::jsonString;
 
 // Recordings analysed and written at a time.
 constexpr qsizetype Stretch = 16384;
+// A stream up to this size is kept whole while it is read, and its messages are then found as
+// in a file of its bytes; a longer one is listed without them (its bytes are not held).
+constexpr qint64 StreamMessageBytes = qint64(64) << 20;
 
 QByteArray numberList(const QVector<qint64> &numbers)
 {
@@ -37,6 +48,91 @@ QByteArray numberList(const QVector<qint64> &numbers)
     }
     return text + ']';
 }
+
+QByteArray stringList(const QStringList &items)
+{
+    QByteArray json = "[";
+    for (qsizetype i = 0; i < items.size(); ++i)
+        json += (i > 0 ? "," : "") + jsonString(items[i]);
+    return json + ']';
+}
+
+// The message's date in ISO 8601, UTC ("2009-04-29T15:43:08Z"); empty when it has none that
+// the form can show.
+QString isoDate(const MmsMessage &message)
+{
+    if (!message.date)
+        return {};
+    const QDateTime time = QDateTime::fromSecsSinceEpoch(*message.date, Qt::UTC);
+    if (!time.isValid() || time.date().year() < 1 || time.date().year() > 9999)
+        return {};
+    return time.toString(Qt::ISODate);
+}
+
+// What names a part for people: its Name, else its Content-Location, else its Content-ID.
+QString shownPartName(const MmsPart &part)
+{
+    for (const QString &name : {part.name, part.location, part.contentId})
+        if (!name.trimmed().isEmpty())
+            return name;
+    return {};
+}
+
+QByteArray partJson(const MmsPart &part)
+{
+    QByteArray json;
+    JsonObjectWriter object(json);
+    const auto add = [&](const char *key, const QString &value) {
+        if (!value.isEmpty())
+            object.field(key, value);
+    };
+    add("id", part.contentId);
+    add("location", part.location);
+    add("media_type", QString::fromLatin1(part.mediaType));
+    add("name", part.name);
+    object.close();
+    return json;
+}
+
+// The bytes of a stream, kept in an unnamed file in memory while they are few enough: a
+// session of them finds the messages by the code that finds those of a file.
+class StreamCopy
+{
+public:
+    StreamCopy() : m_fd(::memfd_create("vocafetch-stream", MFD_CLOEXEC)) {}
+
+    void append(const char *data, qint64 length)
+    {
+        m_size += length;
+        if (m_size > StreamMessageBytes)
+            m_fd.reset();
+        for (qint64 done = 0; m_fd.valid() && done < length;) {
+            const ssize_t written = ::write(m_fd.get(), data + done, size_t(length - done));
+            if (written > 0)
+                done += written;
+            else if (written == 0 || errno != EINTR)
+                m_fd.reset();
+        }
+    }
+    // The session of the bytes; null when they were too many or could not be kept (the
+    // listing then goes on without messages).
+    std::unique_ptr<ContainerSession> session(const QString &path, bool findHeaderless)
+    {
+        if (!m_fd.valid())
+            return nullptr;
+        auto session = std::make_unique<ContainerSession>();
+        session->setFindHeaderless(findHeaderless);
+        const QString failure = failureOf([&] {
+            session->openMapped(
+                path, std::make_unique<ContainerSource>(bytesFromName(path), std::move(m_fd)));
+        });
+        return failure.isEmpty() ? std::move(session) : nullptr;
+    }
+
+private:
+    UniqueFd m_fd;
+    qint64 m_size = 0;
+};
 
 // The counts of a whole run, for its summary.
 struct RunSummary
@@ -56,6 +152,10 @@ struct ListedContainer
     // The analyses of recordings first ... last - 1.
     std::function<QVector<RecordingAnalysis>(int first, int last)> analyses;
     std::function<ByteSpan(int i)> range;
+    // The messages around the recordings and which carries recording i; null for a stream too
+    // long to be kept for them.
+    const QVector<MmsMessage> *messages = nullptr;
+    std::function<RecordingMessage(int i)> placement;
 };
 
 class ContainerLister
@@ -128,6 +228,8 @@ void ContainerLister::listMapped(int index, const ContainerInput &input,
     container.count = session.recordingCount();
     container.analyses = [&](int first, int last) { return session.analyseRange(first, last); };
     container.range = [&](int i) { return session.range(i); };
+    container.messages = &session.messages();
+    container.placement = [&](int i) { return session.placementOf(i); };
     writeEntry(index, input, container, entryOpen);
 }
 
@@ -136,11 +238,15 @@ void ContainerLister::listMapped(int index, const ContainerInput &input,
 void ContainerLister::listStream(int index, const ContainerInput &input, int fd, bool &entryOpen)
 {
     vocafetch::StreamAnalysis stream(m_request.headerless);
+    StreamCopy copy;
     readStream(fd, input.path, [&](const char *data, qint64 length) {
         stream.feed(data, length);
+        copy.append(data, length);
         m_console.advance(length);
     });
     stream.finish();
+    const std::unique_ptr<ContainerSession> messages =
+        copy.session(input.path, m_request.headerless);
     const QVector<RecordingAnalysis> &recordings = stream.recordings();
     ListedContainer container;
     container.size = stream.size();
@@ -152,6 +258,10 @@ void ContainerLister::listStream(int index, const ContainerInput &input, int fd,
             return ByteSpan{recordings[i].start, recordings[i].audioEnd};
         return recordingRange(stream.scan().recordingStarts, i, stream.size());
     };
+    if (messages && messages->recordingCount() == container.count) {
+        container.messages = &messages->messages();
+        container.placement = [&](int i) { return messages->placementOf(i); };
+    }
     writeEntry(index, input, container, entryOpen);
 }
 
@@ -167,19 +277,31 @@ void ContainerLister::writeEntry(int index, const ContainerInput &input,
             return;
     }
     const QVector<qint64> &markers = container.scan->typeMarkers;
+    const QVector<MmsMessage> noMessages;
+    const QVector<MmsMessage> &messages = container.messages ? *container.messages : noMessages;
     if (m_request.json) {
+        QByteArray messageList;
+        if (container.messages) {
+            messageList = ",\"messages\":[";
+            for (qsizetype m = 0; m < messages.size(); ++m)
+                messageList += (m > 0 ? "," : "") + messageJson(messages[m]);
+            messageList += ']';
+        }
         m_output.write(index, OrderedOutput::Stream::OutEntry,
                        "\n{\"path\":" + jsonString(vocafetch::displayName(input.path)) +
-                           ",\"size\":" + QByteArray::number(container.size) +
-                           ",\"markers\":" + numberList(markers) + ",\"recordings\":[");
+                           ",\"size\":" + QByteArray::number(container.size) + ",\"markers\":" +
+                           numberList(markers) + messageList + ",\"recordings\":[");
         entryOpen = true;
     } else {
-        writeOut(index, shownPath(input.path) + ": " +
-                            QStringLiteral("%1, %2, %3\n")
-                                .arg(counted(container.size, "byte", "bytes"),
-                                     counted(container.count, "recording", "recordings"),
-                                     counted(markers.size(), "marker", "markers"))
-                                .toUtf8());
+        QByteArray text = shownPath(input.path) + ": " +
+                          QStringLiteral("%1, %2, %3\n")
+                              .arg(counted(container.size, "byte", "bytes"),
+                                   counted(container.count, "recording", "recordings"),
+                                   counted(markers.size(), "marker", "markers"))
+                              .toUtf8();
+        for (qsizetype m = 0; m < messages.size(); ++m)
+            text += messageText(int(m + 1), messages[m]) + '\n';
+        writeOut(index, text);
     }
     writeRecordings(index, container);
     if (entryOpen)
@@ -199,6 +321,15 @@ void ContainerLister::writeRecordings(int index, const ListedContainer &containe
             listing.offset = range.begin;
             listing.size = range.size();
             listing.analysis = analyses[i - first];
+            if (container.placement) {
+                const RecordingMessage placed = container.placement(i);
+                if (placed.message >= 0 && placed.message < container.messages->size()) {
+                    const MmsMessage &message = (*container.messages)[placed.message];
+                    listing.message = placed.message;
+                    if (placed.part >= 0 && placed.part < message.parts.size())
+                        listing.part = &message.parts[placed.part];
+                }
+            }
             if (m_request.json) {
                 if (i > 0)
                     text += ',';
@@ -217,18 +348,21 @@ QByteArray RecordingListing::toJson() const
 {
     // Keys in alphabetical order, as listings have always given them.
     QByteArray json;
-    vocafetch::JsonObjectWriter(json)
-        .field("audio_end", analysis.audioEnd)
+    vocafetch::JsonObjectWriter object(json);
+    object.field("audio_end", analysis.audioEnd)
         .field("damaged", analysis.damaged())
         .field("duration_ms", analysis.durationMs())
         .field("end_from", endSourceName(analysis.endFrom))
         .field("format", amrFormatName(analysis.format()))
         .field("frames", analysis.frames())
-        .field("headerless", analysis.headerless)
-        .field("number", number)
-        .field("offset", offset)
-        .field("size", size)
-        .field("truncated", analysis.truncated());
+        .field("headerless", analysis.headerless);
+    if (message >= 0)
+        object.field("message", message);
+    object.field("number", number).field("offset", offset);
+    if (part)
+        object.rawField("part", partJson(*part));
+    object.field("size", size).field("truncated", analysis.truncated());
+    object.close();
     return json;
 }
 
@@ -247,7 +381,59 @@ QByteArray RecordingListing::toText() const
     if (analysis.damaged() > 0 && length > 0 && length < int(sizeof line))
         length += std::snprintf(line + length, sizeof line - size_t(length), "  %lld damaged",
                                 qlonglong(analysis.damaged()));
-    return QByteArray(line, std::clamp(length, 0, int(sizeof line) - 1));
+    QByteArray text(line, std::clamp(length, 0, int(sizeof line) - 1));
+    if (message >= 0)
+        text += "  message " + QByteArray::number(message + 1);
+    if (part) {
+        const QString name = shownPartName(*part);
+        if (!name.isEmpty())
+            text += "  part " + printable(name).toUtf8();
+    }
+    return text;
+}
+
+QByteArray messageText(int number, const MmsMessage &message)
+{
+    QByteArray text = "  message " + QByteArray::number(number) + "  offset " +
+                      QByteArray::number(message.offset);
+    const auto add = [&](const char *label, const QString &value) {
+        if (value.isEmpty())
+            return;
+        text += "  ";
+        if (label[0] != '\0')
+            text += QByteArray(label) + ' ';
+        text += printable(value).toUtf8();
+    };
+    add("", message.type);
+    add("date", isoDate(message));
+    add("from", message.from);
+    add("to", message.to.join(QLatin1String(", ")));
+    add("cc", message.cc.join(QLatin1String(", ")));
+    add("subject", message.subject);
+    return text;
+}
+
+QByteArray messageJson(const MmsMessage &message)
+{
+    QByteArray json;
+    JsonObjectWriter object(json);
+    const auto add = [&](const char *key, const QString &value) {
+        if (!value.isEmpty())
+            object.field(key, value);
+    };
+    if (!message.cc.isEmpty())
+        object.rawField("cc", stringList(message.cc));
+    add("date", isoDate(message));
+    add("from", message.from);
+    add("message_id", message.messageId);
+    object.field("offset", message.offset);
+    add("subject", message.subject);
+    add("text", message.text);
+    if (!message.to.isEmpty())
+        object.rawField("to", stringList(message.to));
+    add("type", message.type);
+    object.close();
+    return json;
 }
 
 int runList(const CliRequest &request, Console &console)

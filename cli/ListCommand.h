@@ -2,6 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "extract/analysis/RecordingAnalysis.h"
+#include "extract/message/MmsMessage.h"
 
 #include <QByteArray>
 #include <QString>
@@ -18,11 +19,20 @@ struct RecordingListing
     qint64 size = 0;   // bytes of the file extract writes for it
     // What the recording holds: format, frames, duration and where its audio ends.
     RecordingAnalysis analysis;
+    // The message carrying it (an index into its container's messages, -1 for none) and the
+    // part of that message holding it (null for none).
+    int message = -1;
+    const MmsPart *part = nullptr;
 
     // One line (no line end) and one compact JSON object.
     QByteArray toText() const;
     QByteArray toJson() const;
 };
+
+// One message around recordings as `list` shows it: a line of text (no line end, its fields
+// each made printable) and a compact JSON object; number counts from 1.
+QByteArray messageText(int number, const MmsMessage &message);
+QByteArray messageJson(const MmsMessage &message);
 
 // Prints the listing of every container of the request as each is worked out: a container's
 // recordings are analysed and written a stretch at a time, so memory does not grow with their

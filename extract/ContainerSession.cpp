@@ -3,6 +3,7 @@
 #include "extract/ContainerFileScan.h"
 #include "extract/ExtractError.h"
 #include "extract/FileErrors.h"
+#include "extract/NameTemplate.h"
 #include "extract/RawFileName.h"
 #include "extract/analysis/AmrDecoder.h"
 #include "extract/analysis/HeaderlessContainerSearch.h"
@@ -19,9 +20,9 @@
 #include <QFile>
 
 #include <algorithm>
-#include <unistd.h>
 #include <functional>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace vocafetch {
@@ -36,28 +37,14 @@ namespace {
 
 constexpr qsizetype MaxCommentLength = 64 * 1024;
 
-// "voice.amr" without its extension; a name that is all extension (".amr") stays.
-QString withoutExtension(const QString &name)
-{
-    const QString base = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
-    const qsizetype dot = base.lastIndexOf(QLatin1Char('.'));
-    return dot > 0 ? base.left(dot) : base;
-}
-
 } // namespace
 
 AudioTags recordingTags(int k, const QString &containerPath, const MmsMessage *message,
                         const MmsPart *part)
 {
     AudioTags tags;
-    // Phones name a part by its Name or, as often, only by its Content-Location or Content-ID.
-    if (part) {
-        for (const QString &name : {part->name, part->location, part->contentId}) {
-            tags.title = withoutExtension(name).trimmed();
-            if (!tags.title.isEmpty())
-                break;
-        }
-    }
+    if (part)
+        tags.title = partTitle(*part);
     if (tags.title.isEmpty())
         tags.title = QStringLiteral("Запись_%1").arg(k);
     tags.track = k;
@@ -353,6 +340,11 @@ const MmsMessage *ContainerSession::messageOf(int i) const
     if (i < 0 || i >= m_recordingMessages.size() || m_recordingMessages[i].message < 0)
         return nullptr;
     return &m_messages[m_recordingMessages[i].message];
+}
+
+RecordingMessage ContainerSession::placementOf(int i) const
+{
+    return i >= 0 && i < m_recordingMessages.size() ? m_recordingMessages[i] : RecordingMessage{};
 }
 
 const MmsPart *ContainerSession::partOf(int i) const

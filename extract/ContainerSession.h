@@ -102,6 +102,8 @@ public:
     // longer be read has the message without a part).
     const MmsMessage *messageOf(int i) const;
     const MmsPart *partOf(int i) const;
+    // The same as indexes into messages() and that message's parts.
+    RecordingMessage placementOf(int i) const;
     // The tags recording i's decoded file gets.
     AudioTags tagsOf(int i) const;
     // The time the files of recording i are given: its message's date when plausible.

@@ -85,6 +85,19 @@ QString savedFileName(const QString &chosenName, int i, int signedCount, OutputK
     return outputFileName(chosenName + QStringLiteral("_lost"), i - signedCount + 1, kind);
 }
 
+QString recordingNumber(int i, int signedCount, int firstNumber, int firstHeaderless)
+{
+    if (i < signedCount)
+        return QString::number(firstNumber + i);
+    return QStringLiteral("lost_") + QString::number(firstHeaderless + i - signedCount);
+}
+
+QString templatedFileName(const NameTemplate &names, const RecordingNameFields &fields,
+                          OutputKind kind)
+{
+    return names.expand(fields) + QLatin1Char('.') + kind.info().extension;
+}
+
 SavePlan planSaveAll(const ContainerSession &session, OutputKind kind, const QString &chosenName)
 {
     SavePlan plan = emptyPlan(kind, chosenName);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "extract/ExtractError.h"
+#include "extract/NameTemplate.h"
 #include "extract/encode/OutputFormat.h"
 #include "extract/io/OutputFile.h"
 
@@ -23,6 +24,13 @@ class ContainerSession;
 // i + 1), chosenName + "_lost_j" for the headerless ones (j counted from 1 after them, in
 // container order), with the kind's extension.
 QString savedFileName(const QString &chosenName, int i, int signedCount, OutputKind kind);
+// The number those names give recording i, as a template's {k}: "k", or "lost_j" for a
+// headerless one; several containers saved under one name number on from firstNumber and
+// firstHeaderless.
+QString recordingNumber(int i, int signedCount, int firstNumber = 1, int firstHeaderless = 1);
+// The file name a template gives a recording (no folder), with the kind's extension.
+QString templatedFileName(const NameTemplate &names, const RecordingNameFields &fields,
+                          OutputKind kind);
 
 struct SavePlan
 {
