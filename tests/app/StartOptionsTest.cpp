@@ -70,15 +70,11 @@ TEST(StartOptionsTest, EnglishUnlessTheSystemPrefersRussianOrNamesNoLanguage)
     EXPECT_EQ(systemLanguage({"de-DE", "ru-RU", "en"}), Language::Russian);
     // Languages the window does not speak get English.
     EXPECT_EQ(systemLanguage({"de-DE"}), Language::English);
-    EXPECT_EQ(systemLanguage({"fr-FR", "de"}), Language::English);
     // A system that names no language gets the window's source language.
     EXPECT_EQ(systemLanguage({"C"}), Language::Russian);
-    EXPECT_EQ(systemLanguage({"POSIX"}), Language::Russian);
     EXPECT_EQ(systemLanguage({}), Language::Russian);
     // As the system's locales give their languages.
     EXPECT_EQ(systemLanguage(QLocale(QLocale::German, QLocale::Germany).uiLanguages()),
-              Language::English);
-    EXPECT_EQ(systemLanguage(QLocale(QLocale::French, QLocale::France).uiLanguages()),
               Language::English);
     EXPECT_EQ(systemLanguage(QLocale(QLocale::Russian, QLocale::Russia).uiLanguages()),
               Language::Russian);
