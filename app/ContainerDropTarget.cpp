@@ -5,24 +5,12 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QUrl>
 
 namespace vocafetch {
 
-QStringList ContainerFilesAmong(const QStringList &paths)
-{
-    QStringList containers;
-    for (const QString &path : paths) {
-        const QFileInfo info(path);
-        if (info.suffix().compare(QLatin1String("drf"), Qt::CaseInsensitive) == 0 && !info.isDir())
-            containers << info.absoluteFilePath();
-    }
-    return containers;
-}
-
-QStringList ContainerFilesIn(const QMimeData *mime)
+QStringList LocalPathsIn(const QMimeData *mime)
 {
     if (!mime || !mime->hasUrls())
         return {};
@@ -31,7 +19,7 @@ QStringList ContainerFilesIn(const QMimeData *mime)
         if (url.isLocalFile())
             paths << url.toLocalFile();
     }
-    return ContainerFilesAmong(paths);
+    return paths;
 }
 
 ContainerDropTarget::ContainerDropTarget(TForm1 *form) : QObject(form), m_form(form)
@@ -48,7 +36,7 @@ bool ContainerDropTarget::eventFilter(QObject *watched, QEvent *event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto *drag = static_cast<QDragMoveEvent *>(event);
-        if (ContainerFilesIn(drag->mimeData()).isEmpty())
+        if (LocalPathsIn(drag->mimeData()).isEmpty())
             drag->ignore();
         else
             drag->acceptProposedAction();
@@ -56,12 +44,12 @@ bool ContainerDropTarget::eventFilter(QObject *watched, QEvent *event)
     }
     case QEvent::Drop: {
         auto *drop = static_cast<QDropEvent *>(event);
-        const QStringList containers = ContainerFilesIn(drop->mimeData());
-        if (containers.isEmpty()) {
+        const QStringList paths = LocalPathsIn(drop->mimeData());
+        if (paths.isEmpty()) {
             drop->ignore();
         } else {
             drop->acceptProposedAction();
-            m_form->ListContainers(containers);
+            m_form->ListContainers(paths);
         }
         return true;
     }

@@ -9,16 +9,13 @@ namespace vocafetch {
 
 class TForm1;
 
-// Of the given local paths, the recording containers (".drf", any letter case, not a folder),
-// made absolute and in their order.
-QStringList ContainerFilesAmong(const QStringList &paths);
+// The local files and folders a drag carries, in its order.
+QStringList LocalPathsIn(const QMimeData *mime);
 
-// The containers among the local files a drag carries.
-QStringList ContainerFilesIn(const QMimeData *mime);
-
-// Lets the main window take ".drf" files dropped from a file manager: it lists them as the
-// open command does. A drag that carries no container is refused, so the cursor shows that
-// dropping does nothing.
+// Lets the main window take files and folders dropped from a file manager: it lists them as
+// the open command does, whatever their names (a folder as the files below it). A drag that
+// carries no local file (text, a web address) is refused, so the cursor shows that dropping
+// does nothing.
 class ContainerDropTarget : public QObject
 {
     Q_OBJECT

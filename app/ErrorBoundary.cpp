@@ -2,6 +2,7 @@
 
 #include "app/AppInfo.h"
 #include "app/Dialogs.h"
+#include "app/ErrorText.h"
 #include "extract/ExtractError.h"
 
 #include <QCoreApplication>
@@ -20,15 +21,6 @@ QString outOfMemoryText()
                          "vocafetch-cli обрабатывает контейнеры любого размера.");
 }
 
-// The message a failure is shown with: the core's own, but a container that cannot be read
-// names its path and the reason on two lines, as the window always has.
-QString shownText(const ExtractError &error)
-{
-    if (error.kind() == vocafetch::ErrorKind::NotReadable)
-        return QStringLiteral("Cannot open %1.\r\n(%2.)").arg(error.path(), error.reason());
-    return error.message();
-}
-
 } // namespace
 
 ErrorBoundary::ErrorBoundary(Dialogs &dialogs, QWidget *parent)
@@ -42,7 +34,7 @@ bool ErrorBoundary::run(const std::function<void()> &handler) const
         handler();
         return true;
     } catch (const ExtractError &error) {
-        show(shownText(error));
+        show(errorText(error));
     } catch (const std::bad_alloc &) {
         show(outOfMemoryText());
     } catch (const std::exception &error) {

@@ -43,14 +43,16 @@ bool installTranslator(QCoreApplication &app, const QString &path)
 
 vocafetch::Language systemLanguage(const QStringList &uiLanguages)
 {
+    bool namesALanguage = false;
     for (const QString &name : uiLanguages) {
         const QLocale::Language language = QLocale(name).language();
         if (language == QLocale::English)
             return vocafetch::Language::English;
         if (language == QLocale::Russian)
             return vocafetch::Language::Russian;
+        namesALanguage |= language != QLocale::C && language != QLocale::AnyLanguage;
     }
-    return vocafetch::Language::Russian;
+    return namesALanguage ? vocafetch::Language::English : vocafetch::Language::Russian;
 }
 
 bool installTranslations(QCoreApplication &app, vocafetch::Language language)

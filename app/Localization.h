@@ -15,7 +15,9 @@ namespace vocafetch {
 namespace Localization {
 
 // The language for a system whose preferred languages are uiLanguages, best first
-// (QLocale::uiLanguages(), e.g. "en-US"): the first the window speaks, else Russian.
+// (QLocale::uiLanguages(), e.g. "en-US"): the first the window speaks; English when the system
+// names only other languages (German, French, ...); Russian, the window's source language,
+// when it names none ("C", "POSIX", nothing).
 vocafetch::Language systemLanguage(const QStringList &uiLanguages);
 
 // Makes the window's texts, Qt's own texts and the default locale speak language, replacing

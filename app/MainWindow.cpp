@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
@@ -53,7 +54,8 @@ FileDialogRequest openDialogSettings()
 {
     FileDialogRequest request;
     request.mode = FileDialogRequest::Mode::Open;
-    request.filter = QStringLiteral("*.drf");
+    // Containers come under other names as well (a phone's "voice.bin", a copy, a dump).
+    request.filter = QStringLiteral("*.drf;;") + TForm1::tr("Все файлы (*)");
     request.defaultSuffix = QStringLiteral("drf");
     request.multiSelect = true;
     return request;
@@ -128,6 +130,7 @@ TForm1::TForm1(Dialogs &dialogs, std::unique_ptr<PhoneLibrary> phoneLibrary, QWi
     createButtons();
     createStatusBar();
     connectHandlers();
+    describeControls();
     new ContainerDropTarget(this);
 
     FormCreate();
@@ -200,6 +203,8 @@ void TForm1::createMainMenu()
                         QKeySequence(Qt::CTRL | Qt::Key_R));
     N3 = N1->addSeparator();
     Dsjl1 = createMenuItem(N1, tr("Вы&ход"), ExitImage, QKeySequence(Qt::CTRL | Qt::Key_X));
+    // Ctrl+Q quits too, as elsewhere on the desktop; the menu shows the first shortcut only.
+    Dsjl1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
     // A plain menu bar would show the picture instead of the caption, so the top-level item
     // only names its picture for the menu painting.
@@ -238,6 +243,8 @@ void TForm1::createLists()
     FileDRF->setObjectName(QStringLiteral("FileDRF"));
     FileDRF->setGeometry(FileDRFGeometry);
     configureList(FileDRF);
+    // A folder of thousands of files lays out a batch at a time between events.
+    FileDRF->setLayoutMode(QListView::Batched);
 
     AMRFiles = createList<vocafetch::SkinnedListView>(suiForm1);
     AMRFiles->setObjectName(QStringLiteral("AMRFiles"));
@@ -312,9 +319,12 @@ void TForm1::connectHandlers()
     connectHandler(suiButton3, &QAbstractButton::clicked, &TForm1::suiButton3Click);
     connectHandler(suiButton4, &QAbstractButton::clicked, &TForm1::suiButton4Click);
 
-    // Only a mouse click on an item loads a container; clicks on empty space and keyboard
-    // moves do not.
-    connectHandler(FileDRF, &QListWidget::clicked, &TForm1::FileDRFClick);
+    // Selecting a container loads it, by mouse or keyboard; so do a click on the selected one
+    // and Return or Space. A click on empty space loads nothing.
+    connectHandler(FileDRF, &QListWidget::itemSelectionChanged, &TForm1::FileDRFSelectionChanged);
+    connectHandler(FileDRF, &QListWidget::clicked, &TForm1::FileDRFClicked);
+    FileDRF->installEventFilter(this);
+    FileDRF->viewport()->installEventFilter(this);
     connectHandler(AMRFiles->selectionModel(), &QItemSelectionModel::selectionChanged,
                    &TForm1::AMRFilesSelectItem);
     connectHandler(suiPopupMenu1, &QMenu::aboutToShow, &TForm1::suiPopupMenu1Popup);
@@ -360,6 +370,23 @@ void TForm1::updateSaveButtons()
 {
     suiButton2->setEnabled(selectedRecording() >= 0);
     suiButton3->setEnabled(recordingRows() > 0);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == FileDRF->viewport() && (event->type() == QEvent::MouseButtonPress ||
+                                           event->type() == QEvent::MouseButtonDblClick)) {
+        m_selectionLoaded = false;
+    } else if (watched == FileDRF && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool loadKey = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                             key->key() == Qt::Key_Space;
+        if (loadKey && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            m_errorBoundary.run([this]() { FileDRFKeyLoad(); });
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

@@ -150,10 +150,15 @@ public slots:
     void FormCloseQuery(bool &CanClose);
 
     void N2Click();
-    // Lists `paths` in FileDRF as the open command does, replacing the list. Used for files
-    // dropped on the window and for those a file manager opens the program with.
+    // Lists `paths` in FileDRF as the open command does, replacing the list: files of any name,
+    // and every file below a folder (see filesToList). Used for the open command, for files
+    // dropped on the window and for those a file manager opens the program with. When nothing
+    // is left to list (an empty folder), the list stays and the status line says that no
+    // recording was found.
     void ListContainers(const QStringList &paths);
     void suiButton4Click();
+    // Loads the selected container and scans it. A container loads when the selection moves to
+    // it (by mouse or keyboard), when it is clicked while selected, and on Return or Space.
     void FileDRFClick();
     void AMRFilesSelectItem();
     void suiPopupMenu1Popup();
@@ -179,6 +184,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    // Return and Space on the container list; mouse presses on it (see FileDRFClicked).
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
@@ -190,6 +197,16 @@ private:
     void createPopupMenu();
     void createActions();
     void connectHandlers();
+    // Names and descriptions for assistive technology, and the title bar's own words, in the
+    // window's language (MainWindowAccessibility.cpp).
+    void describeControls();
+    void describeTitleBar();
+    // The container list's selection moved: the newly selected container loads.
+    void FileDRFSelectionChanged();
+    // A click on a container: it loads unless the click's press selected it, which loaded it.
+    void FileDRFClicked();
+    // Return or Space: selects the current container, or loads it again when it is selected.
+    void FileDRFKeyLoad();
     void placeOnDesktop();
     void createPhone(std::unique_ptr<PhoneLibrary> phoneLibrary);
     void showPhoneCopies(const PhoneDownloadResult &result);
@@ -241,6 +258,9 @@ private:
     std::atomic<qint64> m_lastProgress{0};
     vocafetch::RecordingListModel *m_recordings = nullptr;
     bool m_placed = false;
+    // Set when a move of the container list's selection loaded a container, cleared by every
+    // mouse press on the list: the click that follows such a press loads nothing more.
+    bool m_selectionLoaded = false;
 
     // The library outlives the connection that calls it.
     std::unique_ptr<PhoneLibrary> m_phoneLibrary;

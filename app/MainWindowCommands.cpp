@@ -4,6 +4,7 @@
 
 #include "app/AboutBox.h"
 #include "app/BackgroundWork.h"
+#include "app/ListedFiles.h"
 #include "app/RecordingListModel.h"
 #include "app/RecordingPresentation.h"
 #include "extract/ExtractError.h"
@@ -17,7 +18,9 @@
 #include <QMenu>
 #include <QTimer>
 
+#include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace vocafetch {
 
@@ -53,21 +56,60 @@ void TForm1::N2Click()
 
 void TForm1::ListContainers(const QStringList &paths)
 {
+    // A folder of many files is walked, and each file's message read, while the window paints.
+    QStringList files;
+    QVector<std::optional<MmsMessage>> messages;
+    vocafetch::runOffWindowThread([&]() {
+        files = filesToList(paths);
+        messages.reserve(files.size());
+        for (const QString &file : qAsConst(files))
+            messages << readContainerMessage(file);
+    });
+    if (files.isEmpty()) {
+        setStatusText(presentation::scanStatusText(0));
+        return;
+    }
     DrfPathList.clear();
     FileDRF->clear();
-    for (const QString &path : paths) {
+    for (qsizetype i = 0; i < files.size(); ++i) {
         auto *item = new QListWidgetItem(ImageList1.icon(0),
-                                         vocafetch::displayName(QFileInfo(path).fileName()));
-        if (const auto message = vocafetch::readContainerMessage(path))
-            item->setToolTip(vocafetch::presentation::messageToolTip(*message));
+                                         vocafetch::displayName(QFileInfo(files[i]).fileName()));
+        if (messages[i])
+            item->setToolTip(vocafetch::presentation::messageToolTip(*messages[i]));
         FileDRF->addItem(item);
-        DrfPathList << path;
     }
+    DrfPathList = files;
 }
 
 void TForm1::suiButton4Click()
 {
     N2->trigger();
+}
+
+void TForm1::FileDRFSelectionChanged()
+{
+    if (FileDRF->selectedItems().isEmpty())
+        return;
+    m_selectionLoaded = true;
+    FileDRFClick();
+}
+
+void TForm1::FileDRFClicked()
+{
+    if (std::exchange(m_selectionLoaded, false))
+        return;
+    FileDRFClick();
+}
+
+void TForm1::FileDRFKeyLoad()
+{
+    QListWidgetItem *current = FileDRF->currentItem();
+    if (!current)
+        return;
+    if (current->isSelected())
+        FileDRFClick();
+    else
+        FileDRF->setCurrentItem(current, QItemSelectionModel::ClearAndSelect); // which loads it
 }
 
 void TForm1::FileDRFClick()

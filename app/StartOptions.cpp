@@ -28,6 +28,10 @@ StartOptions parseStartOptions(const QStringList &arguments)
             options.files << argument;
         } else if (argument == QLatin1String("--")) {
             optionsEnded = true;
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            options.help = true;
+        } else if (argument == QLatin1String("--version")) {
+            options.version = true;
         } else if (argument == LangOption) {
             if (i + 1 == arguments.size())
                 throw StartOptionError("--lang needs a language: ru or en");
@@ -39,6 +43,23 @@ StartOptions parseStartOptions(const QStringList &arguments)
         }
     }
     return options;
+}
+
+QString startHelpText()
+{
+    return QStringLiteral(
+        "Usage: vocafetch [--lang ru|en] [FILE|FOLDER]...\n"
+        "Shows the voice recordings of recording containers in a window and saves them.\n"
+        "The files named, and every file below the folders named, are listed in the window.\n"
+        "\n"
+        "Options:\n"
+        "  --lang ru|en  the window's language (default: Russian on a Russian or C system,\n"
+        "                English on any other)\n"
+        "  -h, --help    show this help and end\n"
+        "  --version     show the program's version and end\n"
+        "  --            every argument after it is a file name\n"
+        "\n"
+        "vocafetch-cli lists and extracts recordings without a window.\n");
 }
 
 } // namespace vocafetch

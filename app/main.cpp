@@ -1,5 +1,4 @@
 #include "app/AboutBox.h"
-#include "app/ContainerDropTarget.h"
 #include "app/Dialogs.h"
 #include "app/MainWindow.h"
 #include "app/MeasureLoad.h"
@@ -10,6 +9,10 @@
 #include <QApplication>
 
 #include <cstdio>
+
+#ifndef VOCAFETCH_VERSION
+#define VOCAFETCH_VERSION "unknown"
+#endif
 
 using namespace vocafetch;
 
@@ -37,16 +40,24 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "vocafetch: %s\n", error.what());
         return 2;
     }
+    // Answered on the terminal: no window, and no display is needed.
+    if (options.help) {
+        std::fputs(vocafetch::startHelpText().toUtf8().constData(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("vocafetch %s\n", VOCAFETCH_VERSION);
+        return 0;
+    }
     QApplication app(argc, argv);
     Startup::prepareApplication(app, Startup::chooseLanguage(options.language));
     QtDialogs dialogs;
     const Startup::Windows windows = Startup::createWindows(dialogs);
     Startup::closeOnTerminationSignals(*windows.Form1);
     windows.Form1->show();
-    // A file manager's "open with" hands the program containers to list. Read again now that
-    // QApplication has taken its own options out of argv.
-    const QStringList opened =
-        ContainerFilesAmong(vocafetch::parseStartOptions(argumentsOf(argc, argv)).files);
+    // A file manager's "open with" hands the program files and folders to list. Read again now
+    // that QApplication has taken its own options out of argv.
+    const QStringList opened = vocafetch::parseStartOptions(argumentsOf(argc, argv)).files;
     if (!opened.isEmpty())
         windows.Form1->ListContainers(opened);
     vocafetch::measureLoadIfAsked(*windows.Form1);

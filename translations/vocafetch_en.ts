@@ -9,18 +9,44 @@
     </message>
 </context>
 <context>
-    <name>vocafetch::PhoneConnection</name>
+    <name>ErrorText</name>
     <message>
-        <source>Соединение с телефоном...</source>
-        <translation>Connecting to the phone...</translation>
+        <source>Индекс списка вне допустимых пределов</source>
+        <translation>List index out of bounds</translation>
     </message>
     <message>
-        <source>Невозможно установить соединение с телефоном</source>
-        <translation>Cannot connect to the phone</translation>
+        <source>Невозможно открыть %1.<byte value="xd"/>
+(%2.)</source>
+        <translation>Cannot open %1.<byte value="xd"/>
+(%2.)</translation>
     </message>
     <message>
-        <source>Соединение с телефоном установленно</source>
-        <translation>Connected to the phone</translation>
+        <source>Невозможно открыть файл &quot;%1&quot;. %2</source>
+        <translation>Cannot open file &quot;%1&quot;. %2</translation>
+    </message>
+    <message>
+        <source>Невозможно открыть файл &quot;%1&quot;: окно загружает не больше 2147483647 байт. Программа vocafetch-cli обрабатывает файлы большего размера.</source>
+        <translation>Cannot open file &quot;%1&quot;: the window loads at most 2147483647 bytes. The vocafetch-cli program handles larger files.</translation>
+    </message>
+    <message>
+        <source>Невозможно создать файл &quot;%1&quot;. %2</source>
+        <translation>Cannot create file &quot;%1&quot;. %2</translation>
+    </message>
+    <message>
+        <source>Файл &quot;%1&quot; изменился, пока его читали</source>
+        <translation>&quot;%1&quot; changed while it was read</translation>
+    </message>
+    <message>
+        <source>Запись не удаётся декодировать</source>
+        <translation>The recording cannot be decoded</translation>
+    </message>
+    <message>
+        <source>В записи нет ни одного звукового кадра</source>
+        <translation>The recording holds no audio frame</translation>
+    </message>
+    <message>
+        <source>Буфер обмена не выполнил операцию</source>
+        <translation>The clipboard refused the operation</translation>
     </message>
 </context>
 <context>
@@ -107,6 +133,21 @@
     <message>
         <source>Часть сообщения: %1</source>
         <translation>Message part: %1</translation>
+    </message>
+</context>
+<context>
+    <name>vocafetch::PhoneConnection</name>
+    <message>
+        <source>Соединение с телефоном...</source>
+        <translation>Connecting to the phone...</translation>
+    </message>
+    <message>
+        <source>Невозможно установить соединение с телефоном</source>
+        <translation>Cannot connect to the phone</translation>
+    </message>
+    <message>
+        <source>Соединение с телефоном установленно</source>
+        <translation>Connected to the phone</translation>
     </message>
 </context>
 <context>
@@ -222,6 +263,98 @@
     <message>
         <source>Отмена</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Все файлы (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>Контейнеры</source>
+        <translation>Containers</translation>
+    </message>
+    <message>
+        <source>Открытые файлы. Выбранный файл загружается, и его записи появляются в списке записей.</source>
+        <translation>The opened files. The selected file is loaded and its recordings appear in the recording list.</translation>
+    </message>
+    <message>
+        <source>Записи</source>
+        <translation>Recordings</translation>
+    </message>
+    <message>
+        <source>Записи загруженного контейнера. Контекстное меню сохраняет и проигрывает выбранную запись.</source>
+        <translation>The recordings of the loaded container. The context menu saves and plays the selected recording.</translation>
+    </message>
+    <message>
+        <source>Открывает файлы с записями.</source>
+        <translation>Opens files that hold recordings.</translation>
+    </message>
+    <message>
+        <source>Считывает контейнеры из подключённого телефона.</source>
+        <translation>Reads the containers of the connected phone.</translation>
+    </message>
+    <message>
+        <source>Сохраняет выбранную запись в файл.</source>
+        <translation>Saves the selected recording to a file.</translation>
+    </message>
+    <message>
+        <source>Сохраняет все записи контейнера в файлы.</source>
+        <translation>Saves every recording of the container to files.</translation>
+    </message>
+    <message>
+        <source>Строка состояния</source>
+        <translation>Status line</translation>
+    </message>
+    <message>
+        <source>Главное меню</source>
+        <translation>Main menu</translation>
+    </message>
+    <message>
+        <source>Действия с записями</source>
+        <translation>Recording actions</translation>
+    </message>
+    <message>
+        <source>Меню окна</source>
+        <translation>Window menu</translation>
+    </message>
+    <message>
+        <source>Открывает меню окна: свернуть, закрыть.</source>
+        <translation>Opens the window menu: minimize, close.</translation>
+    </message>
+    <message>
+        <source>Закрыть</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Закрывает окно и завершает программу.</source>
+        <translation>Closes the window and ends the program.</translation>
+    </message>
+    <message>
+        <source>Свернуть</source>
+        <translation>Minimize</translation>
+    </message>
+    <message>
+        <source>Сворачивает окно.</source>
+        <translation>Minimizes the window.</translation>
+    </message>
+    <message>
+        <source>Развернуть</source>
+        <translation>Maximize</translation>
+    </message>
+    <message>
+        <source>Разворачивает окно или восстанавливает его размер.</source>
+        <translation>Maximizes the window or restores its size.</translation>
+    </message>
+    <message>
+        <source>С&amp;вернуть</source>
+        <translation>Mi&amp;nimize</translation>
+    </message>
+    <message>
+        <source>Р&amp;азвернуть/Восстановить</source>
+        <translation>Ma&amp;ximize/Restore</translation>
+    </message>
+    <message>
+        <source>&amp;Закрыть</source>
+        <translation>&amp;Close</translation>
     </message>
 </context>
 <context>

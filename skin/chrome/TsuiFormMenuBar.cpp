@@ -1,5 +1,6 @@
 #include "skin/chrome/TsuiFormMenuBar.h"
 
+#include "skin/chrome/ChromeAccessibility.h"
 #include "skin/chrome/SkinMenuStyle.h"
 
 #include <QAction>
@@ -9,6 +10,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QTimer>
 
 using namespace vocafetch;
@@ -69,6 +71,7 @@ TsuiMenuBarButton::TsuiMenuBarButton(QAction *item, QWidget *bar)
 {
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::NoFocus);
+    installChromeAccessibility();
     // The menu's items keep their shortcuts while the bar shows it.
     addAction(item);
     connect(this, &QAbstractButton::pressed, this, &TsuiMenuBarButton::openMenu);
@@ -177,6 +180,28 @@ TsuiFormMenuBar::TsuiFormMenuBar(QWidget *frame) : QWidget(frame)
 {
     setObjectName(QStringLiteral("MenuBar"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    installChromeAccessibility();
+    // F10 reaches the menus from the keyboard, as in the platform's own menu bars.
+    auto *menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menuKey->setContext(Qt::WindowShortcut);
+    connect(menuKey, &QShortcut::activated, this, &TsuiFormMenuBar::openFirstMenu);
+}
+
+void TsuiFormMenuBar::openFirstMenu()
+{
+    for (TsuiMenuBarButton *button : qAsConst(m_buttons)) {
+        QMenu *menu = button->item() ? button->item()->menu() : nullptr;
+        if (!button->isVisible() || !button->isEnabled() || !menu)
+            continue;
+        button->openMenu();
+        for (QAction *action : menu->actions()) {
+            if (!action->isSeparator() && action->isEnabled() && action->isVisible()) {
+                menu->setActiveAction(action);
+                break;
+            }
+        }
+        return;
+    }
 }
 
 void TsuiFormMenuBar::rebuild(const QList<QAction *> &items)

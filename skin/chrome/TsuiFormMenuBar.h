@@ -79,6 +79,8 @@ public:
     TsuiMenuBarButton *buttonAt(const QPoint &globalPos) const;
     // The next enabled button with a menu, step buttons on (wrapping round), nullptr for none.
     TsuiMenuBarButton *neighbour(const TsuiMenuBarButton *button, int step) const;
+    // Opens the first enabled menu, its first item active: what F10 does in the bar's window.
+    void openFirstMenu();
 
     void setLook(const vocafetch::MenuBarButtonLook &look);
     const vocafetch::MenuBarButtonLook &look() const { return m_look; }

@@ -1,5 +1,6 @@
 #include "skin/chrome/TsuiTitleBar.h"
 
+#include "skin/chrome/ChromeAccessibility.h"
 #include "skin/chrome/FramelessHost.h"
 #include "skin/chrome/TsuiTitleBarPopupMenu.h"
 #include "skin/chrome/WindowRegion.h"
@@ -55,6 +56,25 @@ QVector<TitleButtonSpec> buttonSpecs(const TsuiTitleBarButtons &buttons)
     return specs;
 }
 
+QString defaultButtonName(TsuiTitleBarBtnType type)
+{
+    switch (type) {
+    case TsuiTitleBarBtnType::suiMax:
+        return QStringLiteral("Maximize");
+    case TsuiTitleBarBtnType::suiMin:
+        return QStringLiteral("Minimize");
+    case TsuiTitleBarBtnType::suiClose:
+        return QStringLiteral("Close");
+    case TsuiTitleBarBtnType::suiHelp:
+        return QStringLiteral("Help");
+    case TsuiTitleBarBtnType::suiControlBox:
+        return QStringLiteral("Window menu");
+    case TsuiTitleBarBtnType::suiCustom:
+        break;
+    }
+    return QStringLiteral("Button");
+}
+
 } // namespace
 
 TsuiTitleBar::TsuiTitleBar(QWidget *owner)
@@ -76,6 +96,7 @@ TsuiTitleBar::TsuiTitleBar(QWidget *owner)
     m_fontColor = Qt::white;
     setUIStyle(OwnerFormStyle(owner));
     registerWithWindow();
+    installChromeAccessibility();
 }
 
 TsuiTitleBar::~TsuiTitleBar()
@@ -381,19 +402,8 @@ void TsuiTitleBar::mouseReleaseEvent(QMouseEvent *event)
     m_mousePos = event->position().toPoint();
     const int hot = m_pressed ? hotButtonAt(m_mousePos) : -1;
     QPointer<TsuiTitleBar> self(this);
-    if (hot != -1) {
-        const TsuiTitleBarButton *b = m_buttons->item(hot);
-        const TsuiTitleBarBtnType type = b->ButtonType();
-        if (type != TsuiTitleBarBtnType::suiControlBox || b->ControlBoxMenu()) {
-            ButtonClick(hot);
-            if (self && type == TsuiTitleBarBtnType::suiCustom)
-                emit OnCustomBtnsClick(this, hot);
-            else if (self && type == TsuiTitleBarBtnType::suiHelp)
-                emit OnHelpBtnClick(this, hot);
-        } else {
-            openWindowMenu();
-        }
-    }
+    if (hot != -1)
+        PressButton(hot);
     if (!self)
         return;
     m_pressed = false;
@@ -441,6 +451,48 @@ void TsuiTitleBar::changeEvent(QEvent *event)
     else if (event->type() == QEvent::ParentChange)
         registerWithWindow();
     QWidget::changeEvent(event);
+}
+
+void TsuiTitleBar::PressButton(int index)
+{
+    if (index < 0 || index >= m_buttons->count())
+        return;
+    const TsuiTitleBarButton *b = m_buttons->item(index);
+    const TsuiTitleBarBtnType type = b->ButtonType();
+    if (type == TsuiTitleBarBtnType::suiControlBox && !b->ControlBoxMenu()) {
+        openWindowMenu();
+        return;
+    }
+    QPointer<TsuiTitleBar> self(this);
+    ButtonClick(index);
+    if (self && type == TsuiTitleBarBtnType::suiCustom)
+        emit OnCustomBtnsClick(this, index);
+    else if (self && type == TsuiTitleBarBtnType::suiHelp)
+        emit OnHelpBtnClick(this, index);
+}
+
+void TsuiTitleBar::setButtonAccessibleText(TsuiTitleBarBtnType type, const QString &name,
+                                           const QString &description)
+{
+    m_buttonTexts[type] = {name, description};
+}
+
+QString TsuiTitleBar::ButtonAccessibleName(int index) const
+{
+    if (index < 0 || index >= m_buttons->count())
+        return {};
+    const TsuiTitleBarBtnType type = m_buttons->item(index)->ButtonType();
+    const auto set = m_buttonTexts.find(type);
+    return set != m_buttonTexts.end() && !set->second.first.isEmpty() ? set->second.first
+                                                                      : defaultButtonName(type);
+}
+
+QString TsuiTitleBar::ButtonAccessibleDescription(int index) const
+{
+    if (index < 0 || index >= m_buttons->count())
+        return {};
+    const auto set = m_buttonTexts.find(m_buttons->item(index)->ButtonType());
+    return set != m_buttonTexts.end() ? set->second.second : QString();
 }
 
 void TsuiTitleBar::ButtonClick(int index)

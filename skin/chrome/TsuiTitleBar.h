@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <map>
 #include <memory>
 #include <optional>
 
@@ -96,6 +97,16 @@ public:
 
     // What the buttons do (nothing without a parent form).
     void ButtonClick(int index);
+    // What a click on button index does: ButtonClick, and a control box without a menu of its
+    // own opens the window menu. Assistive technology presses the painted buttons through it.
+    void PressButton(int index);
+
+    // What assistive technology calls the buttons of a kind and says they do; without words
+    // set, a button is known by its kind's English name.
+    void setButtonAccessibleText(TsuiTitleBarBtnType type, const QString &name,
+                                 const QString &description);
+    QString ButtonAccessibleName(int index) const;
+    QString ButtonAccessibleDescription(int index) const;
     void UpdateMaxPictures();
     // Gives the parent form the rounded region when the bar sits on a skinned frame.
     void SetWindowRegion(int corner);
@@ -157,4 +168,6 @@ private:
     // Last mouse position over the bar; none while the mouse is elsewhere.
     std::optional<QPoint> m_mousePos;
     QPointer<vocafetch::FramelessHost> m_windowAgent;
+    // Name and description of each kind of button, as set.
+    std::map<TsuiTitleBarBtnType, std::pair<QString, QString>> m_buttonTexts;
 };

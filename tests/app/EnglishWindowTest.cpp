@@ -2,6 +2,9 @@
 #include "app/MainWindow.h"
 #include "app/StartOptions.h"
 #include "app/Startup.h"
+#include "skin/chrome/TsuiTitleBar.h"
+#include "skin/chrome/TsuiTitleBarPopupMenu.h"
+#include "skin/controls/SkinnedStatusBar.h"
 #include "support/ContainerBytes.h"
 #include "support/FakeDialogs.h"
 
@@ -95,6 +98,80 @@ TEST_F(EnglishSystemTest, WithoutLangTheWindowAndQtSpeakEnglish)
     EXPECT_EQ(window->statusText(), "Found 3 recordings");
     loadContainer({});
     EXPECT_EQ(window->statusText(), "No sound recordings found");
+}
+
+TEST_F(EnglishSystemTest, AssistiveTechnologyTheTitleBarAndErrorsSpeakTheWindowsLanguage)
+{
+    start({});
+    EXPECT_EQ(window->FileDRF->accessibleName(), "Containers");
+    EXPECT_EQ(window->AMRFiles->accessibleName(), "Recordings");
+    EXPECT_EQ(window->StatusBar1->accessibleDescription(), "Status line");
+    TsuiTitleBar *bar = window->suiForm1->TitleBar();
+    QStringList buttons;
+    for (int i = 0; i < bar->Buttons().count(); ++i)
+        buttons << bar->ButtonAccessibleName(i);
+    EXPECT_EQ(buttons, QStringList({"Window menu", "Close", "Minimize"}));
+    const TsuiTitleBarPopupMenu *menu = bar->windowMenu();
+    EXPECT_EQ(menu->minimizeItem()->text(), "Mi&nimize");
+    EXPECT_EQ(menu->closeItem()->text(), "&Close");
+
+    // A container that is gone: the core's failure in the window's words.
+    ASSERT_TRUE(dir.isValid());
+    const QString gone = QDir(dir.path()).filePath("gone.drf");
+    window->ListContainers({gone});
+    clickRow(window->FileDRF, 0);
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(dialogs.errors[0].message,
+              "Cannot open " + gone + ".\r\n(No such file or directory.)");
+}
+
+TEST_F(EnglishSystemTest, LangRuGivesTheTitleBarMenuAndErrorsInRussian)
+{
+    start({"--lang", "ru"});
+    const TsuiTitleBarPopupMenu *menu = window->suiForm1->TitleBar()->windowMenu();
+    EXPECT_EQ(menu->minimizeItem()->text(), "С&вернуть");
+    EXPECT_EQ(menu->closeItem()->text(), "&Закрыть");
+    EXPECT_EQ(window->FileDRF->accessibleName(), "Контейнеры");
+}
+
+// Runs the window program with arguments where no display can be reached.
+struct ProgramRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ProgramRun runWithoutDisplay(const QStringList &arguments)
+{
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(VOCAFETCH_WINDOW_PROGRAM), arguments);
+    if (!program.waitForFinished(30000))
+        return {};
+    return {program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1,
+            QString::fromUtf8(program.readAllStandardOutput()),
+            QString::fromUtf8(program.readAllStandardError())};
+}
+
+TEST(EnglishSystemProgramTest, HelpAndVersionAnswerOnTheTerminalWithoutADisplay)
+{
+    for (const char *help : {"--help", "-h"}) {
+        const ProgramRun run = runWithoutDisplay({help});
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.startsWith("Usage: vocafetch [--lang ru|en] [FILE|FOLDER]...\n"))
+            << run.out.toStdString();
+        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+    }
+    const ProgramRun version = runWithoutDisplay({"--version"});
+    EXPECT_EQ(version.exitCode, 0) << version.err.toStdString();
+    EXPECT_EQ(version.out, "vocafetch " VOCAFETCH_VERSION "\n");
+    // Without --help, the program does need the display it cannot reach.
+    EXPECT_NE(runWithoutDisplay({"--", "--help"}).exitCode, 0);
 }
 
 TEST(EnglishSystemProgramTest, AnUnknownLangIsRefusedOnStandardErrorWithExitCodeTwo)

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -151,7 +152,8 @@ TEST_F(MainWindowTest, OpeningListsTheFilesInOrderByBareNameAndReplacesTheList)
     EXPECT_EQ(window->DrfPathList, QStringList({first, second, third}));
     ASSERT_EQ(dialogs.requests.size(), 1);
     EXPECT_EQ(dialogs.requests[0].mode, FileDialogRequest::Mode::Open);
-    EXPECT_EQ(dialogs.requests[0].filter, "*.drf");
+    // Containers first, then every file: a container need not be named *.drf.
+    EXPECT_EQ(dialogs.requests[0].filter, "*.drf;;Все файлы (*)");
     EXPECT_TRUE(dialogs.requests[0].multiSelect);
 
     openContainers({third});
@@ -180,27 +182,60 @@ TEST_F(MainWindowTest, ClickingAContainerScansItAndOpeningKeepsTheLoadedOne)
     EXPECT_EQ(window->SourceBuffer.DataSize(), 300);
 }
 
-TEST_F(MainWindowTest, OnlyAMouseClickOnAnItemLoadsAContainer)
+TEST_F(MainWindowTest, SelectingAContainerByMouseOrKeyboardLoadsItOncePerCommand)
 {
-    openContainers(
-        {write("one.drf", containerBytes(40, {0})), write("two.drf", containerBytes(40, {0, 20}))});
+    openContainers({write("one.drf", containerBytes(40, {0})),
+                    write("two.drf", containerBytes(40, {0, 20})),
+                    write("three.drf", containerBytes(60, {0, 20, 40}))});
+    // Every load resets the recording list the same number of times.
+    QSignalSpy resets(window->AMRFiles->model(), &QAbstractItemModel::modelReset);
     clickRow(window->FileDRF, 0);
     ASSERT_EQ(window->statusText(), "Найдено 1 записей");
+    const qsizetype perLoad = resets.count();
+    ASSERT_GT(perLoad, 0);
+    // A click on the selected container loads it again, once, as the click that selected it.
+    clickRow(window->FileDRF, 0);
+    EXPECT_EQ(resets.count(), 2 * perLoad);
 
-    // Empty space below the two items.
+    // Empty space below the items.
     QTest::mouseClick(window->FileDRF->viewport(), Qt::LeftButton, {},
                       QPoint(10, window->FileDRF->viewport()->height() - 5));
+    EXPECT_EQ(resets.count(), 2 * perLoad);
     EXPECT_EQ(window->statusText(), "Найдено 1 записей");
-    EXPECT_EQ(rowCount(window->AMRFiles), 1);
 
-    // Moving the selection with the keyboard selects the other container but loads nothing.
+    // Moving the selection with the keyboard loads the container it moves to.
     window->FileDRF->setFocus();
-    QTest::keyClick(window->FileDRF, Qt::Key_End);
+    QTest::keyClick(window->FileDRF, Qt::Key_Right);
     EXPECT_EQ(window->FileDRF->currentRow(), 1);
-    EXPECT_EQ(rowCount(window->AMRFiles), 1);
-
-    clickRow(window->FileDRF, 1);
     EXPECT_EQ(window->statusText(), "Найдено 2 записей");
+    EXPECT_EQ(resets.count(), 3 * perLoad);
+    QTest::keyClick(window->FileDRF, Qt::Key_End);
+    EXPECT_EQ(window->statusText(), "Найдено 3 записей");
+    EXPECT_EQ(resets.count(), 4 * perLoad);
+
+    // Return and Space load the selected container again.
+    QTest::keyClick(window->FileDRF, Qt::Key_Return);
+    QTest::keyClick(window->FileDRF, Qt::Key_Space);
+    EXPECT_EQ(resets.count(), 6 * perLoad);
+    EXPECT_EQ(rowCount(window->AMRFiles), 3);
+
+    // Space on a current container that is not selected selects it, which loads it once.
+    window->FileDRF->selectionModel()->setCurrentIndex(window->FileDRF->model()->index(0, 0),
+                                                       QItemSelectionModel::Clear);
+    QTest::keyClick(window->FileDRF, Qt::Key_Space);
+    EXPECT_EQ(window->statusText(), "Найдено 1 записей");
+    EXPECT_EQ(resets.count(), 7 * perLoad);
+}
+
+TEST_F(MainWindowTest, F10OpensTheMenuBarAndCtrlQQuits)
+{
+    QTest::keyClick(window.get(), Qt::Key_F10);
+    EXPECT_TRUE(window->N1->isVisible());
+    EXPECT_EQ(window->N1->activeAction(), window->N2);
+    window->N1->close();
+
+    QTest::keyClick(window.get(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(MainWindowTest, SaveButtonsAndPopupItemsFollowTheRecordingList)
@@ -402,7 +437,7 @@ TEST_F(MainWindowTest, FailuresAreShownAndTheWindowStaysUsable)
     clickRow(window->FileDRF, 0);
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors[0].caption, "Vocafetch");
-    EXPECT_TRUE(dialogs.errors[0].message.startsWith("Cannot open " + missing + ".\r\n("))
+    EXPECT_TRUE(dialogs.errors[0].message.startsWith("Невозможно открыть " + missing + ".\r\n("))
         << dialogs.errors[0].message.toStdString();
     EXPECT_EQ(rowCount(window->AMRFiles), 0);
     EXPECT_EQ(window->statusText(), QString());
@@ -415,7 +450,7 @@ TEST_F(MainWindowTest, FailuresAreShownAndTheWindowStaysUsable)
     dialogs.answers << QStringList{target("no-such-folder/rec")};
     QTest::mouseClick(window->suiButton2, Qt::LeftButton);
     ASSERT_EQ(dialogs.errors.size(), 2);
-    EXPECT_TRUE(dialogs.errors[1].message.startsWith("Cannot create file \""))
+    EXPECT_TRUE(dialogs.errors[1].message.startsWith("Невозможно создать файл \""))
         << dialogs.errors[1].message.toStdString();
     EXPECT_TRUE(window->isVisible());
 }

@@ -1,6 +1,8 @@
 #include "app/StartOptions.h"
 #include "app/Localization.h"
 
+#include <QLocale>
+
 #include <gtest/gtest.h>
 
 using namespace vocafetch;
@@ -44,14 +46,37 @@ TEST(StartOptionsTest, AnUnknownOrMissingLanguageIsRefusedWithItsName)
     EXPECT_THROW(parseStartOptions({"a.drf", "--lang"}), StartOptionError);
 }
 
-TEST(StartOptionsTest, TheSystemsFirstLanguageTheWindowSpeaksWinsAndRussianIsTheFallback)
+TEST(StartOptionsTest, HelpAndVersionAreOptionsBeforeADoubleDash)
+{
+    EXPECT_TRUE(parseStartOptions({"a.drf", "--help"}).help);
+    EXPECT_TRUE(parseStartOptions({"-h"}).help);
+    const vocafetch::StartOptions version = parseStartOptions({"--version"});
+    EXPECT_TRUE(version.version);
+    EXPECT_FALSE(version.help);
+    EXPECT_TRUE(version.files.isEmpty());
+    const vocafetch::StartOptions files = parseStartOptions({"--", "--help", "--version"});
+    EXPECT_FALSE(files.help || files.version);
+    EXPECT_EQ(files.files, QStringList({"--help", "--version"}));
+}
+
+TEST(StartOptionsTest, EnglishUnlessTheSystemPrefersRussianOrNamesNoLanguage)
 {
     using Localization::systemLanguage;
     EXPECT_EQ(systemLanguage({"en-US"}), Language::English);
+    EXPECT_EQ(systemLanguage({"ru-RU"}), Language::Russian);
     EXPECT_EQ(systemLanguage({"en-GB", "ru-RU"}), Language::English);
+    // The first language the window speaks wins.
     EXPECT_EQ(systemLanguage({"de-DE", "en", "ru"}), Language::English);
     EXPECT_EQ(systemLanguage({"de-DE", "ru-RU", "en"}), Language::Russian);
-    EXPECT_EQ(systemLanguage({"fr-FR"}), Language::Russian);
+    // Languages the window does not speak get English.
+    EXPECT_EQ(systemLanguage({"de-DE"}), Language::English);
+    // A system that names no language gets the window's source language.
     EXPECT_EQ(systemLanguage({"C"}), Language::Russian);
     EXPECT_EQ(systemLanguage({}), Language::Russian);
+    // As the system's locales give their languages.
+    EXPECT_EQ(systemLanguage(QLocale(QLocale::German, QLocale::Germany).uiLanguages()),
+              Language::English);
+    EXPECT_EQ(systemLanguage(QLocale(QLocale::Russian, QLocale::Russia).uiLanguages()),
+              Language::Russian);
+    EXPECT_EQ(systemLanguage(QLocale::c().uiLanguages()), Language::Russian);
 }

@@ -1,0 +1,31 @@
+#include "app/ErrorText.h"
+#include "extract/ExtractError.h"
+
+#include <gtest/gtest.h>
+
+using namespace vocafetch;
+
+// The texts below are the window's Russian, its source language: no translation is installed.
+TEST(ErrorTextTest, EachKindIsWordedWithItsFileAndReason)
+{
+    EXPECT_EQ(errorText(ExtractError("Cannot open a.drf. (gone.)", ErrorKind::NotReadable,
+                                     "/x/a.drf", "No such file or directory")),
+              "Невозможно открыть /x/a.drf.\r\n(No such file or directory.)");
+    EXPECT_EQ(errorText(ExtractError("Cannot create file \"/x/r_1.amr\". Disk full",
+                                     ErrorKind::CannotCreate, "/x/r_1.amr", "Disk full")),
+              "Невозможно создать файл \"/x/r_1.amr\". Disk full");
+    EXPECT_EQ(errorText(ExtractError("\"/x/%2.drf\" changed while it was read",
+                                     ErrorKind::ContainerChanged, "/x/%2.drf")),
+              "Файл \"/x/%2.drf\" изменился, пока его читали");
+    EXPECT_EQ(
+        errorText(ExtractError("recording 2 holds no audio frame", ErrorKind::NothingToConvert)),
+        "В записи нет ни одного звукового кадра");
+}
+
+TEST(ErrorTextTest, WithoutWordsOrTheFileTheyNeedTheCoresMessageIsShown)
+{
+    EXPECT_EQ(errorText(ExtractError("Invalid selection start")), "Invalid selection start");
+    // A tag that could not be written names no file.
+    EXPECT_EQ(errorText(ExtractError("the MP3 file could not be tagged", ErrorKind::CannotCreate)),
+              "the MP3 file could not be tagged");
+}
