@@ -19,6 +19,7 @@ enum class Fills
     Nothing,
     Path,
     PathAndReason,
+    Recording,
 };
 
 struct ErrorWords
@@ -28,31 +29,30 @@ struct ErrorWords
     Fills fills;
 };
 
-// One row per kind the window words itself; %1 is the file, %2 the system's reason. A failure
-// without what its row fills in is shown in the core's words.
+// One row per kind the window words itself; %1 is the file (or the recording's number), %2 the
+// system's reason. The failures the window's contract words keep those words in both languages
+// (their English text is the source); the others speak the window's language. A failure without
+// what its row fills in, or of a kind without a row ("List index out of bounds (3)", the
+// clipboard's and the selection's failures), is shown in the core's words.
 const ErrorWords Table[] = {
-    {ErrorKind::OutOfBounds,
-     QT_TRANSLATE_NOOP("ErrorText", "Индекс списка вне допустимых пределов"), Fills::Nothing},
     // A container that cannot be read names its path and the reason on two lines.
-    {ErrorKind::NotReadable, QT_TRANSLATE_NOOP("ErrorText", "Невозможно открыть %1.\r\n(%2.)"),
+    {ErrorKind::NotReadable, QT_TRANSLATE_NOOP("ErrorText", "Cannot open %1.\r\n(%2.)"),
      Fills::PathAndReason},
-    {ErrorKind::CannotOpen, QT_TRANSLATE_NOOP("ErrorText", "Невозможно открыть файл \"%1\". %2"),
+    {ErrorKind::CannotOpen, QT_TRANSLATE_NOOP("ErrorText", "Cannot open file \"%1\". %2"),
+     Fills::PathAndReason},
+    {ErrorKind::CannotCreate, QT_TRANSLATE_NOOP("ErrorText", "Cannot create file \"%1\". %2"),
      Fills::PathAndReason},
     {ErrorKind::TooLarge,
      QT_TRANSLATE_NOOP("ErrorText", "Невозможно открыть файл \"%1\": окно загружает не больше "
                                     "2147483647 байт. Программа vocafetch-cli обрабатывает файлы "
                                     "большего размера."),
      Fills::Path},
-    {ErrorKind::CannotCreate, QT_TRANSLATE_NOOP("ErrorText", "Невозможно создать файл \"%1\". %2"),
-     Fills::PathAndReason},
     {ErrorKind::ContainerChanged,
      QT_TRANSLATE_NOOP("ErrorText", "Файл \"%1\" изменился, пока его читали"), Fills::Path},
-    {ErrorKind::Undecodable, QT_TRANSLATE_NOOP("ErrorText", "Запись не удаётся декодировать"),
-     Fills::Nothing},
+    {ErrorKind::Undecodable, QT_TRANSLATE_NOOP("ErrorText", "Запись %1 не удаётся декодировать"),
+     Fills::Recording},
     {ErrorKind::NothingToConvert,
-     QT_TRANSLATE_NOOP("ErrorText", "В записи нет ни одного звукового кадра"), Fills::Nothing},
-    {ErrorKind::Clipboard, QT_TRANSLATE_NOOP("ErrorText", "Буфер обмена не выполнил операцию"),
-     Fills::Nothing},
+     QT_TRANSLATE_NOOP("ErrorText", "В записи %1 нет ни одного звукового кадра"), Fills::Recording},
 };
 
 } // namespace
@@ -62,8 +62,10 @@ QString errorText(const ExtractError &error)
     for (const ErrorWords &words : Table) {
         if (words.kind != error.kind())
             continue;
-        const bool missing = (words.fills != Fills::Nothing && error.path().isEmpty()) ||
-                             (words.fills == Fills::PathAndReason && error.reason().isEmpty());
+        const bool needsPath = words.fills == Fills::Path || words.fills == Fills::PathAndReason;
+        const bool missing = (needsPath && error.path().isEmpty()) ||
+                             (words.fills == Fills::PathAndReason && error.reason().isEmpty()) ||
+                             (words.fills == Fills::Recording && error.recording() == 0);
         if (missing)
             break;
         const QString text = translated(words.text);
@@ -74,6 +76,8 @@ QString errorText(const ExtractError &error)
             return text.arg(error.path());
         case Fills::PathAndReason:
             return text.arg(error.path(), error.reason());
+        case Fills::Recording:
+            return text.arg(error.recording());
         }
     }
     return error.message();

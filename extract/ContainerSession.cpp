@@ -142,14 +142,16 @@ void runOnThreads(int threads, const ContainerSource *mapped, const std::functio
 ExtractError undecodable(int i)
 {
     return ExtractError(
-        QStringLiteral("recording %1 does not start with a known AMR header").arg(i + 1),
-        ErrorKind::Undecodable);
+               QStringLiteral("recording %1 does not start with a known AMR header").arg(i + 1),
+               ErrorKind::Undecodable)
+        .forRecording(i + 1);
 }
 
 ExtractError nothingToConvert(int i)
 {
     return ExtractError(QStringLiteral("recording %1 holds no audio frame").arg(i + 1),
-                        ErrorKind::NothingToConvert);
+                        ErrorKind::NothingToConvert)
+        .forRecording(i + 1);
 }
 
 } // namespace

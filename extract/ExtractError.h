@@ -40,6 +40,13 @@ public:
     vocafetch::ErrorKind kind() const noexcept { return m_kind; }
     const QString &path() const noexcept { return m_path; }
     const QString &reason() const noexcept { return m_reason; }
+    // The number (from 1) of the recording the failure concerns; 0 when it concerns none.
+    int recording() const noexcept { return m_recording; }
+    ExtractError &forRecording(int number) noexcept
+    {
+        m_recording = number;
+        return *this;
+    }
 
 private:
     QString m_message;
@@ -47,6 +54,7 @@ private:
     vocafetch::ErrorKind m_kind;
     QString m_path;
     QString m_reason;
+    int m_recording = 0;
 };
 
 // Runs work and gives the message of the failure that stopped it (an ExtractError's, or "out

@@ -11,17 +11,13 @@
 <context>
     <name>ErrorText</name>
     <message>
-        <source>Индекс списка вне допустимых пределов</source>
-        <translation>List index out of bounds</translation>
-    </message>
-    <message>
-        <source>Невозможно открыть %1.<byte value="xd"/>
+        <source>Cannot open %1.<byte value="xd"/>
 (%2.)</source>
         <translation>Cannot open %1.<byte value="xd"/>
 (%2.)</translation>
     </message>
     <message>
-        <source>Невозможно открыть файл &quot;%1&quot;. %2</source>
+        <source>Cannot open file &quot;%1&quot;. %2</source>
         <translation>Cannot open file &quot;%1&quot;. %2</translation>
     </message>
     <message>
@@ -29,7 +25,7 @@
         <translation>Cannot open file &quot;%1&quot;: the window loads at most 2147483647 bytes. The vocafetch-cli program handles larger files.</translation>
     </message>
     <message>
-        <source>Невозможно создать файл &quot;%1&quot;. %2</source>
+        <source>Cannot create file &quot;%1&quot;. %2</source>
         <translation>Cannot create file &quot;%1&quot;. %2</translation>
     </message>
     <message>
@@ -37,16 +33,12 @@
         <translation>&quot;%1&quot; changed while it was read</translation>
     </message>
     <message>
-        <source>Запись не удаётся декодировать</source>
-        <translation>The recording cannot be decoded</translation>
+        <source>Запись %1 не удаётся декодировать</source>
+        <translation>Recording %1 cannot be decoded</translation>
     </message>
     <message>
-        <source>В записи нет ни одного звукового кадра</source>
-        <translation>The recording holds no audio frame</translation>
-    </message>
-    <message>
-        <source>Буфер обмена не выполнил операцию</source>
-        <translation>The clipboard refused the operation</translation>
+        <source>В записи %1 нет ни одного звукового кадра</source>
+        <translation>Recording %1 holds no audio frame</translation>
     </message>
 </context>
 <context>

@@ -437,7 +437,7 @@ TEST_F(MainWindowTest, FailuresAreShownAndTheWindowStaysUsable)
     clickRow(window->FileDRF, 0);
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors[0].caption, "Vocafetch");
-    EXPECT_TRUE(dialogs.errors[0].message.startsWith("Невозможно открыть " + missing + ".\r\n("))
+    EXPECT_TRUE(dialogs.errors[0].message.startsWith("Cannot open " + missing + ".\r\n("))
         << dialogs.errors[0].message.toStdString();
     EXPECT_EQ(rowCount(window->AMRFiles), 0);
     EXPECT_EQ(window->statusText(), QString());
@@ -450,7 +450,7 @@ TEST_F(MainWindowTest, FailuresAreShownAndTheWindowStaysUsable)
     dialogs.answers << QStringList{target("no-such-folder/rec")};
     QTest::mouseClick(window->suiButton2, Qt::LeftButton);
     ASSERT_EQ(dialogs.errors.size(), 2);
-    EXPECT_TRUE(dialogs.errors[1].message.startsWith("Невозможно создать файл \""))
+    EXPECT_TRUE(dialogs.errors[1].message.startsWith("Cannot create file \""))
         << dialogs.errors[1].message.toStdString();
     EXPECT_TRUE(window->isVisible());
 }

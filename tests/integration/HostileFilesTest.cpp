@@ -163,7 +163,7 @@ protected:
 
 QString notRegular(const QString &path)
 {
-    return QStringLiteral("Невозможно открыть %1.\r\n(Not a regular file (a pipe, device or socket "
+    return QStringLiteral("Cannot open %1.\r\n(Not a regular file (a pipe, device or socket "
                           "cannot be loaded).)")
         .arg(path);
 }
@@ -221,7 +221,7 @@ TEST_F(HostileFilesTest, FolderNamedLikeAContainerIsRefused)
     clickContainer(0);
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors.first().message,
-              QStringLiteral("Невозможно открыть %1.\r\n(Is a directory.)").arg(container));
+              QStringLiteral("Cannot open %1.\r\n(Is a directory.)").arg(container));
     EXPECT_EQ(window->AMRFiles->model()->rowCount(), 0);
     dialogs.errors.clear();
     expectUsable();
@@ -238,7 +238,7 @@ TEST_F(HostileFilesTest, ContainerRemovedAfterListingIsRefusedAndTheOldListGoes)
     clickContainer(1);
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors.first().message,
-              QStringLiteral("Невозможно открыть %1.\r\n(No such file or directory.)").arg(gone));
+              QStringLiteral("Cannot open %1.\r\n(No such file or directory.)").arg(gone));
     EXPECT_EQ(window->AMRFiles->model()->rowCount(), 0);
     dialogs.errors.clear();
     expectUsable();
@@ -249,7 +249,7 @@ TEST_F(HostileFilesTest, ReadFailingHalfWayLeavesNothingLoaded)
     const QString container = writeFile(QDir(dir.path()), QStringLiteral("bad.drf"), GoodContainer);
     window->SourceBuffer.setFileOpener(
         [](const QString &file) { return std::make_unique<FailingFile>(file, 1500); });
-    expectRefused(container, QStringLiteral("Невозможно открыть файл \"%1\". Input/output error")
+    expectRefused(container, QStringLiteral("Cannot open file \"%1\". Input/output error")
                                  .arg(QDir::toNativeSeparators(container)));
     EXPECT_EQ(window->SourceBuffer.DataSize(), 0);
     EXPECT_FALSE(window->suiButton2->isEnabled());
@@ -281,7 +281,7 @@ TEST_F(HostileFilesTest, FullDiskWhileSavingLeavesNoPartialFileAndTheOldOneIntac
 
     ASSERT_EQ(dialogs.errors.size(), 1) << "saved anyway: " << files().join(u' ').toStdString();
     EXPECT_TRUE(dialogs.errors.first().message.startsWith(
-        QStringLiteral("Невозможно создать файл \"%1\". ").arg(QDir::toNativeSeparators(first))))
+        QStringLiteral("Cannot create file \"%1\". ").arg(QDir::toNativeSeparators(first))))
         << dialogs.errors.first().message.toStdString();
     EXPECT_EQ(files(), before);
     EXPECT_EQ(readFile(first), QByteArray("old"));
