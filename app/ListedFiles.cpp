@@ -1,14 +1,12 @@
 #include "app/ListedFiles.h"
 
 #include "extract/RawFileName.h"
+#include "extract/io/FolderEntries.h"
 
 #include <QByteArrayList>
 #include <QDir>
 #include <QSet>
 
-#include <algorithm>
-
-#include <dirent.h>
 #include <sys/stat.h>
 
 namespace vocafetch {
@@ -20,23 +18,6 @@ using FolderId = QPair<quint64, quint64>;
 FolderId idOf(const struct stat &info)
 {
     return {quint64(info.st_dev), quint64(info.st_ino)};
-}
-
-// The names in folder, sorted by their bytes; none when it cannot be read.
-QByteArrayList entriesOf(const QByteArray &folder)
-{
-    QByteArrayList names;
-    DIR *dir = opendir(folder.constData());
-    if (!dir)
-        return names;
-    while (const dirent *entry = readdir(dir)) {
-        const QByteArray name(entry->d_name);
-        if (name != "." && name != "..")
-            names.append(name);
-    }
-    closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 class FolderWalk
@@ -51,7 +32,7 @@ public:
             return;
         m_walked.insert(idOf(info));
         const QByteArray prefix = folder.endsWith('/') ? folder : folder + '/';
-        for (const QByteArray &name : entriesOf(folder))
+        for (const QByteArray &name : folderEntries(folder).value_or(QByteArrayList()))
             visit(prefix + name);
     }
 

@@ -2,6 +2,7 @@
 
 #include "extract/FileErrors.h"
 #include "extract/RawFileName.h"
+#include "extract/io/FolderEntries.h"
 
 #include <QByteArrayList>
 #include <QSet>
@@ -10,7 +11,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <optional>
@@ -95,21 +95,13 @@ private:
             return;
         m_seen.insert(idOf(info));
 
-        DIR *dir = opendir(folder.constData());
-        if (!dir) {
+        const std::optional<QByteArrayList> names = folderEntries(folder);
+        if (!names) {
             skip(folder, QStringLiteral("cannot read the folder: %1").arg(systemError(errno)),
                  true);
             return;
         }
-        QByteArrayList names;
-        while (const dirent *entry = readdir(dir)) {
-            const QByteArray name(entry->d_name);
-            if (name != "." && name != "..")
-                names.append(name);
-        }
-        closedir(dir);
-        std::sort(names.begin(), names.end());
-        for (const QByteArray &name : names)
+        for (const QByteArray &name : *names)
             visit(folder + '/' + name, relative.isEmpty() ? name : relative + '/' + name, relative);
     }
 
