@@ -3,6 +3,7 @@
 // a window's edge included, whatever the window.
 #include "extract/analysis/HeaderlessContainerSearch.h"
 #include "ExactBuffer.h"
+#include "HeaderlessInputs.h"
 #include "RecordingGenerator.h"
 #include "extract/analysis/ByteStretches.h"
 
@@ -12,23 +13,6 @@ using namespace RecGen;
 using namespace vocafetch;
 
 namespace {
-
-QByteArray joined(const QList<QByteArray> &frames)
-{
-    QByteArray bytes;
-    for (const QByteArray &frame : frames)
-        bytes.append(frame);
-    return bytes;
-}
-
-// Container bytes no frame walk enters and no signature hides in.
-QByteArray filler(qint64 count, Rng &rng)
-{
-    QByteArray bytes = rng.bytes(int(count));
-    bytes.replace('#', '~');
-    bytes[0] = char(0xFF);
-    return bytes;
-}
 
 struct Searched
 {

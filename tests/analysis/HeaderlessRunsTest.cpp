@@ -1,5 +1,6 @@
 #include "extract/analysis/HeaderlessRuns.h"
 #include "ExactBuffer.h"
+#include "HeaderlessInputs.h"
 #include "RecordingGenerator.h"
 #include "extract/analysis/AmrDecoder.h"
 #include "support/Decoding.h"
@@ -13,23 +14,6 @@ using namespace RecGen;
 using namespace vocafetch;
 
 namespace {
-
-QByteArray joined(const QList<QByteArray> &frames)
-{
-    QByteArray bytes;
-    for (const QByteArray &frame : frames)
-        bytes.append(frame);
-    return bytes;
-}
-
-// Container bytes that no frame walk enters: 0xFF first, then random bytes with no '#'.
-QByteArray filler(int count, Rng &rng)
-{
-    QByteArray bytes = rng.bytes(count);
-    bytes.replace('#', '~');
-    bytes[0] = char(0xFF);
-    return bytes;
-}
 
 // Real speech through the AMR encoder, in one mode (12.2 kbit/s) throughout.
 QList<QByteArray> speech(int frames, bool dtx = false)
