@@ -11,9 +11,10 @@
 #      filler (target >= 2 GB/s) and over DTX silence (time linear in its length), a recording
 #      without its signature across the 256 MiB window edge (found whole), and the peak memory
 #      of `list --headerless` on 25 MB of signatures each followed by a frame (target: as `list`);
-#   4. `vocafetch-cli extract` of a 64 MiB container with 2,824 recordings against a generic
-#      carver (scalpel) carving at each signature followed by `sync -f` on its output folder
-#      (target ratio <= 1.0), and the sync calls of the extraction (strace -c);
+#   4. `vocafetch-cli extract` of a 64 MiB container with 2,824 recordings against the generic
+#      carvers foremost and scalpel carving at each signature, each followed by `sync -f` on its
+#      output folder (target ratio to foremost <= 1.0), and the sync calls of the extraction
+#      (strace -c);
 #   5. peak memory (GNU time) of `list` and `extract` on a 6 GiB sparse disk image with
 #      recordings beyond 4 GiB (target <= 320 MiB), and of `list` / `list --json` on 10 MB of
 #      signatures (target <= container + 32 bytes per recording + 64 MiB).
@@ -101,19 +102,22 @@ recordings=$("$cli" list --json "$work/voice.drf" | python3 -c "import json,sys;
 largest=$("$cli" list --json "$work/voice.drf" | python3 -c "import json,sys; print(max(r['size'] for r in json.load(sys.stdin)['containers'][0]['recordings']))")
 printf 'amr y %d \\x23\\x21\\x41\\x4d\\x52\n' "$largest" >"$work/carve.conf"
 hyperfine -w 1 -r 7 --export-json "$work/extract.json" \
-    --prepare "rm -rf '$work/ours' '$work/carved'" \
+    --prepare "rm -rf '$work/ours' '$work/carved' '$work/foremost'" \
     "'$cli' extract -q -o '$work/ours' '$work/voice.drf' >'$work/extract.out'" \
+    "foremost -Q -c '$work/carve.conf' -o '$work/foremost' -i '$work/voice.drf' >'$work/foremost.out' && sync -f '$work/foremost'" \
     "scalpel -c '$work/carve.conf' -o '$work/carved' '$work/voice.drf' >'$work/carve.out' && sync -f '$work/carved'" \
     >/dev/null
 ours_s=$(median "$work/extract.json" 0)
-carver_s=$(median "$work/extract.json" 1)
-echo "$recordings recordings: extract ${ours_s} s, scalpel + sync -f ${carver_s} s: ratio $(ratio "$ours_s" "$carver_s") (target <= 1.0)"
+foremost_s=$(median "$work/extract.json" 1)
+carver_s=$(median "$work/extract.json" 2)
+echo "$recordings recordings: extract ${ours_s} s, foremost + sync -f ${foremost_s} s: ratio $(ratio "$ours_s" "$foremost_s") (target <= 1.0)"
+echo "  scalpel + sync -f ${carver_s} s: ratio $(ratio "$ours_s" "$carver_s"); foremost wrote $(find "$work/foremost" -type f -name '*.amr' | wc -l) files"
 rm -rf "$work/ours"
 strace -f -c -e trace=fsync,fdatasync,syncfs,sync_file_range -o "$work/strace.txt" \
     "$cli" extract -q -o "$work/ours" "$work/voice.drf" >/dev/null
 echo "sync calls of one extraction:"
 grep -E 'fsync|fdatasync|syncfs|total' "$work/strace.txt" || echo "  (none)"
-rm -rf "$work/ours" "$work/carved" "$work/voice.drf"
+rm -rf "$work/ours" "$work/carved" "$work/foremost" "$work/voice.drf"
 
 echo
 echo "== Peak memory on a 6 GiB sparse image with recordings beyond 4 GiB"

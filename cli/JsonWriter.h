@@ -13,7 +13,8 @@ namespace vocafetch {
 QByteArray jsonString(const QString &text);
 
 // One JSON object appended to out field by field; the braces are written by the constructor
-// and by close() (or the destructor).
+// and by close() (or the destructor). The object's bytes gather in the writer and reach out
+// at close(), a few hundred at a time: one append an entry, not a few per field.
 class JsonObjectWriter
 {
 public:
@@ -32,10 +33,15 @@ public:
 
 private:
     void key(const char *name);
+    void put(const char *bytes, qsizetype size);
+    void put(char byte);
+    void flush();
 
     QByteArray &m_out;
     bool m_first = true;
     bool m_closed = false;
+    qsizetype m_pendingSize = 0;
+    char m_pending[512];
 };
 
 } // namespace vocafetch

@@ -12,6 +12,10 @@
 #include <algorithm>
 #include <new>
 
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
+
 namespace vocafetch {
 
 namespace {
@@ -39,6 +43,25 @@ std::array<unsigned char, 256> buildLowercaseTable()
     return table;
 }
 
+// Asks the system to back the large array's memory with huge pages where it can: reading a
+// container into 4 KiB pages costs a fault per page, and searching it a miss of the address
+// cache every few pages, which together took several times as long as the reading itself.
+void preferHugePages(QByteArray &data)
+{
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr quintptr HugePage = quintptr(2) << 20;
+    if (data.size() < qsizetype(2 * HugePage))
+        return;
+    const auto begin = reinterpret_cast<quintptr>(data.data());
+    const quintptr first = (begin + HugePage - 1) & ~(HugePage - 1);
+    const quintptr last = (begin + quintptr(data.size())) & ~(HugePage - 1);
+    if (last > first)
+        (void)madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)data;
+#endif
+}
+
 // Reads the whole file into a new array; throws the open-file message on a read error.
 QByteArray readAll(QFile &file, const QString &path, qint64 size)
 {
@@ -48,6 +71,7 @@ QByteArray readAll(QFile &file, const QString &path, qint64 size)
     } catch (const std::bad_alloc &) {
         throw FileErrors::cannotOpenFile(path, QStringLiteral("Not enough memory"));
     }
+    preferHugePages(data);
     qint64 done = 0;
     while (done < size) {
         const qint64 got = file.read(data.data() + done, std::min(IoBlockSize, size - done));

@@ -98,6 +98,10 @@ constexpr qint64 CopyChunk = qint64(1) << 20;
 constexpr qint64 AnalysisWindow = qint64(256) << 20;
 // Read at once for the headerless search: a buffer that stays in the processor's caches.
 constexpr qint64 HeaderlessReadSize = qint64(4) << 20;
+// The signed recordings' analyses the headerless search worked out are kept for the listing
+// that follows when there are at most this many (a few MiB): analysing them again cost as much
+// as searching the space between them.
+constexpr qsizetype KeptAnalyses = 16384;
 
 // Moves a recording's offsets, found in bytes mapped from base on, to container offsets.
 void shift(RecordingAnalysis &recording, qint64 base)
@@ -380,8 +384,13 @@ void ContainerSession::findHeaderless()
     container.window = m_mapped ? HeaderlessReadSize : std::max<qint64>(size(), 1);
     container.largestWindow = std::max(container.window, AnalysisWindow);
     container.signedCount = m_scan.recordingCount();
-    container.analyses = [this](qsizetype first, qsizetype last) {
-        return analyseRange(first, last);
+    const bool keep = !m_analysed && container.signedCount <= KeptAnalyses;
+    QVector<RecordingAnalysis> kept;
+    container.analyses = [this, keep, &kept](qsizetype first, qsizetype last) {
+        QVector<RecordingAnalysis> analysed = analyseRange(first, last);
+        if (keep)
+            kept += analysed;
+        return analysed;
     };
     container.bytes = [&](qint64 begin, qint64 length) {
         if (!m_mapped)
@@ -392,6 +401,10 @@ void ContainerSession::findHeaderless()
         return buffer.constData();
     };
     m_headerless = findContainerHeaderless(container);
+    if (keep && kept.size() == container.signedCount) {
+        m_analyses = kept + m_headerless;
+        m_analysed = true;
+    }
 }
 
 ByteSpan ContainerSession::range(int i) const
@@ -432,6 +445,8 @@ QVector<RecordingAnalysis> ContainerSession::analyseRange(qsizetype first, qsize
     const QVector<qint64> &starts = m_scan.recordingStarts;
     first = std::clamp<qsizetype>(first, 0, recordingCount());
     last = std::clamp<qsizetype>(last, first, recordingCount());
+    if (m_analysed)
+        return m_analyses.mid(first, last - first);
     // The headerless ones were analysed when they were found.
     QVector<RecordingAnalysis> found;
     for (qsizetype i = std::max(first, starts.size()); i < last; ++i)

@@ -21,6 +21,15 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" vocafetch-fuzz-seeds vocafetch-message-seeds \
     vocafetch-artgen
 
+# Inputs stay small: a few KiB reach every reader's paths, and a larger input only costs time.
+declare -A max_len=([fuzz_container]=4096 [fuzz_frames]=4096 [fuzz_headerless]=4096
+    [fuzz_theme]=16384 [fuzz_phone]=4096 [fuzz_message]=4096)
+# The targets that write files do so in memory where the system has a memory file system: a
+# flush to disk per input would be most of the run.
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
+
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
@@ -43,6 +52,7 @@ for target in "${targets[@]}"; do
     echo "== $target: ${seconds}s"
     status=0
     (cd "$work" && "$root/$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 \
+        -max_len="${max_len[$target]}" \
         -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/artifacts/$target-" \
         "$corpus" "$work/seeds/${target#fuzz_}") >"$log" 2>&1 || status=$?
     # The last status line gives the executions and the coverage reached.

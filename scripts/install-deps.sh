@@ -11,7 +11,7 @@ test_extra=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev 
             appstream desktop-file-utils
             lintian appstream-compose shared-mime-info libglib2.0-bin file)
 shot_extra=(xvfb xauth x11-apps imagemagick xdotool)
-bench_extra=(libbenchmark-dev time hyperfine scalpel strace python3)
+bench_extra=(libbenchmark-dev time hyperfine foremost scalpel strace python3)
 
 wanted=("${build[@]}")
 for group in "$@"; do

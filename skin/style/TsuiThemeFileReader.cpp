@@ -52,8 +52,16 @@ std::optional<QByteArray> readBitmapFile(const QString &key, const QString &path
                   qPrintable(image.errorString()));
         return std::nullopt;
     }
-    // Read no further than the bound, whatever size the file claims or grows to.
-    const QByteArray bytes = image.read(TsuiThemeFileReader::MaxBitmapFileSize + 1);
+    // Read no further than the bound, whatever size the file claims or grows to, a piece at a
+    // time: asking for the bound at once sets aside that much for every bitmap, however small.
+    QByteArray bytes;
+    char piece[64 * 1024];
+    while (bytes.size() <= TsuiThemeFileReader::MaxBitmapFileSize) {
+        const qint64 got = image.read(piece, sizeof piece);
+        if (got <= 0)
+            break;
+        bytes.append(piece, qsizetype(got));
+    }
     if (bytes.size() > TsuiThemeFileReader::MaxBitmapFileSize) {
         qCWarning(lcTheme, "bitmap %s: \"%s\" is too large", qPrintable(key), qPrintable(path));
         return std::nullopt;

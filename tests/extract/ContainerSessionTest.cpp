@@ -79,4 +79,47 @@ TEST_F(ContainerSessionTest, AMappedContainerTruncatedWhileReadIsAnError)
     expectChanged([&] { session.analyses(); });
 }
 
+// The analyses the headerless search worked out for the signed recordings are the ones the
+// listing is given after it, whether a stretch or all at once: the signed ones as a session
+// without the search analyses them, then the headerless ones.
+TEST_F(ContainerSessionTest, AnalysesAfterTheHeaderlessSearchAreThoseOfTheSignedAndTheFound)
+{
+    RecGen::Rng rng(91);
+    RecGen::ContainerBuilder builder = RecGen::mixedSample();
+    QByteArray lost;
+    for (const QByteArray &frame : RecGen::phoneLikeFrames(false, 300, rng))
+        lost += frame;
+    builder.randomBytes(500, rng).bytes(lost).randomBytes(500, rng);
+    builder.recording(
+        RecGen::makeRecording(AmrFormat::WideBand, 1, RecGen::phoneLikeFrames(true, 80, rng)));
+    writeFile(path("lost.drf"), builder.data());
+
+    ContainerSession plain;
+    plain.openMapped(path("lost.drf"));
+    const QVector<RecordingAnalysis> signedOnes = plain.analyses();
+    ContainerSession searched;
+    searched.setFindHeaderless(true);
+    searched.openMapped(path("lost.drf"));
+    ASSERT_EQ(searched.headerless().size(), 1);
+    ASSERT_EQ(searched.recordingCount(), signedOnes.size() + 1);
+
+    const auto expectSame = [](const RecordingAnalysis &a, const RecordingAnalysis &b, int i) {
+        EXPECT_EQ(a.start, b.start) << i;
+        EXPECT_EQ(a.limit, b.limit) << i;
+        EXPECT_EQ(a.audioEnd, b.audioEnd) << i;
+        EXPECT_EQ(a.frames(), b.frames()) << i;
+        EXPECT_EQ(a.headerless, b.headerless) << i;
+    };
+    const int last = searched.recordingCount() - 1;
+    const QVector<RecordingAnalysis> tail = searched.analyseRange(last - 1, last + 5);
+    ASSERT_EQ(tail.size(), 2);
+    expectSame(tail[0], signedOnes.back(), last - 1);
+    expectSame(tail[1], searched.headerless().front(), last);
+    const QVector<RecordingAnalysis> all = searched.analyses();
+    ASSERT_EQ(all.size(), searched.recordingCount());
+    for (int i = 0; i < signedOnes.size(); ++i)
+        expectSame(all[i], signedOnes[i], i);
+    EXPECT_TRUE(all.back().headerless);
+}
+
 } // namespace
