@@ -9,6 +9,8 @@
 #include <QLoggingCategory>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace {
 
 Q_LOGGING_CATEGORY(lcTheme, "vocafetch.skin.theme")
@@ -42,6 +44,23 @@ bool isBitmapKey(const QString &key)
     return n != 0 && vocafetch::StyleEntryKindOf(n) == StyleEntryKind::Bitmap;
 }
 
+// Up to one byte more than bound from device: no further, whatever size the file claims or
+// grows to, and a piece at a time, for asking for the bound at once sets aside that much
+// however small the file.
+QByteArray readAtMost(QIODevice &device, qint64 bound)
+{
+    QByteArray bytes;
+    char piece[64 * 1024];
+    while (bytes.size() <= bound) {
+        const qint64 got =
+            device.read(piece, std::min<qint64>(sizeof piece, bound + 1 - bytes.size()));
+        if (got <= 0)
+            break;
+        bytes.append(piece, qsizetype(got));
+    }
+    return bytes;
+}
+
 // The bytes of one bitmap file, at most MaxBitmapFileSize of them; nothing, with a warning,
 // when it cannot be read or is larger.
 std::optional<QByteArray> readBitmapFile(const QString &key, const QString &path)
@@ -52,16 +71,7 @@ std::optional<QByteArray> readBitmapFile(const QString &key, const QString &path
                   qPrintable(image.errorString()));
         return std::nullopt;
     }
-    // Read no further than the bound, whatever size the file claims or grows to, a piece at a
-    // time: asking for the bound at once sets aside that much for every bitmap, however small.
-    QByteArray bytes;
-    char piece[64 * 1024];
-    while (bytes.size() <= TsuiThemeFileReader::MaxBitmapFileSize) {
-        const qint64 got = image.read(piece, sizeof piece);
-        if (got <= 0)
-            break;
-        bytes.append(piece, qsizetype(got));
-    }
+    const QByteArray bytes = readAtMost(image, TsuiThemeFileReader::MaxBitmapFileSize);
     if (bytes.size() > TsuiThemeFileReader::MaxBitmapFileSize) {
         qCWarning(lcTheme, "bitmap %s: \"%s\" is too large", qPrintable(key), qPrintable(path));
         return std::nullopt;
@@ -101,7 +111,11 @@ void TsuiThemeFileReader::load(const QString &path)
         throw ThemeError(QStringLiteral("Theme file \"%1\" is larger than %2 bytes")
                              .arg(path)
                              .arg(MaxThemeFileSize));
-    const QByteArray bytes = file.read(MaxThemeFileSize + 1);
+    const QByteArray bytes = readAtMost(file, MaxThemeFileSize);
+    if (bytes.size() > MaxThemeFileSize)
+        throw ThemeError(QStringLiteral("Theme file \"%1\" is larger than %2 bytes")
+                             .arg(path)
+                             .arg(MaxThemeFileSize));
     if (file.error() != QFileDevice::NoError)
         throw ThemeError(
             QStringLiteral("Cannot read theme file \"%1\": %2").arg(path, file.errorString()));
@@ -142,8 +156,8 @@ void TsuiThemeFileReader::parse(const QString &text, const QString &baseDir, con
             if (isBitmapKey(key))
                 m_bitmapFiles.insert(key, QDir(baseDir).filePath(value));
             else
-                qCWarning(lcTheme, "%s:%d: no bitmap entry is called %s; ignored",
-                          qPrintable(path), i + 1, qPrintable(key));
+                qCWarning(lcTheme, "%s:%d: no bitmap entry is called %s; ignored", qPrintable(path),
+                          i + 1, qPrintable(key));
             break;
         case Section::Integers:
             m_integers.insert(key, value);
@@ -225,12 +239,14 @@ std::optional<QImage> TsuiThemeFileReader::bitmap(const QString &key) const
     const auto it = m_bitmaps.constFind(key);
     if (it == m_bitmaps.constEnd())
         return std::nullopt;
+    if (const auto decoded = m_decoded.constFind(key); decoded != m_decoded.constEnd())
+        return *decoded;
     QImage image = QImage::fromData(*it);
-    if (image.isNull())
-        return std::nullopt;
-    if (!image.hasAlphaChannel())
-        image = image.convertToFormat(QImage::Format_RGB32);
-    return image;
+    std::optional<QImage> result;
+    if (!image.isNull())
+        result = image.hasAlphaChannel() ? image : image.convertToFormat(QImage::Format_RGB32);
+    m_decoded.insert(key, result);
+    return result;
 }
 
 int TsuiThemeFileReader::entryCount() const

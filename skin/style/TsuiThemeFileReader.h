@@ -45,6 +45,8 @@ private:
 
     QHash<QString, QString> m_bitmapFiles; // key -> the file it names, until read
     QHash<QString, QByteArray> m_bitmaps;
+    // Each bitmap decoded once: the style reads one bitmap for several frames and controls.
+    mutable QHash<QString, std::optional<QImage>> m_decoded;
     QHash<QString, QString> m_integers;
     QHash<QString, QString> m_booleans;
     QHash<QString, QString> m_strings;
