@@ -1,4 +1,5 @@
 #include "ListRows.h"
+#include "app/ErrorText.h"
 #include "app/MainWindow.h"
 #include "app/StartOptions.h"
 #include "app/Startup.h"
@@ -123,6 +124,11 @@ TEST_F(EnglishSystemTest, AssistiveTechnologyTheTitleBarAndErrorsSpeakTheWindows
     ASSERT_EQ(dialogs.errors.size(), 1);
     EXPECT_EQ(dialogs.errors[0].message,
               "Cannot open " + gone + ".\r\n(No such file or directory.)");
+    // A failure the window words itself, in English.
+    EXPECT_EQ(
+        errorText(ExtractError("recording 2 holds no audio frame", ErrorKind::NothingToConvert)
+                      .forRecording(2)),
+        "Recording 2 holds no audio frame");
 }
 
 TEST_F(EnglishSystemTest, LangRuGivesTheTitleBarMenuAndErrorsInRussian)
