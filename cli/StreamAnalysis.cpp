@@ -27,18 +27,6 @@ bool settled(const FrameWalk &walk)
     return walk.stop == WalkStop::InvalidHeader || walk.stop == WalkStop::ZeroRun;
 }
 
-void shift(RecordingAnalysis &recording, qint64 base)
-{
-    recording.start += base;
-    recording.limit += base;
-    recording.audioEnd += base;
-    recording.walk.audioEnd += base;
-    if (recording.hasPartHeader) {
-        recording.partHeader.offset += base;
-        recording.partHeader.dataOffset += base;
-    }
-}
-
 } // namespace
 
 StreamAnalysis::StreamAnalysis(bool findHeaderless)
@@ -274,7 +262,7 @@ void StreamAnalysis::searchPiece(qint64 begin, qint64 end)
     QVector<RecordingAnalysis> runs =
         findHeaderlessRuns(m_buffer.constData(), begin - m_base, end - m_base);
     for (RecordingAnalysis &run : runs) {
-        shift(run, m_base);
+        shiftOffsets(run, m_base);
         m_headerless.append(run);
     }
 }

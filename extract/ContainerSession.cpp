@@ -103,19 +103,6 @@ constexpr qint64 HeaderlessReadSize = qint64(4) << 20;
 // as searching the space between them.
 constexpr qsizetype KeptAnalyses = 16384;
 
-// Moves a recording's offsets, found in bytes mapped from base on, to container offsets.
-void shift(RecordingAnalysis &recording, qint64 base)
-{
-    recording.start += base;
-    recording.limit += base;
-    recording.audioEnd += base;
-    recording.walk.audioEnd += base;
-    if (recording.hasPartHeader) {
-        recording.partHeader.offset += base;
-        recording.partHeader.dataOffset += base;
-    }
-}
-
 // Runs work(t) for t = 0 ... threads - 1, each on a thread of its own (0 on this one) and, for a
 // mapped container, inside a guard of its own, so that a truncation meanwhile ends each in an
 // error instead of the process. Throws the first failure, and when the file shrank.
@@ -507,7 +494,7 @@ QVector<RecordingAnalysis> ContainerSession::analyseMapped(qsizetype first, qsiz
                               result.data() + (from - localFirst));
     });
     for (RecordingAnalysis &recording : result)
-        shift(recording, low);
+        shiftOffsets(recording, low);
     return result;
 }
 
@@ -599,7 +586,7 @@ QByteArray ContainerSession::decodableBytes(const RecordingAnalysis &recording,
         return QByteArray::fromRawData(m_source.Data().constData(), m_source.DataSize());
     // Decoded from a copy of its bytes: a file that shrinks meanwhile fails the read, never the
     // decoder.
-    shift(shifted, -recording.start);
+    shiftOffsets(shifted, -recording.start);
     return bytes(recording.start, cleanCut(recording).frames.end);
 }
 

@@ -9,14 +9,6 @@ namespace {
 // Signed recordings analysed at once.
 constexpr qsizetype SignedStretch = 4096;
 
-void shift(RecordingAnalysis &run, qint64 base)
-{
-    run.start += base;
-    run.limit += base;
-    run.audioEnd += base;
-    run.walk.audioEnd += base;
-}
-
 // The search region by region through one window of the container's bytes at a time.
 class WindowedSearch
 {
@@ -44,7 +36,7 @@ public:
                 m_search.search(m_data, at - m_begin, std::min(end, m_end) - m_begin, end - m_begin,
                                 m_runs, resumed && length == largest);
             for (qsizetype i = found; i < m_runs.size(); ++i)
-                shift(m_runs[i], m_begin);
+                shiftOffsets(m_runs[i], m_begin);
             // A window that begins where the last had to stop and ends before a run from
             // there does: one twice as long.
             length = resumed && m_begin + resume == at ? windowLength(2 * length) : first;

@@ -159,6 +159,18 @@ QVector<RecordingAnalysis> analyseRecordings(const QByteArray &container,
     return analyseRecordings(container.constData(), container.size(), starts, threads);
 }
 
+void shiftOffsets(RecordingAnalysis &recording, qint64 base)
+{
+    recording.start += base;
+    recording.limit += base;
+    recording.audioEnd += base;
+    recording.walk.audioEnd += base;
+    if (recording.hasPartHeader) {
+        recording.partHeader.offset += base;
+        recording.partHeader.dataOffset += base;
+    }
+}
+
 ByteSpan cleanRange(const RecordingAnalysis &recording)
 {
     return {recording.start, recording.recognised() ? recording.audioEnd : recording.limit};

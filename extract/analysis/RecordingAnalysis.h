@@ -78,6 +78,10 @@ QVector<RecordingAnalysis> analyseRecordingRange(const char *data, qint64 size,
 QVector<RecordingAnalysis> analyseRecordings(const QByteArray &container,
                                              const QVector<qint64> &starts, int threads = 0);
 
+// Moves every offset of an analysis made of bytes that begin at base (a window, a piece of a
+// stream) to offsets of the container.
+void shiftOffsets(RecordingAnalysis &recording, qint64 base);
+
 // The bytes a clean cut writes: from the "#!AMR" up to the audio end. A recording whose header
 // is not recognised keeps its whole range up to the limit, so a clean cut never drops bytes
 // that might be audio.

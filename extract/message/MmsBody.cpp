@@ -10,6 +10,10 @@ namespace vocafetch {
 
 namespace {
 
+using wsp::FirstTextByte;
+using wsp::ShiftDelimiter;
+using wsp::ShortIntegerFlag;
+
 // Part header fields (WSP well-known header codes without the high bit).
 enum PartField : quint8
 {
@@ -18,10 +22,6 @@ enum PartField : quint8
     ContentId = 0x40,
     ContentDispositionV14 = 0x45,
 };
-
-constexpr quint8 ShortIntegerFlag = 0x80;
-constexpr quint8 FirstTextByte = 32;
-constexpr quint8 ShiftDelimiter = 0x7F;
 
 QString withoutAngleBrackets(QString id)
 {

@@ -4,11 +4,15 @@
 #include "extract/message/WspContentType.h"
 #include "extract/message/WspText.h"
 
+#include "extract/message/WspReader.h"
 #include <limits>
 
 namespace vocafetch {
 
 namespace {
+
+using wsp::FirstTextByte;
+using wsp::ShortIntegerFlag;
 
 // MMS header fields (their codes without the high bit) this reader keeps; the others are
 // skipped by the length rules of their values.
@@ -28,8 +32,6 @@ enum Field : quint8
 };
 
 constexpr quint8 AddressPresent = 0x80;
-constexpr quint8 FirstTextByte = 32;
-constexpr quint8 ShortIntegerFlag = 0x80;
 
 // From: a value length, then an address or the token asking the server to insert one.
 std::optional<QString> readFrom(WspReader &reader)

@@ -1,5 +1,6 @@
 #include "extract/message/WspContentType.h"
 
+#include "extract/message/WspReader.h"
 #include "extract/message/WspText.h"
 
 #include <algorithm>
@@ -8,6 +9,9 @@
 namespace vocafetch {
 
 namespace {
+
+using wsp::FirstTextByte;
+using wsp::ShortIntegerFlag;
 
 // The WSP well-known content types, by number.
 const char *const WellKnownMedia[] = {
@@ -107,8 +111,6 @@ enum Parameter : quint8
     FilenameText = 0x18,
 };
 
-constexpr quint8 FirstTextByte = 32;
-constexpr quint8 ShortIntegerFlag = 0x80;
 constexpr quint8 MaxLongIntegerLength = 30;
 
 // A media type as text is a token: printable, without spaces.

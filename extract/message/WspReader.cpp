@@ -8,10 +8,11 @@ namespace vocafetch {
 
 namespace {
 
-constexpr quint8 LengthQuote = 31;
-constexpr quint8 TextQuote = 0x7F;
-constexpr quint8 StringQuote = 0x22;
-constexpr quint8 ShortIntegerFlag = 0x80;
+using wsp::LengthQuote;
+using wsp::ShortIntegerFlag;
+using wsp::StringQuote;
+using wsp::TextQuote;
+
 constexpr int MaxLongIntegerBytes = 8;
 
 } // namespace

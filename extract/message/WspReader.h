@@ -7,6 +7,16 @@
 
 namespace vocafetch {
 
+// The first bytes by which WSP tells its encodings apart.
+namespace wsp {
+constexpr quint8 LengthQuote = 31;        // a uintvar length follows
+constexpr quint8 FirstTextByte = 32;      // 32 ... 127 open text ended by a zero byte
+constexpr quint8 StringQuote = 0x22;      // opens a Quoted-string
+constexpr quint8 TextQuote = 0x7F;        // opens a Text-string whose first byte is high
+constexpr quint8 ShiftDelimiter = 0x7F;   // in headers: a shift to another code page
+constexpr quint8 ShortIntegerFlag = 0x80; // set on a Short-integer
+} // namespace wsp
+
 // Reads WSP-encoded values (the encoding of MMS headers and multipart bodies) from the bytes
 // data[pos] ... data[end - 1], never touching a byte at or past end. A read that does not fit,
 // or finds another encoding than the one asked for, gives nothing and leaves the position where

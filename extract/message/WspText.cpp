@@ -1,15 +1,17 @@
 #include "extract/message/WspText.h"
 
 #include "extract/message/MmsCharset.h"
+#include "extract/message/WspReader.h"
 
 namespace vocafetch {
 
 namespace {
 
-constexpr quint8 TextQuote = 0x7F;
+using wsp::FirstTextByte;
+using wsp::LengthQuote;
+using wsp::TextQuote;
+
 constexpr quint8 NoValue = 0;
-constexpr quint8 FirstTextByte = 32;
-constexpr quint8 LengthQuote = 31;
 constexpr quint8 MaxLongIntegerLength = 8;
 
 // Sets whose characters hold zero bytes, so a zero byte does not end their text.

@@ -65,20 +65,7 @@ qint64 modified(const QString &path)
     return QFileInfo(path).lastModified().toSecsSinceEpoch();
 }
 
-class RecordingMessageTest : public ::testing::Test
-{
-protected:
-    QString path(const QString &name) const { return dir.filePath(name); }
-    QString container(const QByteArray &bytes)
-    {
-        const QString file = path(QStringLiteral("c%1.drf").arg(++containers));
-        writeFile(file, bytes);
-        return file;
-    }
-
-    QTemporaryDir dir;
-    int containers = 0;
-};
+using RecordingMessageTest = ContainerFolderTest;
 
 TEST_F(RecordingMessageTest, EachRecordingGetsTheMessagePartHoldingItLoadedOrMapped)
 {

@@ -25,23 +25,13 @@ using vocafetch::SaveOutcome;
 const QByteArray Marker = RecordingScan::TypeMarkerText;
 
 // Saves through the one save loop, from a loaded and from a mapped session of the same file.
-class SaveRunTest : public ::testing::Test
+class SaveRunTest : public ContainerFolderTest
 {
 protected:
-    QString path(const QString &name) const { return dir.filePath(name); }
-    QString container(const QByteArray &bytes)
-    {
-        const QString file = path(QStringLiteral("c%1.drf").arg(++containers));
-        writeFile(file, bytes);
-        return file;
-    }
     QStringList files(const QString &pattern) const
     {
         return QDir(dir.path()).entryList({pattern}, QDir::Files, QDir::Name);
     }
-
-    QTemporaryDir dir;
-    int containers = 0;
 };
 
 TEST_F(SaveRunTest, EachWholeFileIsTheRecordingsRangeFromALoadedOrAMappedContainer)

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -63,5 +64,21 @@ inline void place(QByteArray &data, int offset, const QByteArray &bytes)
             EXPECT_EQ(error.message().toStdString(), QString(expected).toStdString());             \
         }                                                                                          \
     } while (false)
+
+// A test's own folder, where each container() call writes a new container file.
+class ContainerFolderTest : public ::testing::Test
+{
+protected:
+    QString path(const QString &name) const { return dir.filePath(name); }
+    QString container(const QByteArray &bytes)
+    {
+        const QString file = path(QStringLiteral("c%1.drf").arg(++containers));
+        writeFile(file, bytes);
+        return file;
+    }
+
+    QTemporaryDir dir;
+    int containers = 0;
+};
 
 } // namespace vocafetch
