@@ -56,13 +56,17 @@ void ContainerScanner::searchWindow(Search &search, const unsigned char *window,
     search.next = std::max(search.next, windowStart + held - (count - 1));
 }
 
-ContainerScan scanMappedContainer(const ContainerSource &source, qint64 windowSize)
+ContainerScan scanMappedContainer(const ContainerSource &source, qint64 windowSize,
+                                  MappedWindow *lastWindow)
 {
     ContainerScanner scanner;
-    source.forEachWindow(windowSize, ContainerScanner::overlap(), [&](const MappedWindow &window) {
-        scanner.scanWindow(reinterpret_cast<const unsigned char *>(window.data()), window.offset(),
-                           window.size());
-    });
+    source.forEachWindow(
+        windowSize, ContainerScanner::overlap(),
+        [&](const MappedWindow &window) {
+            scanner.scanWindow(reinterpret_cast<const unsigned char *>(window.data()),
+                               window.offset(), window.size());
+        },
+        lastWindow);
     return scanner.result();
 }
 

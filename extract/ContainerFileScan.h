@@ -37,8 +37,10 @@ private:
 };
 
 // The scan of a mapped container, windowSize bytes mapped at a time (the last window may be
-// shorter). Throws as ContainerSource::forEachWindow does.
+// shorter). Throws as ContainerSource::forEachWindow does. lastWindow, when given, receives the
+// last window mapped: the reads that follow the scan find its pages mapped already.
 ContainerScan scanMappedContainer(const ContainerSource &source,
-                                  qint64 windowSize = ContainerSource::DefaultWindowSize);
+                                  qint64 windowSize = ContainerSource::DefaultWindowSize,
+                                  MappedWindow *lastWindow = nullptr);
 
 } // namespace vocafetch

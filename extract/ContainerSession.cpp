@@ -185,6 +185,7 @@ void ContainerSession::forgetContainer(const QString &path)
     m_headerless.clear();
     m_messages.clear();
     m_recordingMessages.clear();
+    m_scanWindow = MappedWindow();
     m_mapped.reset();
 }
 
@@ -201,6 +202,7 @@ void ContainerSession::load(const QString &path)
 
 void ContainerSession::loadWithoutScan(const QString &path)
 {
+    m_scanWindow = MappedWindow();
     m_mapped.reset();
     m_headerless.clear();
     m_messages.clear();
@@ -223,7 +225,8 @@ void ContainerSession::rescan()
         m_scan = scanRecordings(m_source);
     } else {
         m_scan = {};
-        m_scan = scanMappedContainer(*m_mapped);
+        m_scanWindow = MappedWindow();
+        m_scan = scanMappedContainer(*m_mapped, ContainerSource::DefaultWindowSize, &m_scanWindow);
     }
     if (m_findHeaderless)
         findHeaderless();
@@ -266,8 +269,9 @@ void ContainerSession::placeInMapped(const QVector<qint64> &offsets, const QVect
     // further on finds no nearer message for may lie in its parts.
     std::optional<MmsMessage> own;
     {
-        const MappedWindow head = m_mapped->map(0, std::min(size, MessageWindow));
-        own = readMmsMessage(head.data(), head.size());
+        MappedWindow mapped;
+        const qint64 length = std::min(size, MessageWindow);
+        own = readMmsMessage(mappedBytes(0, length, mapped), length);
     }
     for (qsizetype first = 0; first < offsets.size();) {
         qint64 base = std::max<qint64>(0, offsets[first] - MaxMessageDistance);
@@ -277,9 +281,10 @@ void ContainerSession::placeInMapped(const QVector<qint64> &offsets, const QVect
         while (last < offsets.size() && offsets[last] - base < MessageWindow)
             ++last;
         const qint64 end = std::min(size, offsets[last - 1] + MaxMessageDistance);
-        const MappedWindow window = m_mapped->map(base, end - base);
+        MappedWindow mapped;
         MessagePlacement placement =
-            placeMessages(window.data(), window.size(), offsets.mid(first, last - first), base);
+            placeMessages(mappedBytes(base, end - base, mapped), end - base,
+                          offsets.mid(first, last - first), base);
         if (own && base > 0)
             for (qsizetype j = 0; j < placement.recordings.size(); ++j) {
                 RecordingMessage &placed = placement.recordings[j];
@@ -382,11 +387,17 @@ void ContainerSession::findHeaderless()
     container.bytes = [&](qint64 begin, qint64 length) {
         if (!m_mapped)
             return m_source.Data().constData() + begin;
+        if (const char *scanned = scannedBytes(begin, length))
+            return scanned;
         if (buffer.size() < length)
             buffer.resize(length);
         m_mapped->readInto(begin, buffer.data(), length);
         return buffer.constData();
     };
+    if (m_mapped)
+        container.guarded = [this](const std::function<void()> &pass) {
+            runMappedAccessGuarded(m_mapped->path(), pass);
+        };
     m_headerless = findContainerHeaderless(container);
     if (keep && kept.size() == container.signedCount) {
         m_analyses = kept + m_headerless;
@@ -409,6 +420,22 @@ QByteArray ContainerSession::recordingBytes(int i) const
     if (m_mapped)
         return bytes(r.begin, r.end);
     return QByteArray::fromRawData(m_source.Data().constData() + r.begin, r.size());
+}
+
+const char *ContainerSession::scannedBytes(qint64 begin, qint64 length) const
+{
+    const qint64 offset = begin - m_scanWindow.offset();
+    if (m_scanWindow.data() == nullptr || offset < 0 || length > m_scanWindow.size() - offset)
+        return nullptr;
+    return m_scanWindow.data() + offset;
+}
+
+const char *ContainerSession::mappedBytes(qint64 begin, qint64 length, MappedWindow &own) const
+{
+    if (const char *scanned = scannedBytes(begin, length))
+        return scanned;
+    own = m_mapped->map(begin, length);
+    return own.data();
 }
 
 QByteArray ContainerSession::bytes(qint64 first, qint64 end) const
@@ -481,7 +508,8 @@ QVector<RecordingAnalysis> ContainerSession::analyseMapped(qsizetype first, qsiz
     if (count == 0 || high <= low)
         return result;
 
-    const MappedWindow window = m_mapped->map(low, high - low);
+    MappedWindow mapped;
+    const char *const data = mappedBytes(low, high - low, mapped);
     // Walks on several cores, each in a guard of its own: a truncation meanwhile ends each in
     // an error instead of the process.
     const int threads = high - low < (qint64(64) << 20)
@@ -490,7 +518,7 @@ QVector<RecordingAnalysis> ContainerSession::analyseMapped(qsizetype first, qsiz
     runOnThreads(threads, m_mapped.get(), [&](int t) {
         const qsizetype from = localFirst + count * t / threads;
         const qsizetype to = localFirst + count * (t + 1) / threads;
-        analyseRecordingsInto(window.data(), window.size(), local, from, to,
+        analyseRecordingsInto(data, high - low, local, from, to,
                               result.data() + (from - localFirst));
     });
     for (RecordingAnalysis &recording : result)

@@ -9,6 +9,7 @@
 #include "extract/encode/AudioEncoder.h"
 #include "extract/encode/AudioTags.h"
 #include "extract/encode/OutputFormat.h"
+#include "extract/io/MappedWindow.h"
 #include "extract/message/MessagePlacement.h"
 
 #include <QByteArray>
@@ -142,6 +143,11 @@ private:
     // The bytes [first, end) of the container into file.
     void copyRange(qint64 first, qint64 end, OutputFile &file) const;
     QByteArray bytes(qint64 first, qint64 end) const;
+    // A mapped container's bytes [begin, begin + length) where the scan's last window holds
+    // them, else null.
+    const char *scannedBytes(qint64 begin, qint64 length) const;
+    // The same bytes from the scan's last window when it holds them, else mapped into own.
+    const char *mappedBytes(qint64 begin, qint64 length, MappedWindow &own) const;
     QVector<RecordingAnalysis> analyseMapped(qsizetype first, qsizetype last) const;
     void findHeaderless();
     void placeRecordingMessages();
@@ -156,6 +162,10 @@ private:
 
     QString m_path;
     std::unique_ptr<ContainerSource> m_mapped;
+    // The last window the scan mapped, kept while the container is open: the analyses, the
+    // messages and the headerless search read a container that fits one window (a memory
+    // card image, most containers) without mapping or copying its pages again.
+    MappedWindow m_scanWindow;
     // The buffer's clipboard operations never reach the user's clipboard. Declared before the
     // buffer, which uses it.
     InProcessClipboard m_clipboard;

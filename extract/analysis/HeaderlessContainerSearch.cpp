@@ -32,9 +32,15 @@ public:
             if (resumed || m_data == nullptr || at < m_begin || at >= m_end)
                 view(at, length);
             const qsizetype found = m_runs.size();
-            const qint64 resume =
-                m_search.search(m_data, at - m_begin, std::min(end, m_end) - m_begin, end - m_begin,
-                                m_runs, resumed && length == largest);
+            qint64 resume = 0;
+            const auto pass = [&] {
+                resume = m_search.search(m_data, at - m_begin, std::min(end, m_end) - m_begin,
+                                         end - m_begin, m_runs, resumed && length == largest);
+            };
+            if (m_container.guarded)
+                m_container.guarded(pass);
+            else
+                pass();
             for (qsizetype i = found; i < m_runs.size(); ++i)
                 shiftOffsets(m_runs[i], m_begin);
             // A window that begins where the last had to stop and ends before a run from

@@ -24,6 +24,8 @@ struct HeaderlessContainer
     // How many signed recordings it has, and the analyses of recordings first ... last - 1.
     qsizetype signedCount = 0;
     std::function<QVector<RecordingAnalysis>(qsizetype first, qsizetype last)> analyses;
+    // Runs each pass of the search over bytes() (when given): a guard for mapped bytes.
+    std::function<void(const std::function<void()> &pass)> guarded;
 };
 
 // The headerless runs where no signed recording's audio lies (uncoveredRegions), ascending,

@@ -109,7 +109,8 @@ MappedWindow ContainerSource::map(qint64 offset, qint64 length) const
 }
 
 void ContainerSource::forEachWindow(qint64 windowSize, qint64 overlap,
-                                    const std::function<void(const MappedWindow &)> &visit) const
+                                    const std::function<void(const MappedWindow &)> &visit,
+                                    MappedWindow *keepLast) const
 {
     if (windowSize <= 0 || overlap < 0 || overlap >= windowSize)
         throw fileError("map", m_path,
@@ -117,11 +118,14 @@ void ContainerSource::forEachWindow(qint64 windowSize, qint64 overlap,
                             .arg(windowSize)
                             .arg(overlap));
     for (qint64 start = 0; start < m_size; start += windowSize - overlap) {
-        const MappedWindow window = map(start, qMin(windowSize, m_size - start));
+        MappedWindow window = map(start, qMin(windowSize, m_size - start));
         runMappedAccessGuarded(m_path, [&] { visit(window); });
         checkUnchanged();
-        if (start + window.size() == m_size)
+        if (start + window.size() == m_size) {
+            if (keepLast)
+                *keepLast = std::move(window);
             break;
+        }
     }
 }
 

@@ -61,10 +61,12 @@ public:
     // Maps the file window by window, each windowSize long (the last may be shorter) and
     // starting overlap bytes before the previous one ended, so a pattern of up to overlap + 1
     // bytes lying across a window edge is whole in one window. Each window is unmapped once
-    // visit returns. visit runs inside runMappedAccessGuarded, and the file is checked after
-    // each window: one changed meanwhile gives ""PATH" changed while it was read".
+    // visit returns, but the last one is handed to keepLast when that is given. visit runs inside
+    // runMappedAccessGuarded, and the file is checked after each window: one changed meanwhile
+    // gives ""PATH" changed while it was read".
     void forEachWindow(qint64 windowSize, qint64 overlap,
-                       const std::function<void(const MappedWindow &)> &visit) const;
+                       const std::function<void(const MappedWindow &)> &visit,
+                       MappedWindow *keepLast = nullptr) const;
 
     // Throws ""PATH" changed while it was read" when the file is no longer as it was opened:
     // shorter, or written to, replaced or touched since (its change times moved); a block
