@@ -18,6 +18,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -37,6 +38,26 @@ constexpr qsizetype Stretch = 16384;
 // A stream up to this size is kept whole while it is read, and its messages are then found as
 // in a file of its bytes; a longer one is listed without them (its bytes are not held).
 constexpr qint64 StreamMessageBytes = qint64(64) << 20;
+
+// The names a recording's JSON gives, quoted once: millions of recordings share a handful.
+const QByteArray &quotedName(EndSource source)
+{
+    static const std::array<QByteArray, 3> names = {
+        jsonString(endSourceName(EndSource::PartHeader)),
+        jsonString(endSourceName(EndSource::Frames)), jsonString(endSourceName(EndSource::None))};
+    return names.at(size_t(source));
+}
+
+const QByteArray &quotedName(AmrFormat format)
+{
+    static const std::array<QByteArray, 5> names = {
+        jsonString(amrFormatName(AmrFormat::Unknown)),
+        jsonString(amrFormatName(AmrFormat::NarrowBand)),
+        jsonString(amrFormatName(AmrFormat::WideBand)),
+        jsonString(amrFormatName(AmrFormat::MultiChannelNarrowBand)),
+        jsonString(amrFormatName(AmrFormat::MultiChannelWideBand))};
+    return names.at(size_t(format));
+}
 
 QByteArray numberList(const QVector<qint64> &numbers)
 {
@@ -333,7 +354,7 @@ void ContainerLister::writeRecordings(int index, const ListedContainer &containe
             if (m_request.json) {
                 if (i > 0)
                     text += ',';
-                text += listing.toJson();
+                listing.appendJson(text);
             } else {
                 text += listing.toText() + '\n';
             }
@@ -344,16 +365,15 @@ void ContainerLister::writeRecordings(int index, const ListedContainer &containe
 
 } // namespace
 
-QByteArray RecordingListing::toJson() const
+void RecordingListing::appendJson(QByteArray &json) const
 {
     // Keys in alphabetical order, as listings have always given them.
-    QByteArray json;
     vocafetch::JsonObjectWriter object(json);
     object.field("audio_end", analysis.audioEnd)
         .field("damaged", analysis.damaged())
         .field("duration_ms", analysis.durationMs())
-        .field("end_from", endSourceName(analysis.endFrom))
-        .field("format", amrFormatName(analysis.format()))
+        .rawField("end_from", quotedName(analysis.endFrom))
+        .rawField("format", quotedName(analysis.format()))
         .field("frames", analysis.frames())
         .field("headerless", analysis.headerless);
     if (message >= 0)
@@ -362,8 +382,6 @@ QByteArray RecordingListing::toJson() const
     if (part)
         object.rawField("part", partJson(*part));
     object.field("size", size).field("truncated", analysis.truncated());
-    object.close();
-    return json;
 }
 
 QByteArray RecordingListing::toText() const

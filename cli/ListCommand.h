@@ -24,9 +24,9 @@ struct RecordingListing
     int message = -1;
     const MmsPart *part = nullptr;
 
-    // One line (no line end) and one compact JSON object.
+    // One line (no line end), and one compact JSON object appended to out.
     QByteArray toText() const;
-    QByteArray toJson() const;
+    void appendJson(QByteArray &out) const;
 };
 
 // One message around recordings as `list` shows it: a line of text (no line end, its fields

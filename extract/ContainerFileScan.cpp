@@ -19,9 +19,12 @@ QByteArray lowered(const QByteArray &text)
 } // namespace
 
 ContainerScanner::ContainerScanner()
-    : m_searches{{lowered(RecordingScan::RecordingStartText), &m_scan.recordingStarts, 0},
-                 {lowered(RecordingScan::TypeMarkerText), &m_scan.typeMarkers, 0}}
+    : m_searches{{lowered(RecordingScan::RecordingStartText), {}, &m_scan.recordingStarts, 0},
+                 {lowered(RecordingScan::TypeMarkerText), {}, &m_scan.typeMarkers, 0}}
 {
+    for (Search &search : m_searches)
+        search.first = PatternSearch::firstBytes(static_cast<unsigned char>(search.pattern.front()),
+                                                 TByteBuffer::lowercaseTable());
 }
 
 qint64 ContainerScanner::overlap()
@@ -46,7 +49,7 @@ void ContainerScanner::searchWindow(Search &search, const unsigned char *window,
     for (;;) {
         const qint64 from = std::max<qint64>(search.next - windowStart, 0);
         const qint64 found = PatternSearch::find(window, from, held - 1, pattern, count,
-                                                 TByteBuffer::lowercaseTable());
+                                                 TByteBuffer::lowercaseTable(), search.first);
         if (found < 0)
             break;
         search.offsets->append(windowStart + found);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "extract/PatternSearch.h"
 #include "extract/RecordingScan.h"
 #include "extract/io/ContainerSource.h"
 
@@ -26,6 +27,7 @@ private:
     struct Search
     {
         QByteArray pattern; // lowered, as the buffer's search prepares it
+        PatternSearch::FirstBytes first;
         QVector<qint64> *offsets;
         qint64 next; // the first position not yet decided
     };

@@ -34,28 +34,37 @@ const Table &identityTable()
     return table;
 }
 
+FirstBytes firstBytes(unsigned char first, const Table &table)
+{
+    FirstBytes bytes;
+    for (int b = 0; b < 256; ++b) {
+        if (table[b] == first) {
+            ++bytes.count;
+            bytes.byte = static_cast<unsigned char>(b);
+        }
+    }
+    return bytes;
+}
+
 qint64 find(const unsigned char *data, qint64 start, qint64 end, const unsigned char *pattern,
             qint32 count, const Table &table)
 {
-    if (count < 1 || start < 0 || start + count > end + 1)
+    if (count < 1)
+        return -1;
+    return find(data, start, end, pattern, count, table, firstBytes(pattern[0], table));
+}
+
+qint64 find(const unsigned char *data, qint64 start, qint64 end, const unsigned char *pattern,
+            qint32 count, const Table &table, FirstBytes first)
+{
+    if (count < 1 || start < 0 || start + count > end + 1 || first.count == 0)
         return -1;
     const qint64 lastCandidate = end - count + 1;
 
-    // The data bytes that can begin a match; with a single one, memchr does the skipping.
-    int firstCount = 0;
-    unsigned char firstByte = 0;
-    for (int b = 0; b < 256; ++b) {
-        if (table[b] == pattern[0]) {
-            ++firstCount;
-            firstByte = static_cast<unsigned char>(b);
-        }
-    }
-    if (firstCount == 0)
-        return -1;
-
-    if (firstCount == 1) {
+    // With a single byte that can begin a match, memchr does the skipping.
+    if (first.count == 1) {
         for (qint64 pos = start; pos <= lastCandidate;) {
-            const void *hit = std::memchr(data + pos, firstByte, size_t(lastCandidate - pos) + 1);
+            const void *hit = std::memchr(data + pos, first.byte, size_t(lastCandidate - pos) + 1);
             if (hit == nullptr)
                 return -1;
             const qint64 s = static_cast<const unsigned char *>(hit) - data;
