@@ -1,9 +1,11 @@
 #include "cli/OrderedOutput.h"
 
-#include <sys/resource.h>
+#include "extract/io/DescriptorBudget.h"
 
 #include <algorithm>
 #include <atomic>
+#include <limits>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -94,11 +96,10 @@ int jobCount(int requested)
     // Each job holds a few descriptors (its container, its output folders, one waiting file at
     // least) beside the files all jobs keep waiting within half the limit: past this many jobs
     // they would run out.
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+    const std::optional<qint64> work = workDescriptors();
+    if (!work)
         return wanted;
-    const rlim_t reserved = 64;
-    const int most = limit.rlim_cur > 2 * reserved ? int((limit.rlim_cur - reserved) / 8) : 1;
+    const int most = int(std::min<qint64>(*work / 8, std::numeric_limits<int>::max()));
     return std::clamp(wanted, 1, std::max(1, most));
 }
 

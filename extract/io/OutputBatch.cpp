@@ -1,9 +1,8 @@
 #include "extract/io/OutputBatch.h"
 
+#include "extract/io/DescriptorBudget.h"
 #include "extract/io/IoErrors.h"
 #include "extract/io/SyncCalls.h"
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <atomic>
@@ -16,37 +15,15 @@ namespace vocafetch {
 
 namespace {
 
-// Descriptors kept free for everything else the process opens while a batch waits.
-constexpr rlim_t ReservedDescriptors = 64;
-constexpr rlim_t MaxPending = 4096;
-constexpr rlim_t OpenFileCeiling = 65536;
+constexpr int MaxPending = 4096;
 
-void raiseOpenFileLimitOnce()
-{
-    static std::once_flag raised;
-    std::call_once(raised, [] {
-        rlimit limit{};
-        if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
-            return;
-        const rlim_t wanted = std::min(limit.rlim_max, OpenFileCeiling);
-        if (limit.rlim_cur < wanted) {
-            limit.rlim_cur = wanted;
-            ::setrlimit(RLIMIT_NOFILE, &limit);
-        }
-    });
-}
-
-// Half the free descriptors: the rest stay for the containers, folders and the program.
+// Half the work descriptors: the rest stay for the jobs' containers and folders.
 int pendingLimitFromOpenFileLimit()
 {
-    raiseOpenFileLimitOnce();
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
-        return int(MaxPending);
-    const rlim_t free = limit.rlim_cur > 2 * ReservedDescriptors
-                            ? limit.rlim_cur - ReservedDescriptors
-                            : limit.rlim_cur / 2;
-    return int(std::clamp<rlim_t>(free / 2, 1, MaxPending));
+    const std::optional<qint64> work = workDescriptors();
+    if (!work)
+        return MaxPending;
+    return int(std::clamp<qint64>(*work / 2, 1, MaxPending));
 }
 
 // The files waiting in every batch of the process, and the batches alive: batches of several
