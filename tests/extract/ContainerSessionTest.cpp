@@ -1,5 +1,6 @@
 #include "extract/ContainerSession.h"
 #include "extract/ExtractError.h"
+#include "extract/io/ContainerSource.h"
 #include "extract/io/OutputFile.h"
 #include "extract/io/OutputFolder.h"
 #include "support/TestFiles.h"
@@ -120,6 +121,54 @@ TEST_F(ContainerSessionTest, AnalysesAfterTheHeaderlessSearchAreThoseOfTheSigned
     for (int i = 0; i < signedOnes.size(); ++i)
         expectSame(all[i], signedOnes[i], i);
     EXPECT_TRUE(all.back().headerless);
+}
+
+// A container longer than the window its scan maps at once, sparse (its holes read as zeros):
+// runs without a signature before the first recording, across the edge of the scan's windows
+// and in its last window are found whole, as the frames were placed.
+TEST_F(ContainerSessionTest, RunsWithoutASignatureAreFoundWholeInEveryWindowOfALargeContainer)
+{
+    RecGen::Rng rng(17);
+    const qint64 edge = vocafetch::ContainerSource::DefaultWindowSize;
+    const qint64 size = edge + (qint64(44) << 20);
+    const auto joined = [](const QList<QByteArray> &frames) {
+        QByteArray bytes;
+        for (const QByteArray &frame : frames)
+            bytes += frame;
+        return bytes;
+    };
+    struct Run
+    {
+        qint64 at;
+        qsizetype frames;
+    };
+    QFile file(path("card.img"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));
+    const auto place = [&](qint64 at, const QByteArray &bytes) {
+        ASSERT_TRUE(file.seek(at));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    };
+    QVector<Run> runs;
+    for (const qint64 at : {qint64(1) << 20, edge - 5000, size - (qint64(2) << 20)}) {
+        const QList<QByteArray> frames = RecGen::phoneLikeFrames(runs.size() == 1, 400, rng);
+        place(at, joined(frames));
+        runs.append({at, frames.size()});
+    }
+    const RecGen::Recording signedOne =
+        RecGen::makeRecording(AmrFormat::NarrowBand, 1, RecGen::phoneLikeFrames(false, 200, rng));
+    place(qint64(8) << 20, signedOne.bytes);
+    file.close();
+
+    ContainerSession session;
+    session.setFindHeaderless(true);
+    session.openMapped(path("card.img"));
+    ASSERT_EQ(session.recordingCount(), 1 + runs.size());
+    ASSERT_EQ(session.headerless().size(), runs.size());
+    for (int i = 0; i < runs.size(); ++i) {
+        EXPECT_EQ(session.headerless()[i].start, runs[i].at) << i;
+        EXPECT_EQ(session.headerless()[i].frames(), runs[i].frames) << i;
+    }
+    EXPECT_EQ(session.analyses().front().frames(), 200);
 }
 
 } // namespace
