@@ -110,8 +110,7 @@ TForm1::TForm1(Dialogs &dialogs, std::unique_ptr<PhoneLibrary> phoneLibrary, QWi
     : QWidget(parent), OpenDialog1(dialogs, this, openDialogSettings()),
       SaveDialog1(dialogs, this, saveDialogSettings()),
       SaveAsDialog1(dialogs, this, saveAsDialogSettings()), ImageList1(ImageList::containerIcons()),
-      ImageList2(ImageList::commandIcons()), SourceBuffer(Session.source()), m_dialogs(dialogs),
-      m_errorBoundary(dialogs, this)
+      ImageList2(ImageList::commandIcons()), m_dialogs(dialogs), m_errorBoundary(dialogs, this)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(AppInfo::Title);

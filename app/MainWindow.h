@@ -139,9 +139,9 @@ public:
 
     TForm2 *Form2 = nullptr;
 
-    // The loaded container: its bytes, scan and analyses, and how its recordings are saved.
+    // The container shown, read where it lies: its scan and analyses, and how its recordings
+    // are saved.
     vocafetch::ContainerSession Session;
-    TByteBuffer &SourceBuffer; // the loaded container
 
 public slots:
     void FormCreate();

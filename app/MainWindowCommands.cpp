@@ -124,8 +124,9 @@ void TForm1::FileDRFClick()
         throw std::out_of_range(
             QStringLiteral("List index out of bounds (%1)").arg(index).toStdString());
     const QString path = DrfPathList.at(index);
-    // A large container takes a while to read: the window keeps painting meanwhile.
-    vocafetch::runOffWindowThread([this, &path]() { Session.loadWithoutScan(path); });
+    // Read where it lies, mapped, never copied: the scan reads it a window at a time while the
+    // window keeps painting.
+    vocafetch::runOffWindowThread([this, &path]() { Session.openFileWithoutScan(path); });
     Action1Execute();
     suiButton3->setEnabled(recordingRows() > 0);
 }

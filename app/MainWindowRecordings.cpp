@@ -104,8 +104,14 @@ void TForm1::createRecordingPopupItems()
 
 QString TForm1::recordingToolTip(int row)
 {
-    // One recording's analysis alone: the list shows few of millions at a time.
-    const QVector<RecordingAnalysis> one = Session.analyseRange(row, row + 1);
+    // One recording's analysis alone: the list shows few of millions at a time. A container
+    // changed since it was opened has no tool tips; the next command that reads it says why.
+    QVector<RecordingAnalysis> one;
+    try {
+        one = Session.analyseRange(row, row + 1);
+    } catch (const ExtractError &) {
+        return QString();
+    }
     if (one.isEmpty())
         return QString();
     QString tip = vocafetch::presentation::recordingToolTip(one.first());

@@ -20,6 +20,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <exception>
 #include <functional>
 #include <thread>
 #include <unistd.h>
@@ -105,17 +106,22 @@ constexpr qsizetype KeptAnalyses = 16384;
 
 // Runs work(t) for t = 0 ... threads - 1, each on a thread of its own (0 on this one) and, for a
 // mapped container, inside a guard of its own, so that a truncation meanwhile ends each in an
-// error instead of the process. Throws the first failure, and when the file shrank.
+// error instead of the process. Throws the first failure as it was thrown (its kind tells a
+// changed file from one that cannot be read), and when the file shrank.
 void runOnThreads(int threads, const ContainerSource *mapped, const std::function<void(int)> &work)
 {
-    std::vector<QString> failures(static_cast<size_t>(std::max(threads, 1)));
+    std::vector<std::exception_ptr> failures(static_cast<size_t>(std::max(threads, 1)));
     const auto run = [&](int t) {
-        failures[size_t(t)] = failureOf([&] {
+        try {
             if (mapped)
                 runMappedAccessGuarded(mapped->path(), [&] { work(t); });
             else
                 work(t);
-        });
+        } catch (const ExtractError &) {
+            failures[size_t(t)] = std::current_exception();
+        } catch (const std::bad_alloc &) {
+            failures[size_t(t)] = std::current_exception();
+        }
     };
     std::vector<std::thread> workers;
     for (int t = 1; t < threads; ++t)
@@ -123,11 +129,18 @@ void runOnThreads(int threads, const ContainerSource *mapped, const std::functio
     run(0);
     for (std::thread &worker : workers)
         worker.join();
-    for (const QString &failure : failures)
-        if (!failure.isEmpty())
-            throw ExtractError(failure, ErrorKind::CannotOpen, mapped ? mapped->path() : QString());
+    for (const std::exception_ptr &failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
     if (mapped)
         mapped->checkUnchanged();
+}
+
+// Opened as the window has always opened containers: regular files only, with its words.
+std::unique_ptr<ContainerSource> openRegularSource(const QString &path)
+{
+    UniqueFd fd(FileErrors::openRegularFile(path));
+    return std::make_unique<ContainerSource>(bytesFromName(path), std::move(fd));
 }
 
 ExtractError undecodable(int i)
@@ -175,6 +188,12 @@ void ContainerSession::openMappedWithoutScan(const QString &path)
     m_mapped = std::make_unique<ContainerSource>(bytesFromName(path));
 }
 
+void ContainerSession::openFileWithoutScan(const QString &path)
+{
+    forgetContainer(path);
+    m_mapped = m_sourceOpener ? m_sourceOpener(path) : openRegularSource(path);
+}
+
 void ContainerSession::forgetContainer(const QString &path)
 {
     m_path = path;
@@ -196,22 +215,9 @@ qint64 ContainerSession::size() const
 
 void ContainerSession::load(const QString &path)
 {
-    loadWithoutScan(path);
-    rescan();
-}
-
-void ContainerSession::loadWithoutScan(const QString &path)
-{
-    m_scanWindow = MappedWindow();
-    m_mapped.reset();
-    m_headerless.clear();
-    m_messages.clear();
-    m_recordingMessages.clear();
-    m_path = path;
-    m_scan = {};
-    m_analyses.clear();
-    m_analysed = false;
+    forgetContainer(path);
     m_source.LoadFromFile(path);
+    rescan();
 }
 
 void ContainerSession::rescan()

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QVector>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -41,9 +42,10 @@ bool plausibleFileTime(qint64 secondsSinceEpoch);
 std::optional<MmsMessage> readContainerMessage(const QString &path);
 
 // One container and everything the front ends do with it: its bytes, the scan as numbers,
-// what each recording holds, and the one place that decides the bytes of a saved file. The
-// window keeps one session and loads each container it is shown into the byte buffer; the
-// command-line tool maps its containers instead (any size, nothing copied).
+// what each recording holds, and the one place that decides the bytes of a saved file. Both
+// front ends read their containers mapped (any size, nothing copied): the window keeps one
+// session and opens each container it is shown with openFileWithoutScan(), the command-line
+// tool opens them with openMapped(). load() reads a container into the byte buffer instead.
 class ContainerSession
 {
 public:
@@ -64,6 +66,16 @@ public:
     // The open without the scan, and the scan on its own, for tests of a file changing between.
     void openMappedWithoutScan(const QString &path);
 
+    // Opens path mapped, as the window opens a container: a regular file only, refused with the
+    // byte buffer's words ("Cannot open PATH. (REASON.)") when it is missing, a folder, a pipe,
+    // a device or unreadable. The scan follows with rescan(). The previous container is
+    // forgotten first, so a failed open leaves none.
+    void openFileWithoutScan(const QString &path);
+    // Makes the source openFileWithoutScan() reads path through; tests give one that fails or
+    // that changes under the reader. An empty opener restores the plain open.
+    using SourceOpener = std::function<std::unique_ptr<ContainerSource>(const QString &path)>;
+    void setSourceOpener(SourceOpener opener) { m_sourceOpener = std::move(opener); }
+
     // The uncovered regions are searched for headerless recordings in pieces of at most this
     // many bytes from each region's start, each piece on its own: a run is never longer.
     static constexpr qint64 HeaderlessSearchPiece = qint64(256) << 20;
@@ -78,8 +90,7 @@ public:
     // analyses are forgotten first. Throws ExtractError with TByteBuffer::LoadFromFile's
     // messages when the file cannot be loaded, leaving no recordings.
     void load(const QString &path);
-    // The two steps of load(), for the window, which runs the scan as a command of its own.
-    void loadWithoutScan(const QString &path);
+    // Scans the container again (the window runs the scan as a command of its own).
     void rescan();
 
     const QString &path() const { return m_path; }
@@ -162,6 +173,7 @@ private:
 
     QString m_path;
     std::unique_ptr<ContainerSource> m_mapped;
+    SourceOpener m_sourceOpener;
     // The last window the scan mapped, kept while the container is open: the analyses, the
     // messages and the headerless search read a container that fits one window (a memory
     // card image, most containers) without mapping or copying its pages again.
