@@ -1,8 +1,8 @@
 // The window's recording tools: tool tips with each recording's format and duration, the clean
 // cut of the three save commands, saving as WAV and listening.
+#include "FakeAudioOutput.h"
 #include "ListRows.h"
 #include "SampleContainers.h"
-#include "app/AudioOutput.h"
 #include "app/MainWindow.h"
 #include "extract/io/SyncCalls.h"
 #include "message/MmsBuilder.h"
@@ -30,36 +30,6 @@ using namespace RecGen;
 namespace {
 
 const QString NoDeviceText = QStringLiteral("Нет устройства для воспроизведения звука");
-
-// Plays nothing: records what it was asked to play.
-class FakeAudioOutput : public AudioOutput
-{
-public:
-    bool hasDevice = true;
-    bool playing = false;
-    int starts = 0;
-    QByteArray samples;
-    int sampleRate = 0;
-
-    StartResult start(const QByteArray &pcm, int rate) override
-    {
-        if (!hasDevice)
-            return StartResult::NoDevice;
-        ++starts;
-        samples = pcm;
-        sampleRate = rate;
-        playing = true;
-        return StartResult::Started;
-    }
-    void stop() override { playing = false; }
-    bool isPlaying() const override { return playing; }
-
-    void playToTheEnd()
-    {
-        playing = false;
-        emit finished(false);
-    }
-};
 
 class MainWindowCleanCutTest : public ::testing::Test
 {

@@ -179,7 +179,7 @@ TEST_F(MainWindowTest, ClickingAContainerScansItAndOpeningKeepsTheLoadedOne)
     // A new open lists other containers but keeps the recordings of the loaded one.
     openContainers({write("other.drf", containerBytes(50, {}))});
     EXPECT_EQ(rowCount(window->AMRFiles), 3);
-    EXPECT_EQ(window->SourceBuffer.DataSize(), 300);
+    EXPECT_EQ(window->Session.size(), 300);
 }
 
 TEST_F(MainWindowTest, SelectingAContainerByMouseOrKeyboardLoadsItOncePerCommand)

@@ -13,6 +13,9 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace vocafetch;
 
 namespace {
@@ -78,6 +81,55 @@ TEST_F(ContainerSessionTest, AMappedContainerTruncatedWhileReadIsAnError)
     ASSERT_EQ(session.recordingCount(), builder.recordings().size());
     ASSERT_TRUE(QFile::resize(path("shrinks.drf"), 10));
     expectChanged([&] { session.analyses(); });
+}
+
+// The window's open maps the file, yet refuses what the byte buffer's load refused, in the same
+// words and kinds, and forgets the container shown before.
+TEST_F(ContainerSessionTest, TheWindowsOpenRefusesWhatLoadingRefusedInItsWords)
+{
+    writeFile(path("good.drf"), QByteArray("#!AMR-one-") + filler(40));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.drf"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.drf")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", path("zero.drf")));
+    for (const char *name : {"missing.drf", "folder.drf", "pipe.drf", "zero.drf"}) {
+        SCOPED_TRACE(name);
+        ContainerSession loaded;
+        QString loadMessage;
+        ErrorKind loadKind = ErrorKind::Other;
+        try {
+            loaded.load(path(name));
+        } catch (const ExtractError &error) {
+            loadMessage = error.message();
+            loadKind = error.kind();
+        }
+        ASSERT_FALSE(loadMessage.isEmpty());
+
+        ContainerSession mapped;
+        mapped.openFileWithoutScan(path("good.drf"));
+        mapped.rescan();
+        ASSERT_EQ(mapped.recordingCount(), 1);
+        try {
+            mapped.openFileWithoutScan(path(name));
+            ADD_FAILURE() << "opened";
+        } catch (const ExtractError &error) {
+            EXPECT_EQ(error.message().toStdString(), loadMessage.toStdString());
+            EXPECT_EQ(error.kind(), loadKind);
+        }
+        EXPECT_EQ(mapped.size(), 0);
+        EXPECT_EQ(mapped.recordingCount(), 0);
+    }
+}
+
+// Nothing is copied, so the limit of a buffer's 2147483647 bytes does not apply.
+TEST_F(ContainerSessionTest, TheWindowsOpenTakesAContainerLargerThanABufferHolds)
+{
+    const qint64 size = qint64(2147483647) + 4096;
+    writeFile(path("large.drf"), QByteArray());
+    ASSERT_EQ(::truncate(QFile::encodeName(path("large.drf")).constData(), size), 0);
+    ContainerSession session;
+    EXPECT_THROW(session.load(path("large.drf")), ExtractError);
+    session.openFileWithoutScan(path("large.drf"));
+    EXPECT_EQ(session.size(), size);
 }
 
 // The analyses the headerless search worked out for the signed recordings are the ones the

@@ -1,10 +1,12 @@
 // Hostile files through the real window, driven headless with scripted dialogs: a container
 // that is a link to a pipe or to an endless device, a folder named like a container, a file
-// gone before its click, a read failing half-way and a disk full while saving. Each must end in
-// one clear message through the error boundary, never a hang, no partial file, and a window
-// that still opens, scans and saves the next container.
+// gone before its click, a read failing or the file shrinking under the scan and a disk full while
+// saving. Each must end in one clear message through the error boundary, never a hang, no partial
+// file, and a window that still opens, scans and saves the next container.
 #include "app/MainWindow.h"
+#include "extract/FileErrors.h"
 #include "extract/RawFileName.h"
+#include "extract/io/ContainerSource.h"
 #include "skin/style/TsuiFileTheme.h"
 #include "skin/style/TsuiUIStyle.h"
 #include "support/ContainerBytes.h"
@@ -32,29 +34,6 @@
 using namespace vocafetch;
 
 namespace {
-
-// A QFile whose reads fail with an input/output error once failAfter bytes were delivered.
-class FailingFile : public QFile
-{
-public:
-    FailingFile(const QString &path, qint64 failAfter) : QFile(path), m_failAfter(failAfter) {}
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        if (m_delivered >= m_failAfter) {
-            setErrorString(QStringLiteral("Input/output error"));
-            return -1;
-        }
-        const qint64 got = QFile::readData(data, qMin(maxSize, m_failAfter - m_delivered));
-        m_delivered += qMax<qint64>(0, got);
-        return got;
-    }
-
-private:
-    qint64 m_failAfter;
-    qint64 m_delivered = 0;
-};
 
 // Opens the pipe's other end when the window has not come back in time, so that a window
 // blocked on the pipe is released and the test fails instead of hanging.
@@ -244,17 +223,29 @@ TEST_F(HostileFilesTest, ContainerRemovedAfterListingIsRefusedAndTheOldListGoes)
     expectUsable();
 }
 
-TEST_F(HostileFilesTest, ReadFailingHalfWayLeavesNothingLoaded)
+// Through the window's seam for opening containers: one that fails to be read and one that
+// another program empties while the scan reads it.
+TEST_F(HostileFilesTest, ContainerFailingOrShrinkingWhileReadLeavesNothingLoaded)
 {
     const QString container = writeFile(QDir(dir.path()), QStringLiteral("bad.drf"), GoodContainer);
-    window->SourceBuffer.setFileOpener(
-        [](const QString &file) { return std::make_unique<FailingFile>(file, 1500); });
-    expectRefused(container, QStringLiteral("Cannot open file \"%1\". Input/output error")
-                                 .arg(QDir::toNativeSeparators(container)));
-    EXPECT_EQ(window->SourceBuffer.DataSize(), 0);
-    EXPECT_FALSE(window->suiButton2->isEnabled());
+    const QString failing = QStringLiteral("Cannot open file \"%1\". Input/output error")
+                                .arg(QDir::toNativeSeparators(container));
+    window->Session.setSourceOpener([](const QString &file) -> std::unique_ptr<ContainerSource> {
+        throw FileErrors::cannotOpenFile(file, QStringLiteral("Input/output error"));
+    });
+    expectRefused(container, failing);
+    EXPECT_FALSE(window->suiButton3->isEnabled());
 
-    window->SourceBuffer.setFileOpener({});
+    window->Session.setSourceOpener([](const QString &file) {
+        auto source = std::make_unique<ContainerSource>(vocafetch::bytesFromName(file));
+        EXPECT_TRUE(QFile::resize(file, 0));
+        return source;
+    });
+    expectRefused(container,
+                  QStringLiteral("Файл \"%1\" изменился, пока его читали").arg(container));
+    EXPECT_FALSE(window->suiButton3->isEnabled());
+
+    window->Session.setSourceOpener({});
     expectUsable();
 }
 
