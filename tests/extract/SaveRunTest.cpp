@@ -90,7 +90,7 @@ TEST_F(SaveRunTest, EveryKindOfTheMixedSampleIsWrittenAlikeFromBothSessions)
     }
     int compared = 0;
     for (int i = 0; i < loaded.recordingCount(); ++i) {
-        for (const QString &file : {"all_%1.amr", "clean_%1.amr", "all_%1.wav"}) {
+        for (const char *file : {"all_%1.amr", "clean_%1.amr", "all_%1.wav"}) {
             const QByteArray fromLoaded = readFile(path("l" + QString(file).arg(i + 1)));
             EXPECT_EQ(fromLoaded, readFile(path("m" + QString(file).arg(i + 1))));
             compared += fromLoaded != "<missing>";
