@@ -17,7 +17,8 @@
 #      (strace -c);
 #   5. peak memory (GNU time) of `list` and `extract` on a 6 GiB sparse disk image with
 #      recordings beyond 4 GiB (target <= 320 MiB), and of `list` / `list --json` on 10 MB of
-#      signatures (target <= container + 32 bytes per recording + 64 MiB).
+#      signatures (target <= container + 32 bytes per recording + 64 MiB);
+#   6. `list --json` of 2,000,000 recordings of one frame each (target <= 1.5 s, flat memory).
 # Usage: bench/measure.sh [build-dir]   (default: build-release, configured as Release)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -140,3 +141,15 @@ for json in "" --json; do
     read -r kib seconds <"$work/rss"
     echo "list $json: peak $((kib / 1024)) MiB, ${seconds} s"
 done
+
+echo
+echo "== list --json of 2,000,000 recordings of one frame each (76 MB; target <= 1.5 s, flat memory)"
+python3 -c "import sys; sys.stdout.buffer.write((b'#!AMR\n' + bytes([0x3c]) + bytes(range(1, 32))) * 2000000)" \
+    >"$work/frames.drf"
+hyperfine -w 1 -r 5 --export-json "$work/json.json" \
+    "'$cli' list -q --json '$work/frames.drf' >'$work/frames.json'" \
+    "'$cli' list -q '$work/frames.drf' >'$work/frames.txt'" >/dev/null
+/usr/bin/time -f '%M' -o "$work/rss" "$cli" list -q --json "$work/frames.drf" >"$work/frames.json"
+echo "list --json: $(median "$work/json.json" 0) s (text listing $(median "$work/json.json" 1) s)," \
+    "$(( $(stat -c %s "$work/frames.json") / 1048576 )) MiB written, peak $(( $(cat "$work/rss") / 1024 )) MiB"
+rm -f "$work/frames.drf" "$work/frames.json" "$work/frames.txt"
