@@ -1,5 +1,6 @@
 // Any bytes as a theme file, and any bytes as an image file beside it that the theme may name:
-// loaded through the theme component and every style entry read, bitmaps cut into frames.
+// loaded through the theme component and every style entry read, bitmaps cut into frames (no
+// frame larger than its bitmap).
 //
 // Input: the theme file's text, then a zero byte, then the bytes of "image.bin".
 #include "FuzzSupport.h"
