@@ -3,8 +3,8 @@
 // the markers, every recording's analysis (the headerless ones too when asked for), in order.
 //
 // Input: a flags byte (bit 0: look for headerless recordings; bit 1: every other read is a
-// single byte), a byte that sets the read sizes (1 to 509 bytes, changing from read to read: a
-// few dozen reads cut a few KiB anywhere, where reads of one byte each would spend the run in
+// single byte), a byte that sets the read sizes (1 to 1021 bytes, changing from read to read: a
+// dozen or so reads cut a few KiB anywhere, where reads of one byte each would spend the run in
 // the scan's setup), then the container's bytes.
 #include "FuzzSupport.h"
 
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     StreamAnalysis stream(headerless);
     bool single = false;
     for (qint64 at = 0, read = 0; at < length; ++read) {
-        const qint64 want = single ? 1 : 1 + (firstRead + read * 97) % 509;
+        const qint64 want = single ? 1 : 1 + (firstRead + read * 197) % 1021;
         const qint64 n = std::min(want, length - at);
         stream.feed(data + at, n);
         at += n;
