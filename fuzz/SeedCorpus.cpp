@@ -21,6 +21,9 @@ namespace {
 
 int written = 0;
 
+// Seeds stay within the inputs the runs allow (scripts/fuzz.sh): a longer one is cut there.
+constexpr qsizetype SeedBytes = 4096;
+
 bool write(const QDir &dir, const QString &name, const QByteArray &bytes)
 {
     QFile file(dir.filePath(name));
@@ -171,6 +174,34 @@ QVector<PhoneFuzzInput::Phone> phones(const QByteArray &container)
     return out;
 }
 
+// File-name templates with the fields of a message as phones send them, and awkward ones:
+// slashes, dots, control characters, bytes that are not UTF-8, a date out of range.
+QVector<QByteArray> nameSeeds()
+{
+    const auto input = [](quint8 flags, const QList<QByteArray> &texts, qint64 date = 0) {
+        QByteArray bytes(1, char(flags));
+        if (flags & 4)
+            for (int shift = 56; shift >= 0; shift -= 8)
+                bytes += char(quint64(date) >> shift);
+        for (const QByteArray &text : texts)
+            bytes += char(qMin<qsizetype>(text.size(), 255)) + text.left(255);
+        return bytes;
+    };
+    const QByteArray all = "{name}-{k} {date} {time} {from} {subject} {part}";
+    QVector<QByteArray> out;
+    out << input(0, {"{name}_{k}", "rec", "3"});
+    out << input(7, {all, "rec", "12", "+79161234567", "  \xd0\x98\xd0\xb7 ", "Voice_1.amr"},
+                 1240919788);
+    out << input(7, {all, "../..", "lost_1", "a/b", "\n\x7f\xc2\x85", "", ".amr", "<id>"},
+                 qint64(1) << 60);
+    out << input(3,
+                 {"{part}{subject}", "-x", "1", "\xff\xfe", "\xe2\x80\xa8", "", "dir/clip.3.amr"});
+    out << input(0, {"{name", "x"}) << input(0, {"{nmae}"}) << input(0, {"..."});
+    out << input(
+        8, {QByteArray("{\0n\0a\0m\0e\0}\0\x00\xd8.\0", 16), QByteArray("\x3d\xd8\x00\xde", 4)});
+    return out;
+}
+
 // The sample theme with every bitmap naming the image that follows it in the input.
 QByteArray themeSeed(const QDir &themeFolder, const QString &bitmap)
 {
@@ -208,7 +239,8 @@ int main(int argc, char **argv)
     const QVector<QByteArray> containers = smallContainers();
     const QDir containerDir = subfolder(out, QStringLiteral("container"));
     for (int i = 0; i < containers.size(); ++i)
-        ok &= write(containerDir, QStringLiteral("seed-%1.drf").arg(i), containers[i]);
+        ok &= write(containerDir, QStringLiteral("seed-%1.drf").arg(i),
+                    containers[i].left(SeedBytes));
 
     const QDir frameDir = subfolder(out, QStringLiteral("frames"));
     const QVector<QByteArray> recs = recordings();
@@ -216,7 +248,8 @@ int main(int argc, char **argv)
         ok &= write(frameDir, QStringLiteral("seed-%1").arg(i), char(128) + recs[i]);
         ok &= write(frameDir, QStringLiteral("seed-%1-split").arg(i), char(40 + 20 * i) + recs[i]);
     }
-    ok &= write(frameDir, QStringLiteral("seed-container"), char(100) + containers[3]);
+    ok &= write(frameDir, QStringLiteral("seed-container"),
+                char(100) + containers[3].left(SeedBytes - 1));
 
     const QDir headerlessDir = subfolder(out, QStringLiteral("headerless"));
     const QVector<QByteArray> headerless = headerlessSeeds();
@@ -228,6 +261,24 @@ int main(int argc, char **argv)
     for (int i = 0; i < phoneSeeds.size(); ++i)
         ok &= write(phoneDir, QStringLiteral("seed-%1").arg(i),
                     PhoneFuzzInput::encode(phoneSeeds[i]));
+
+    // A stream's container behind its flags and read size: each read in pieces of 7 bytes, one
+    // byte at a time and 256 bytes, with and without the headerless search.
+    const QDir streamDir = subfolder(out, QStringLiteral("stream"));
+    QVector<QByteArray> streams = containers;
+    streams << headerless[0].mid(1) << headerless[5].mid(1);
+    for (int i = 0; i < streams.size(); ++i) {
+        const QByteArray container = streams[i].left(SeedBytes - 2);
+        ok &= write(streamDir, QStringLiteral("seed-%1").arg(i),
+                    QByteArray("\x00\x06", 2) + container);
+        ok &= write(streamDir, QStringLiteral("seed-%1-headerless").arg(i),
+                    QByteArray("\x03\xff") + container);
+    }
+
+    const QDir nameDir = subfolder(out, QStringLiteral("name"));
+    const QVector<QByteArray> names = nameSeeds();
+    for (int i = 0; i < names.size(); ++i)
+        ok &= write(nameDir, QStringLiteral("seed-%1").arg(i), names[i]);
 
     const QDir themeDir = subfolder(out, QStringLiteral("theme"));
     if (args.size() == 2) {

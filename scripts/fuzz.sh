@@ -13,7 +13,8 @@ esac
 
 scripts/install-deps.sh test
 build=${VOCAFETCH_FUZZ_BUILD_DIR:-build-fuzz}
-targets=(fuzz_container fuzz_frames fuzz_headerless fuzz_theme fuzz_phone fuzz_message)
+targets=(fuzz_container fuzz_frames fuzz_headerless fuzz_theme fuzz_phone fuzz_message fuzz_stream
+    fuzz_name)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DVOCAFETCH_FUZZ=ON -DVOCAFETCH_SANITIZE=ON \
@@ -23,7 +24,7 @@ cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" vocafetch-fuzz-seed
 
 # Inputs stay small: a few KiB reach every reader's paths, and a larger input only costs time.
 declare -A max_len=([fuzz_container]=4096 [fuzz_frames]=4096 [fuzz_headerless]=4096
-    [fuzz_theme]=16384 [fuzz_phone]=4096 [fuzz_message]=4096)
+    [fuzz_theme]=16384 [fuzz_phone]=4096 [fuzz_message]=4096 [fuzz_stream]=4096 [fuzz_name]=2048)
 # The targets that write files do so in memory where the system has a memory file system: a
 # flush to disk per input would be most of the run.
 if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
