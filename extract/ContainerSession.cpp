@@ -374,9 +374,9 @@ std::optional<qint64> ContainerSession::fileTimeOf(int i) const
 void ContainerSession::findHeaderless()
 {
     // The signed recordings a stretch at a time; a mapped container's bytes read a few MiB at a
-    // time into one buffer, more only while a run goes on: memory stays bounded as a listing's
-    // does, and a copy from the page cache costs the search less than mapping every page anew.
-    QByteArray buffer;
+    // time into a buffer for each core, more only while a run goes on: memory stays bounded as a
+    // listing's does, and a copy from the page cache costs the search less than mapping every
+    // page anew.
     HeaderlessContainer container;
     container.size = size();
     container.window = m_mapped ? HeaderlessReadSize : std::max<qint64>(size(), 1);
@@ -390,7 +390,7 @@ void ContainerSession::findHeaderless()
             kept += analysed;
         return analysed;
     };
-    container.bytes = [&](qint64 begin, qint64 length) {
+    container.bytes = [this](qint64 begin, qint64 length, QByteArray &buffer) {
         if (!m_mapped)
             return m_source.Data().constData() + begin;
         if (const char *scanned = scannedBytes(begin, length))

@@ -1,8 +1,9 @@
 // Any bytes to the headerless search: probing and trying every offset must find the same runs,
 // each a chain of frames inside the region, ascending and apart; and the search of a container
 // a small window at a time, its signed recordings ("#!AMR" in the bytes) analysed a stretch at a
-// time, must find what one pass over the whole container finds, unless a run is longer than the
-// largest window (a window must hold a run to find it whole). The bytes live in a buffer that ends
+// time, its regions cut into pieces searched apart and joined, must find what one pass over the
+// whole container finds, unless a run is longer than the largest window (a window must hold a
+// run to find it whole). The bytes live in a buffer that ends
 // exactly at the region's end, so any read past it is caught.
 //
 // Input: one control byte (the first window: 256 + 48 x control bytes, growing to four times
@@ -91,11 +92,14 @@ void checkWindowedContainer(const char *data, qint64 size, qint64 window)
     container.size = size;
     container.window = window;
     container.largestWindow = 4 * window;
+    // Pieces smaller than windows, their edges anywhere: joined, they are one search.
+    container.piece = window / 2 + 97;
+    container.threads = 1;
     container.signedCount = starts.size();
     container.analyses = [&](qsizetype first, qsizetype last) {
         return signedOnes.mid(first, last - first);
     };
-    container.bytes = [&](qint64 begin, qint64 length) {
+    container.bytes = [&](qint64 begin, qint64 length, QByteArray &) {
         FUZZ_CHECK(begin >= 0 && length <= container.largestWindow && begin + length <= size);
         return data + begin;
     };

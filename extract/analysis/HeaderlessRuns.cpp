@@ -75,10 +75,10 @@ public:
     }
 
     qint64 search(const char *data, qint64 from, qint64 readableEnd, qint64 regionEnd,
-                  QVector<RecordingAnalysis> &runs, bool decideFirst);
+                  QVector<RecordingAnalysis> &runs, bool decideFirst, qint64 stopAt);
 
 private:
-    qint64 firstHitProbe(const char *data, qint64 p, const ByteExtent &extent) const;
+    qint64 firstHitProbe(const char *data, qint64 p, qint64 last, const ByteExtent &extent) const;
     bool probeHits(const char *data, qint64 p, const ByteExtent &extent) const;
     bool chainInBlock(const char *data, qint64 p, const FrameHeaderMasks &masks, bool chained,
                       const ByteExtent &extent) const;
@@ -132,9 +132,10 @@ HeaderlessSearch::HeaderlessSearch(const HeaderlessLimits &limits)
 HeaderlessSearch::~HeaderlessSearch() = default;
 
 qint64 HeaderlessSearch::search(const char *data, qint64 from, qint64 readableEnd, qint64 regionEnd,
-                                QVector<RecordingAnalysis> &runs, bool decideFirst)
+                                QVector<RecordingAnalysis> &runs, bool decideFirst, qint64 stopAt)
 {
-    return m_impl->search(data, from, readableEnd, regionEnd, runs, decideFirst);
+    return m_impl->search(data, from, readableEnd, regionEnd, runs, decideFirst,
+                          stopAt < 0 ? regionEnd : std::min(stopAt, regionEnd));
 }
 
 // Whether the frames from pos chain for at least frames frames and up to until, no header
@@ -214,14 +215,14 @@ bool HeaderlessSearch::Impl::probeHits(const char *data, qint64 p, const ByteExt
     return false;
 }
 
-// The first probe from p on, S apart, that hits; one at or past the region's end when none
+// The first probe from p on, S apart and before last, that hits; one at or past last when none
 // does. A probe reads the 64 bytes from it and the frames that chain from their headers: blank
 // space misses at once (zeros: four zero bytes wherever a frame could start; 0xFF: no header),
 // a stretch of one or two other bytes over and over is passed in one go, its probes missing.
-qint64 HeaderlessSearch::Impl::firstHitProbe(const char *data, qint64 p,
+qint64 HeaderlessSearch::Impl::firstHitProbe(const char *data, qint64 p, qint64 last,
                                              const ByteExtent &extent) const
 {
-    for (; p < extent.region; p += m_stride) {
+    for (; p < last; p += m_stride) {
         if (extent.readable - p < 64 || m_window > 64) {
             if (probeHits(data, p, extent))
                 return p;
@@ -401,7 +402,7 @@ Outcome HeaderlessSearch::Impl::tryRange(const char *data, qint64 first, qint64 
 
 qint64 HeaderlessSearch::Impl::search(const char *data, qint64 from, qint64 readableEnd,
                                       qint64 regionEnd, QVector<RecordingAnalysis> &runs,
-                                      bool decideFirst)
+                                      bool decideFirst, qint64 stopAt)
 {
     from = std::max<qint64>(from, 0);
     const ByteExtent extent{std::min(readableEnd, regionEnd), regionEnd};
@@ -413,28 +414,33 @@ qint64 HeaderlessSearch::Impl::search(const char *data, qint64 from, qint64 read
     const bool probing = m_limits.probe && m_stride > 1;
     qint64 pos = from; // every offset before it is decided
     RecordingAnalysis run;
-    while (pos < regionEnd) {
+    while (pos < stopAt) {
         Outcome outcome = Outcome::NoRun;
         qint64 at = pos;
-        qint64 next = regionEnd;
+        qint64 next = stopAt;
         if (!probing) {
-            outcome = tryRange(data, pos, regionEnd - 1, extent, decideAt, run, at);
+            outcome = tryRange(data, pos, stopAt - 1, extent, decideAt, run, at);
         } else {
-            // The first probe clears the S offsets from pos on when it misses.
+            // The first probe clears the S offsets from pos on when it misses; the last one
+            // needed clears the offsets up to stopAt.
             qint64 first = pos + m_stride - 1;
             if (m_stride % ProbeLine == 0)
                 first -= qint64(reinterpret_cast<quintptr>(data + first) % ProbeLine);
-            const qint64 hit = firstHitProbe(data, first, extent);
-            if (hit >= regionEnd)
-                return regionEnd;
+            const qint64 last = std::min(regionEnd, stopAt + m_stride - 1);
+            const qint64 hit = firstHitProbe(data, first, last, extent);
+            if (hit >= last)
+                return stopAt;
             // Every probe a run's first S offsets hold hits: each half of the offsets the hit
             // leaves open has one more probe that a run starting in it hits.
             const qint64 low = std::max(pos, hit - m_stride + 1);
             const qint64 middle = hit - (m_stride + 1) / 2;
-            if (low <= middle && probeHits(data, middle, extent))
-                outcome = tryRange(data, low, middle, extent, decideAt, run, at);
-            if (outcome == Outcome::NoRun && probeHits(data, hit + m_stride / 2 - 1, extent))
-                outcome = tryRange(data, std::max(low, middle + 1), hit, extent, decideAt, run, at);
+            const qint64 high = std::min(hit, stopAt - 1);
+            if (low <= std::min(middle, high) && probeHits(data, middle, extent))
+                outcome = tryRange(data, low, std::min(middle, high), extent, decideAt, run, at);
+            if (outcome == Outcome::NoRun && std::max(low, middle + 1) <= high &&
+                probeHits(data, hit + m_stride / 2 - 1, extent))
+                outcome =
+                    tryRange(data, std::max(low, middle + 1), high, extent, decideAt, run, at);
             next = hit + 1;
         }
         if (outcome == Outcome::Undecided)
@@ -446,7 +452,7 @@ qint64 HeaderlessSearch::Impl::search(const char *data, qint64 from, qint64 read
         }
         pos = next;
     }
-    return regionEnd;
+    return std::max(pos, stopAt);
 }
 
 QVector<RecordingAnalysis> findHeaderlessRuns(const char *data, qint64 begin, qint64 end,

@@ -32,14 +32,17 @@ public:
     HeaderlessSearch(const HeaderlessSearch &) = delete;
     HeaderlessSearch &operator=(const HeaderlessSearch &) = delete;
 
-    // Searches the region data[from, regionEnd) up to where the bytes at hand end, reading
-    // nothing at or past readableEnd (at most regionEnd). Appends the runs found, ascending,
-    // each limited by regionEnd, and returns the offset from which the search goes on with the
-    // bytes from there on at hand: regionEnd once the whole region is searched. decideFirst
-    // decides an offset at from whose frames go on past readableEnd with the bytes at hand
-    // (when more cannot be had at once), so that the search moves on.
+    // Searches the region data[from, regionEnd) for runs that start before stopAt (regionEnd
+    // when negative), up to where the bytes at hand end, reading nothing at or past
+    // readableEnd (at most regionEnd). Appends the runs found, ascending, each limited by
+    // regionEnd (the last may end past stopAt), and returns the offset from which the search
+    // goes on with the bytes from there on at hand: stopAt or more once every offset before it
+    // is decided. decideFirst decides an offset at from whose frames go on past readableEnd
+    // with the bytes at hand (when more cannot be had at once), so that the search moves on.
+    // What the search finds from an offset depends on that offset alone: searches of a region
+    // begun at different offsets agree on every run they both find past both starts.
     qint64 search(const char *data, qint64 from, qint64 readableEnd, qint64 regionEnd,
-                  QVector<RecordingAnalysis> &runs, bool decideFirst = false);
+                  QVector<RecordingAnalysis> &runs, bool decideFirst = false, qint64 stopAt = -1);
 
 private:
     class Impl;

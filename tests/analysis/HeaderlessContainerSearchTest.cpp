@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <mutex>
+
 using namespace RecGen;
 using namespace vocafetch;
 
@@ -21,8 +23,10 @@ struct Searched
     qint64 largestView = 0;       // bytes asked for at once, at most
 };
 
-// The search through windows of window bytes, as the session runs it on a mapped container.
-Searched searchInWindows(const ExactBuffer &buffer, const QVector<qint64> &starts, qint64 window)
+// The search through windows of window bytes, as the session runs it on a mapped container,
+// regions cut into pieces of piece bytes searched on threads threads.
+Searched searchInWindows(const ExactBuffer &buffer, const QVector<qint64> &starts, qint64 window,
+                         qint64 piece = qint64(16) << 20, int threads = 0)
 {
     Searched searched;
     HeaderlessContainer container;
@@ -33,7 +37,12 @@ Searched searchInWindows(const ExactBuffer &buffer, const QVector<qint64> &start
         searched.largestStretch = std::max(searched.largestStretch, last - first);
         return analyseRecordingRange(buffer.data(), buffer.size(), starts, first, last);
     };
-    container.bytes = [&](qint64 begin, qint64 length) {
+    container.largestWindow = window;
+    container.piece = piece;
+    container.threads = threads;
+    std::mutex views;
+    container.bytes = [&](qint64 begin, qint64 length, QByteArray &) {
+        const std::lock_guard<std::mutex> lock(views);
         searched.largestView = std::max(searched.largestView, length);
         return buffer.data() + begin;
     };
@@ -92,6 +101,11 @@ TEST(HeaderlessContainerSearch, RunsAcrossWindowEdgesAreFoundWhole)
         const Searched searched = searchInWindows(buffer, starts, window);
         expectSameRuns(searched.runs, whole);
         EXPECT_LE(searched.largestView, window);
+    }
+    // Pieces searched apart, on three threads, their edges inside runs and between them.
+    for (const qint64 piece : {qint64(5000), Window - 5000, Window, 2 * Window - 200}) {
+        SCOPED_TRACE(piece);
+        expectSameRuns(searchInWindows(buffer, starts, Window, piece, 3).runs, whole);
     }
 }
 
