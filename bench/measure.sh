@@ -112,6 +112,9 @@ ours_s=$(median "$work/extract.json" 0)
 foremost_s=$(median "$work/extract.json" 1)
 carver_s=$(median "$work/extract.json" 2)
 echo "$recordings recordings: extract ${ours_s} s, foremost + sync -f ${foremost_s} s: ratio $(ratio "$ours_s" "$foremost_s") (target <= 1.0)"
+# Each command's preparation removes every output folder: foremost once more for its count.
+rm -rf "$work/foremost"
+foremost -Q -c "$work/carve.conf" -o "$work/foremost" -i "$work/voice.drf" >"$work/foremost.out"
 echo "  scalpel + sync -f ${carver_s} s: ratio $(ratio "$ours_s" "$carver_s"); foremost wrote $(find "$work/foremost" -type f -name '*.amr' | wc -l) files"
 rm -rf "$work/ours"
 strace -f -c -e trace=fsync,fdatasync,syncfs,sync_file_range -o "$work/strace.txt" \

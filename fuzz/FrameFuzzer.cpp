@@ -4,6 +4,7 @@
 // buffer that ends exactly at the limit, so any read at or past the limit is caught.
 //
 // Input: one control byte (where a walk is split in two), then the bytes.
+#include "EveryOffsetSearch.h"
 #include "FuzzSupport.h"
 
 #include "extract/analysis/AmrFrameWalker.h"
@@ -72,23 +73,11 @@ void exploreFrom(const char *data, qint64 start, qint64 limit, qint64 lowerBound
     FUZZ_CHECK(clean.begin == start && clean.end >= start && clean.end <= limit);
 }
 
-// The search that tries every offset, kept from input to input: its working memory is set up
-// once (findHeaderlessRuns sets up a search of its own for each call).
-HeaderlessSearch &everyOffset()
-{
-    static HeaderlessSearch search([] {
-        HeaderlessLimits limits;
-        limits.probe = false;
-        return limits;
-    }());
-    return search;
-}
-
 void checkHeaderlessRuns(const char *data, qint64 begin, qint64 limit)
 {
     const QVector<RecordingAnalysis> probed = findHeaderlessRuns(data, begin, limit);
     QVector<RecordingAnalysis> tried;
-    FUZZ_CHECK(everyOffset().search(data, begin, limit, limit, tried) == limit);
+    FUZZ_CHECK(fuzz::everyOffsetSearch().search(data, begin, limit, limit, tried) == limit);
     FUZZ_CHECK(probed.size() == tried.size());
     qint64 previousEnd = begin;
     for (int i = 0; i < probed.size(); ++i) {

@@ -8,6 +8,7 @@
 //
 // Input: one control byte (the first window: 256 + 48 x control bytes, growing to four times
 // that), then the bytes.
+#include "EveryOffsetSearch.h"
 #include "FuzzSupport.h"
 
 #include "extract/analysis/BandFrames.h"
@@ -69,16 +70,6 @@ HeaderlessSearch &probing()
     return search;
 }
 
-HeaderlessSearch &everyOffset()
-{
-    static HeaderlessSearch search([] {
-        HeaderlessLimits limits;
-        limits.probe = false;
-        return limits;
-    }());
-    return search;
-}
-
 void checkWindowedContainer(const char *data, qint64 size, qint64 window)
 {
     QVector<qint64> starts;
@@ -126,7 +117,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 
     QVector<RecordingAnalysis> probed, tried;
     FUZZ_CHECK(probing().search(data.get(), 0, end, end, probed) == end);
-    FUZZ_CHECK(everyOffset().search(data.get(), 0, end, end, tried) == end);
+    FUZZ_CHECK(fuzz::everyOffsetSearch().search(data.get(), 0, end, end, tried) == end);
     checkRuns(data.get(), probed, 0, end);
     FUZZ_CHECK(sameRuns(probed, tried));
 
