@@ -27,6 +27,11 @@ public:
     JsonObjectWriter &field(const char *key, int value) { return field(key, qint64(value)); }
     JsonObjectWriter &field(const char *key, bool value);
     JsonObjectWriter &field(const char *key, const QString &value);
+    // A text field only when the text is not empty: listings leave out what is not known.
+    JsonObjectWriter &fieldIfAny(const char *key, const QString &value)
+    {
+        return value.isEmpty() ? *this : field(key, value);
+    }
     // A value that is JSON already (an array, an object).
     JsonObjectWriter &rawField(const char *key, const QByteArray &json);
     void close();

@@ -103,14 +103,10 @@ QByteArray partJson(const MmsPart &part)
 {
     QByteArray json;
     JsonObjectWriter object(json);
-    const auto add = [&](const char *key, const QString &value) {
-        if (!value.isEmpty())
-            object.field(key, value);
-    };
-    add("id", part.contentId);
-    add("location", part.location);
-    add("media_type", QString::fromLatin1(part.mediaType));
-    add("name", part.name);
+    object.fieldIfAny("id", part.contentId);
+    object.fieldIfAny("location", part.location);
+    object.fieldIfAny("media_type", QString::fromLatin1(part.mediaType));
+    object.fieldIfAny("name", part.name);
     object.close();
     return json;
 }
@@ -435,21 +431,17 @@ QByteArray messageJson(const MmsMessage &message)
 {
     QByteArray json;
     JsonObjectWriter object(json);
-    const auto add = [&](const char *key, const QString &value) {
-        if (!value.isEmpty())
-            object.field(key, value);
-    };
     if (!message.cc.isEmpty())
         object.rawField("cc", stringList(message.cc));
-    add("date", isoDate(message));
-    add("from", message.from);
-    add("message_id", message.messageId);
+    object.fieldIfAny("date", isoDate(message));
+    object.fieldIfAny("from", message.from);
+    object.fieldIfAny("message_id", message.messageId);
     object.field("offset", message.offset);
-    add("subject", message.subject);
-    add("text", message.text);
+    object.fieldIfAny("subject", message.subject);
+    object.fieldIfAny("text", message.text);
     if (!message.to.isEmpty())
         object.rawField("to", stringList(message.to));
-    add("type", message.type);
+    object.fieldIfAny("type", message.type);
     object.close();
     return json;
 }
