@@ -5,6 +5,8 @@
 // is recorded. One writer serves one download.
 #pragma once
 
+#include "phone/PhoneCopyStore.h"
+
 #include <QByteArray>
 #include <QSet>
 #include <QString>
@@ -15,16 +17,13 @@ namespace vocafetch {
 
 class PhoneCopyRegistry;
 
-class PhoneCopyWriter
+class PhoneCopyWriter : public PhoneCopyStore
 {
 public:
     PhoneCopyWriter(const QString &startDir, PhoneCopyRegistry &copies);
 
-    // Writes `bytes`, the content of the phone file `phonePath`, as `name` (a safe relative
-    // name with "/" separators) and returns the copy's path relative to the start folder.
-    // Throws PhoneDownloadError naming the phone file and the local file when the copy cannot
-    // be made.
-    QString write(const QString &name, const QByteArray &bytes, const QByteArray &phonePath);
+    QString write(const QString &name, const QByteArray &bytes,
+                  const QByteArray &phonePath) override;
 
 private:
     QString makeFolders(const QString &relativeFolder);

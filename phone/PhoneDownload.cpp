@@ -11,8 +11,8 @@
 #include <QDir>
 #include <QScopeGuard>
 
+#include <memory>
 #include <new>
-#include <vector>
 
 namespace vocafetch {
 
@@ -20,23 +20,35 @@ namespace {
 
 constexpr qsizetype PrefixLength = sizeof(PhoneFolderPrefix) - 1;
 
-std::vector<TPhoneFileEntry> allocateEntries(int count)
+// Zeroed, so that entries a lying library leaves unwritten read as empty paths; zeroed in one
+// go, not entry by entry.
+std::unique_ptr<TPhoneFileEntry[]> allocateEntries(int count)
 {
     if (count > PhoneDownload::MaxEntries) {
         throw PhoneDownloadError(QStringLiteral("The phone lists %1 files; at most %2 can be read.")
                                      .arg(count)
                                      .arg(PhoneDownload::MaxEntries));
     }
-    return std::vector<TPhoneFileEntry>(static_cast<std::size_t>(count), TPhoneFileEntry{});
+    return std::make_unique<TPhoneFileEntry[]>(static_cast<std::size_t>(count));
 }
 
 } // namespace
 
 PhoneDownload::PhoneDownload(PhoneLibrary &library, const QString &startDir,
                              PhoneCopyRegistry &copies, StatusSink status)
-    : m_library(library), m_startDir(startDir), m_copies(copies), m_status(std::move(status))
+    : m_library(library), m_startDir(startDir),
+      m_ownStore(std::make_unique<PhoneCopyWriter>(startDir, copies)), m_store(*m_ownStore),
+      m_status(std::move(status))
 {
 }
+
+PhoneDownload::PhoneDownload(PhoneLibrary &library, const QString &startDir, PhoneCopyStore &store,
+                             StatusSink status)
+    : m_library(library), m_startDir(startDir), m_store(store), m_status(std::move(status))
+{
+}
+
+PhoneDownload::~PhoneDownload() = default;
 
 void PhoneDownload::run()
 {
@@ -54,11 +66,10 @@ void PhoneDownload::run()
         m_status(QCoreApplication::translate("PhoneDownload", "Не найдено файлов DRF"));
         return;
     }
-    PhoneCopyWriter writer(m_startDir, m_copies);
     for (qsizetype i = 0; i < files.size(); ++i) {
         if (m_cancelled)
             return;
-        copyFile(files[i], writer);
+        copyFile(files[i]);
         m_status(QCoreApplication::translate("PhoneDownload", "Чтение файла %1/%2")
                      .arg(i + 1)
                      .arg(files.size()));
@@ -69,11 +80,12 @@ void PhoneDownload::run()
 QList<PhoneDownload::PhoneFile> PhoneDownload::listFiles()
 {
     const int count = qMax(0, m_library.fileCount());
-    std::vector<TPhoneFileEntry> entries = allocateEntries(count);
-    m_library.fileList(count == 0 ? nullptr : entries.data(), count);
+    const std::unique_ptr<TPhoneFileEntry[]> entries = allocateEntries(count);
+    m_library.fileList(count == 0 ? nullptr : entries.get(), count);
 
     QList<PhoneFile> files;
-    for (const TPhoneFileEntry &entry : entries) {
+    for (int i = 0; i < count; ++i) {
+        const TPhoneFileEntry &entry = entries[size_t(i)];
         const QByteArray path = phoneEntryPath(entry);
         if (!path.startsWith(PhoneFolderPrefix))
             continue;
@@ -121,7 +133,7 @@ void PhoneDownload::openFile(const QByteArray &phonePath)
     }
 }
 
-void PhoneDownload::copyFile(const PhoneFile &file, PhoneCopyWriter &writer)
+void PhoneDownload::copyFile(const PhoneFile &file)
 {
     const QByteArray phonePath = PhoneFolderPrefix + file.rawName;
     m_result.savePreset = saveDialogPreset(file.name);
@@ -130,7 +142,7 @@ void PhoneDownload::copyFile(const PhoneFile &file, PhoneCopyWriter &writer)
     const auto closePhoneFile = qScopeGuard([this] { m_library.fileClose(); });
     openFile(phonePath);
     const QByteArray bytes = readFile(phonePath, file.size);
-    const QString caption = writer.write(file.name, bytes, phonePath);
+    const QString caption = m_store.write(file.name, bytes, phonePath);
 
     m_result.captions.append(caption);
     m_result.localPaths.append(pathBelow(QDir(m_startDir).path(), caption));

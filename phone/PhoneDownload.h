@@ -11,12 +11,13 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace vocafetch {
 
 class PhoneCopyRegistry;
-class PhoneCopyWriter;
+class PhoneCopyStore;
 
 struct PhoneDownloadResult
 {
@@ -37,8 +38,13 @@ public:
     // More entries than any phone lists; a larger count is refused with an error.
     static constexpr int MaxEntries = 1 << 20;
 
+    // Copies into the start folder on disk, each copy recorded in copies.
     PhoneDownload(PhoneLibrary &library, const QString &startDir, PhoneCopyRegistry &copies,
                   StatusSink status);
+    // Copies into store, whose paths are relative to startDir.
+    PhoneDownload(PhoneLibrary &library, const QString &startDir, PhoneCopyStore &store,
+                  StatusSink status);
+    ~PhoneDownload();
 
     // Runs the whole download. A phone file that cannot be read whole at its listed size (it
     // changed since the listing, is no longer a regular file, or the phone reports a read
@@ -64,11 +70,12 @@ private:
     QList<PhoneFile> listFiles();
     void openFile(const QByteArray &phonePath);
     QByteArray readFile(const QByteArray &phonePath, qint32 size);
-    void copyFile(const PhoneFile &file, PhoneCopyWriter &writer);
+    void copyFile(const PhoneFile &file);
 
     PhoneLibrary &m_library;
     QString m_startDir;
-    PhoneCopyRegistry &m_copies;
+    std::unique_ptr<PhoneCopyStore> m_ownStore;
+    PhoneCopyStore &m_store;
     StatusSink m_status;
     PhoneDownloadResult m_result;
     std::atomic<bool> m_cancelled{false};

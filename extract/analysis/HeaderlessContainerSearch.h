@@ -39,7 +39,8 @@ struct HeaderlessContainer
 
 // The headerless runs where no signed recording's audio lies (uncoveredRegions), ascending,
 // with container offsets: the same runs findHeaderlessRecordings finds in the whole container
-// (for a run longer than the largest window, its part in that window).
+// (for a run longer than the largest window, its part in that window: frames that chain on past
+// the largest window are judged on that window's bytes, as if the container ended there).
 QVector<RecordingAnalysis> findContainerHeaderless(const HeaderlessContainer &container,
                                                    const HeaderlessLimits &limits = {});
 
