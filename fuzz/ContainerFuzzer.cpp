@@ -3,7 +3,7 @@
 // recordings' byte ranges must give the container back from the first start on, and every
 // recording is analysed, in one go and in two stretches, which must agree.
 //
-// One input in sixteen (picked by its bytes, so a failure reproduces) also makes the round trip
+// One input in thirty-two (picked by its bytes, so a failure reproduces) also makes the round trip
 // through the file system: the container written to a file, loaded and mapped (both must give
 // the scan above), every recording saved through the save loop into a folder of its own, the
 // files exact slices of the container under the names the loop promises, nothing written
@@ -29,7 +29,7 @@ using namespace vocafetch;
 
 namespace {
 
-constexpr unsigned RoundTripShare = 16;
+constexpr unsigned RoundTripShare = 32;
 
 struct Folders
 {

@@ -1,14 +1,13 @@
 // Any bytes as the stretch of a container around recordings: the frame walk, its continuation,
-// the part-header search, the recording analysis from every "#!" in it, and the search for runs
-// with no header (probing or trying every offset, which must agree). The bytes live in a
-// buffer that ends exactly at the limit, so any read at or past the limit is caught.
+// the part-header search and the recording analysis from every "#!" in it. The bytes live in a
+// buffer that ends exactly at the limit, so any read at or past the limit is caught. The search
+// for runs with no header, probing or trying every offset, has a target of its own
+// (HeaderlessFuzzer.cpp), which checks that they agree on every input.
 //
 // Input: one control byte (where a walk is split in two), then the bytes.
-#include "EveryOffsetSearch.h"
 #include "FuzzSupport.h"
 
 #include "extract/analysis/AmrFrameWalker.h"
-#include "extract/analysis/HeaderlessRuns.h"
 #include "extract/analysis/RecordingAnalysis.h"
 #include "extract/analysis/WspPartHeader.h"
 
@@ -73,22 +72,6 @@ void exploreFrom(const char *data, qint64 start, qint64 limit, qint64 lowerBound
     FUZZ_CHECK(clean.begin == start && clean.end >= start && clean.end <= limit);
 }
 
-void checkHeaderlessRuns(const char *data, qint64 begin, qint64 limit)
-{
-    const QVector<RecordingAnalysis> probed = findHeaderlessRuns(data, begin, limit);
-    QVector<RecordingAnalysis> tried;
-    FUZZ_CHECK(fuzz::everyOffsetSearch().search(data, begin, limit, limit, tried) == limit);
-    FUZZ_CHECK(probed.size() == tried.size());
-    qint64 previousEnd = begin;
-    for (int i = 0; i < probed.size(); ++i) {
-        const RecordingAnalysis &run = probed[i];
-        FUZZ_CHECK(run.start == tried[i].start && run.audioEnd == tried[i].audioEnd);
-        FUZZ_CHECK(run.headerless && run.start >= previousEnd && run.audioEnd <= limit);
-        FUZZ_CHECK(run.audioEnd > run.start);
-        previousEnd = run.audioEnd;
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
@@ -105,7 +88,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
         if (auto value = readUintvar(data.get(), pos, limit))
             FUZZ_CHECK(value->length >= 1 && value->length <= 5 && pos + value->length <= limit);
     }
-    checkHeaderlessRuns(data.get(), std::min<qint64>(control, limit), limit);
     qint64 previous = 0;
     int explored = 0;
     for (qint64 start = 0; start < limit && explored < 64; ++start) {
