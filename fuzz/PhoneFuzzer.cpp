@@ -178,11 +178,12 @@ Tree checkNothingElseChanged(const PhoneCopyRegistry &copies)
 }
 
 // Whether a stored name can only lie below the start folder, as text: what the list's raw
-// bytes were checked for must still hold once they are decoded.
+// bytes were checked for must still hold once they are decoded. A drive letter is an ASCII
+// one: "і:7" (cp1251 0xB3) is a plain name.
 bool isSafeStoredName(const QString &name)
 {
     if (name.isEmpty() || name.contains(u'\\') ||
-        (name.size() >= 2 && name[1] == u':' && name[0].isLetter()))
+        (name.size() >= 2 && name[1] == u':' && name[0].isLetter() && name[0].unicode() < 0x80))
         return false;
     for (const QChar c : name)
         if (c.unicode() < 0x20 || c.unicode() == 0x7f)
