@@ -89,6 +89,7 @@ qint32 listedSize(const PhoneFuzzInput::Entry &entry)
 void script(FakePhoneLibrary &phone, const PhoneFuzzInput::Phone &input)
 {
     phone.statuses = {input.notReady ? 0 : PhoneLibrary::ReadyStatus};
+    phone.entries.reserve(size_t(input.entries.size()));
     for (const PhoneFuzzInput::Entry &entry : input.entries) {
         QByteArray path = entry.inFolder ? PhoneFuzzInput::Folder + entry.path : entry.path;
         if (entry.fillField && !path.isEmpty())
