@@ -26,7 +26,7 @@ struct Searched
 // The search through windows of window bytes, as the session runs it on a mapped container,
 // regions cut into pieces of piece bytes searched on threads threads.
 Searched searchInWindows(const ExactBuffer &buffer, const QVector<qint64> &starts, qint64 window,
-                         qint64 piece = qint64(16) << 20, int threads = 0)
+                         qint64 piece = qint64(16) << 20, int threads = 0, qint64 largestWindow = 0)
 {
     Searched searched;
     HeaderlessContainer container;
@@ -37,7 +37,7 @@ Searched searchInWindows(const ExactBuffer &buffer, const QVector<qint64> &start
         searched.largestStretch = std::max(searched.largestStretch, last - first);
         return analyseRecordingRange(buffer.data(), buffer.size(), starts, first, last);
     };
-    container.largestWindow = window;
+    container.largestWindow = std::max(window, largestWindow);
     container.piece = piece;
     container.threads = threads;
     std::mutex views;
@@ -106,6 +106,45 @@ TEST(HeaderlessContainerSearch, RunsAcrossWindowEdgesAreFoundWhole)
     for (const qint64 piece : {qint64(5000), Window - 5000, Window, 2 * Window - 200}) {
         SCOPED_TRACE(piece);
         expectSameRuns(searchInWindows(buffer, starts, Window, piece, 3).runs, whole);
+    }
+}
+
+// Frames that chain on past the largest window: each window holds a part of the run, judged on
+// that window's bytes as if the container ended there, and the next part is searched from where
+// it ends (a last part too short to look like speech on its own is not a run); one pass over the
+// whole container finds the run whole.
+TEST(HeaderlessContainerSearch, ARunLongerThanTheLargestWindowIsFoundAPartPerWindow)
+{
+    constexpr qint64 Largest = 4096;
+    Rng rng(84);
+    QByteArray bytes = filler(1000, rng);
+    const qint64 runStart = bytes.size();
+    bytes += joined(phoneLikeFrames(false, 2000, rng));
+    const qint64 runEnd = bytes.size();
+    bytes += filler(1000, rng);
+    const ExactBuffer buffer(bytes);
+    const QVector<RecordingAnalysis> whole =
+        findHeaderlessRecordings(buffer.data(), buffer.size(), {});
+    ASSERT_EQ(whole.size(), 1);
+    EXPECT_EQ(whole[0].start, runStart);
+    EXPECT_EQ(whole[0].audioEnd, runEnd);
+
+    for (const int threads : {1, 3}) {
+        const Searched searched =
+            searchInWindows(buffer, {}, Largest / 4, Largest + 1000, threads, Largest);
+        EXPECT_LE(searched.largestView, Largest);
+        const QVector<RecordingAnalysis> &parts = searched.runs;
+        ASSERT_GE(parts.size(), (runEnd - runStart) / Largest);
+        EXPECT_EQ(parts.front().start, runStart);
+        EXPECT_LE(parts.back().audioEnd, runEnd);
+        EXPECT_GT(parts.back().audioEnd, runEnd - Largest);
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            EXPECT_LE(parts[i].audioEnd - parts[i].start, Largest) << i;
+            EXPECT_GE(parts[i].audioEnd - parts[i].start, Largest - 32) << i;
+            if (i > 0) {
+                EXPECT_GE(parts[i].start, parts[i - 1].audioEnd) << i;
+            }
+        }
     }
 }
 
