@@ -253,9 +253,12 @@ qint64 HeaderlessSearch::Impl::firstHitProbe(const char *data, qint64 p, qint64 
 
 // Whether the frames from s could chain as a run's frames up to the end of its speech stretch
 // do: minFrames frames over the band's shortest run at least, no header damaged before
-// resyncFrom. Their headers alone decide, four zero bytes included. A walk that fails marks the
-// frames it passed as dead ends: a later start's walk that reaches one fails as well, its frames
-// stopping at the same place, where it may step over a damaged header still less.
+// resyncFrom. Their headers alone decide, four zero bytes included. A walk whose frames stop
+// short of the band's shortest run marks the frames it passed as dead ends: a later start's
+// walk that reaches one stops at the same place, where it may step over a damaged header still
+// less, and so short of its own shortest run, which ends later. A walk that stops past its
+// shortest run with too few frames marks nothing: a later start may have more frames before
+// the same place.
 bool HeaderlessSearch::Impl::mayStartRun(int b, const char *data, qint64 s,
                                          const ByteExtent &extent, qint64 resyncFrom)
 {
@@ -264,14 +267,17 @@ bool HeaderlessSearch::Impl::mayStartRun(int b, const char *data, qint64 s,
     const qint64 until = s + m_shortestRun[size_t(b)];
     qint64 at = s;
     int frames = 0;
+    bool deadEnd = false;
     for (; frames < m_limits.minFrames || at < until; ++frames) {
         if (at >= extent.readable) {
             if (!extent.final())
                 return true;
             break;
         }
-        if (deadEnds.test(at))
+        if (deadEnds.test(at)) {
+            deadEnd = true;
             break;
+        }
         const quint8 byte = quint8(data[at]);
         const int size = sizes[byte];
         if (size == 0) {
@@ -290,6 +296,8 @@ bool HeaderlessSearch::Impl::mayStartRun(int b, const char *data, qint64 s,
     }
     if (frames >= m_limits.minFrames && at >= until)
         return true;
+    if (!deadEnd && at >= until)
+        return false;
     deadEnds.advance(s);
     for (qint64 pos = s; frames > 0; --frames, pos += sizes[quint8(data[pos])])
         deadEnds.set(pos);

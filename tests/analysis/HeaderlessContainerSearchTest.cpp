@@ -148,6 +148,37 @@ TEST(HeaderlessContainerSearch, ARunLongerThanTheLargestWindowIsFoundAPartPerWin
     }
 }
 
+// Bytes a fuzzer found: a walk from an early offset stops with too few frames past the
+// band's shortest run, where a walk from a later offset, of smaller frames, has enough. Searches
+// of pieces begun anywhere must find what one pass finds.
+TEST(HeaderlessContainerSearch, PiecesBegunAnywhereFindWhatOnePassFinds)
+{
+    const ExactBuffer buffer(QByteArray::fromHex("04040404040404040404acd627487c7c7c7c7c7c44c88e123"
+                                                 "0dc7c7c7c7c7c443e8c9b2c682810005472590b298d7bb8"
+                                                 "37d7d3807f3437e7bd4e24aaf317f88c354e5a0d502e5aab9"
+                                                 "b45c1f83c3624a25dba3d3d7ed57a23f5681b96e1853280"
+                                                 "f108247939e142066c14c50e89ffc73dee19f987e26f24ce2"
+                                                 "288691449cdcf5eb7d81256457362d53e0a24b651fa1a1c"
+                                                 "6e477737f2234271922fa7474c46246c0bafed4363eeaf74b"
+                                                 "40c6d240404040404040404040404040d0079cf8d9e0324"
+                                                 "4bf3f08683db29f302459abdca2da42d11a34424caf989bf0"
+                                                 "8fea71f33fe78fad9fde0f9446b7c04a6e144384fd7af45"
+                                                 "a394a5177c048e7f66d73a26e5c1b7d286d37c0435dea2f74"
+                                                 "6e70bd7daa0c37d7c04b758793a7211622cd6e315ea7c04"
+                                                 "2654040404048da39404040404e979cf8d3a26e5c1b7d286d"
+                                                 "37c0435dea2f746e70bd7daa07d7c04b758793a7211622c"
+                                                 "d6e315ea7c042654040404040404e979cf8d0435dea2f746e"
+                                                 "70bd7daa0c37d7c04b758793a7211622cd6e315ea7c0426"
+                                                 "54040404040404e979cf8d042654040404040404e979cf8d0"
+                                                 "435dea2f746e70bd7daa0c37d7c04b758793a7211622cd6"
+                                                 "e315ea7c042654040404040404e979cf8d"));
+    const QVector<RecordingAnalysis> whole = findHeaderlessRuns(buffer.data(), 0, buffer.size());
+    for (qint64 piece = 32; piece < buffer.size(); piece += 7) {
+        SCOPED_TRACE(piece);
+        expectSameRuns(searchInWindows(buffer, {}, 448, piece, 1, 4 * 448).runs, whole);
+    }
+}
+
 // A container full of signatures: its signed recordings are analysed a bounded stretch at a
 // time, and the runs between them are those of one pass.
 TEST(HeaderlessContainerSearch, SignedRecordingsAreAnalysedAStretchAtATime)
