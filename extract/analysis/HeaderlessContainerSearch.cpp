@@ -164,10 +164,12 @@ void addPieces(std::vector<Piece> &pieces, qint64 begin, qint64 end,
         pieces.push_back({begin, end, at, std::min(end, at + piece)});
 }
 
-// Joins the pieces' runs into those one search of each region finds. A piece searched from its
-// start agrees with the region's search from the first offset past where the pieces before
-// left off that falls between its runs; when that offset falls inside one of its runs, the
-// piece is searched again from there.
+// Joins the pieces' runs into those one search of each region finds. What a search finds from an
+// offset depends on that offset alone, so a piece searched from its start agrees with the
+// region's search from where the pieces before left off when the piece's search stood there
+// between runs: past the end of its runs before, and short of the offset it tried its next run
+// from (which lies at most headerlessRunLead() before that run's start). Otherwise the piece is
+// searched again from there (from its start, it is the region's search).
 void joinPieces(const std::vector<Piece> &pieces, std::vector<QVector<RecordingAnalysis>> &found,
                 PieceSearches &searches, QVector<RecordingAnalysis> &runs)
 {
@@ -183,7 +185,9 @@ void joinPieces(const std::vector<Piece> &pieces, std::vector<QVector<RecordingA
             gap = own[from].audioEnd;
             ++from;
         }
-        const bool agrees = gap <= leftOff;
+        const bool agrees = leftOff == piece.begin ||
+                            (gap <= leftOff && (from == own.size() ||
+                                                own[from].start - headerlessRunLead() >= leftOff));
         const QVector<RecordingAnalysis> taken =
             agrees ? own.mid(from) : searches.searchFrom(leftOff, piece);
         runs += taken;

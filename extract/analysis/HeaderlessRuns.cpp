@@ -463,6 +463,16 @@ qint64 HeaderlessSearch::Impl::search(const char *data, qint64 from, qint64 read
     return std::max(pos, stopAt);
 }
 
+qint64 headerlessRunLead()
+{
+    static const qint64 lead = [] {
+        const HeaderlessLimits limits;
+        return qint64(MaxStrayFrames) * std::max(BandFrames(false, limits).largestFrame(),
+                                                 BandFrames(true, limits).largestFrame());
+    }();
+    return lead;
+}
+
 QVector<RecordingAnalysis> findHeaderlessRuns(const char *data, qint64 begin, qint64 end,
                                               const HeaderlessLimits &limits)
 {

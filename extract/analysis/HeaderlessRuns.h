@@ -49,6 +49,10 @@ private:
     std::unique_ptr<Impl> m_impl;
 };
 
+// How far past the offset whose frames a search tried a run found from there may start: the
+// leading frames it leaves out as container bytes.
+qint64 headerlessRunLead();
+
 // The speech runs in data[begin, end), in ascending order and not overlapping, each analysed as
 // a recording: headerless, start at its first frame, limit end, format NarrowBand or WideBand
 // with a header of size 0, audio end one past its last frame, EndSource::Frames, and walk.stop

@@ -148,34 +148,59 @@ TEST(HeaderlessContainerSearch, ARunLongerThanTheLargestWindowIsFoundAPartPerWin
     }
 }
 
-// Bytes a fuzzer found: a walk from an early offset stops with too few frames past the
-// band's shortest run, where a walk from a later offset, of smaller frames, has enough. Searches
-// of pieces begun anywhere must find what one pass finds.
+// Bytes fuzzers found, searched in pieces begun anywhere: the pieces must find what one pass
+// finds. In the first, a walk from an early offset stops with too few frames past the band's
+// shortest run, where a walk from a later offset, of smaller frames, has enough; in the second,
+// a piece's search tries a run from before where the run ending in the piece before ends, and
+// leaves out its leading frames, so that its run starts past a run the region's search finds.
 TEST(HeaderlessContainerSearch, PiecesBegunAnywhereFindWhatOnePassFinds)
 {
-    const ExactBuffer buffer(QByteArray::fromHex("04040404040404040404acd627487c7c7c7c7c7c44c88e123"
-                                                 "0dc7c7c7c7c7c443e8c9b2c682810005472590b298d7bb8"
-                                                 "37d7d3807f3437e7bd4e24aaf317f88c354e5a0d502e5aab9"
-                                                 "b45c1f83c3624a25dba3d3d7ed57a23f5681b96e1853280"
-                                                 "f108247939e142066c14c50e89ffc73dee19f987e26f24ce2"
-                                                 "288691449cdcf5eb7d81256457362d53e0a24b651fa1a1c"
-                                                 "6e477737f2234271922fa7474c46246c0bafed4363eeaf74b"
-                                                 "40c6d240404040404040404040404040d0079cf8d9e0324"
-                                                 "4bf3f08683db29f302459abdca2da42d11a34424caf989bf0"
-                                                 "8fea71f33fe78fad9fde0f9446b7c04a6e144384fd7af45"
-                                                 "a394a5177c048e7f66d73a26e5c1b7d286d37c0435dea2f74"
-                                                 "6e70bd7daa0c37d7c04b758793a7211622cd6e315ea7c04"
-                                                 "2654040404048da39404040404e979cf8d3a26e5c1b7d286d"
-                                                 "37c0435dea2f746e70bd7daa07d7c04b758793a7211622c"
-                                                 "d6e315ea7c042654040404040404e979cf8d0435dea2f746e"
-                                                 "70bd7daa0c37d7c04b758793a7211622cd6e315ea7c0426"
-                                                 "54040404040404e979cf8d042654040404040404e979cf8d0"
-                                                 "435dea2f746e70bd7daa0c37d7c04b758793a7211622cd6"
-                                                 "e315ea7c042654040404040404e979cf8d"));
-    const QVector<RecordingAnalysis> whole = findHeaderlessRuns(buffer.data(), 0, buffer.size());
-    for (qint64 piece = 32; piece < buffer.size(); piece += 7) {
-        SCOPED_TRACE(piece);
-        expectSameRuns(searchInWindows(buffer, {}, 448, piece, 1, 4 * 448).runs, whole);
+    const QByteArray inputs[] = {
+        QByteArray::fromHex(
+            "04040404040404040404acd627487c7c7c7c7c7c44c88e1230dc7c7c7c7c7c443e8c9b2c68281000"
+            "5472590b298d7bb837d7d3807f3437e7bd4e24aaf317f88c354e5a0d502e5aab9b45c1f83c3624a2"
+            "5dba3d3d7ed57a23f5681b96e1853280f108247939e142066c14c50e89ffc73dee19f987e26f24ce"
+            "2288691449cdcf5eb7d81256457362d53e0a24b651fa1a1c6e477737f2234271922fa7474c46246c"
+            "0bafed4363eeaf74b40c6d240404040404040404040404040d0079cf8d9e03244bf3f08683db29f3"
+            "02459abdca2da42d11a34424caf989bf08fea71f33fe78fad9fde0f9446b7c04a6e144384fd7af45"
+            "a394a5177c048e7f66d73a26e5c1b7d286d37c0435dea2f746e70bd7daa0c37d7c04b758793a7211"
+            "622cd6e315ea7c042654040404048da39404040404e979cf8d3a26e5c1b7d286d37c0435dea2f746"
+            "e70bd7daa07d7c04b758793a7211622cd6e315ea7c042654040404040404e979cf8d0435dea2f746"
+            "e70bd7daa0c37d7c04b758793a7211622cd6e315ea7c042654040404040404e979cf8d0426540404"
+            "04040404e979cf8d0435dea2f746e70bd7daa0c37d7c04b758793a7211622cd6e315ea7c04265404"
+            "0404040404e979cf8d"),
+        QByteArray::fromHex(
+            "b17c04a344db6564154c245e84e34c7c042037408988d27c0430d884447c04a344db6564154c245e"
+            "84e34c7c044cb2d99fe42d2037408988d27c0430d8824a71b89e36e41aa79f7c04be114a7acb4f7e"
+            "9029feb8b87c04e06468512332f94c559a82a47c048e4234e81744c34851d24de87c044e9a8585e9"
+            "7c793a230a759d7c04ebb072b0a26e7551fbaa72db7c04bc66fd3509a2e90c2e48217a7c04794ea4"
+            "dbed96cf7acc35da9c7c0497750b5eac1bf5ee090304747c049166278dde8a58b1137e18aa7c0431"
+            "63d6b1c5668e3bb94b0f267c048ad9ea7632ad89a28b43997c04dd2ee44fe46f5c11bb1c94fb7c04"
+            "3b6181189f1f1b3d02f4df0e7c0413b133fe78fad9fde0f9446b7c04a6e144384fd7af45a394a517"
+            "7c048e7f66d73a26e5c1b7d286d37c0435dea2f746e70bd7daa0c37d7c04b758793a7211622cd6e3"
+            "15ea7c042654f7cb037c048e4234e81744c34894a5177c048e7fd73a26256600000000000000e42d"
+            "20374089880430d8db7ba5c2383a2b81affa9f7c04be114a7acb4f7e9029feb8b87c04e064685123"
+            "32f94c559a82a47c048e4232e81744c34851d24de87c044e9a8585e97c793a230a757c04ebb072b0"
+            "a26e7551fbaa72db7c04bc66fd3509a2e90c2e48217a7c04794ea4dbed96cf7acc35da9c7c049775"
+            "0b5eac1bf5ee090304747c049166278dde8a58b1137e18aa7c043163d6b1c5668e3bb94b0f267c04"
+            "8ad9ece75b40ad89a28b43997c04dd2ee44fe46f5c11bb1c94fb7c043b6181189f1f1b3d02f4df0e"
+            "7c0413b133fe78fad9fde0f9446b7c04a6e144384fd7af45a394a5177c048e7f66d73a26e5c1b7d2"
+            "86d37c0435dea2f746e70bd7daa0c37d7c04b75879010011622cd6e315ea7c042654f7cb039144e3"
+            "2366704d7c048e4234e81744c34851d24de87c044e9a8585e9797c3a230a759d7c04ebb072b0a26e"
+            "7551fbaa72db7c04bc660c2e48217acccccc35da9c7c0497750b5eac1bf5ee090304747c04fbb37a"
+            "7014ff832e1f2ba6e27c"),
+    };
+    for (const QByteArray &input : inputs) {
+        const ExactBuffer buffer(input);
+        const QVector<RecordingAnalysis> whole =
+            findHeaderlessRuns(buffer.data(), 0, buffer.size());
+        for (const qint64 window : {256, 448}) {
+            for (qint64 piece = 32; piece < buffer.size(); piece += 7) {
+                SCOPED_TRACE(piece);
+                expectSameRuns(searchInWindows(buffer, {}, window, piece, 1, 4 * window).runs,
+                               whole);
+            }
+        }
     }
 }
 
