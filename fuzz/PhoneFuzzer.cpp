@@ -5,7 +5,7 @@
 // control character), holding exactly what the phone served at the listed size; every phone
 // file opened is closed; the result lists the copies in order.
 //
-// One input in sixteen (picked by its bytes, so a failure reproduces) downloads into a real
+// One input in thirty-two (picked by its bytes, so a failure reproduces) downloads into a real
 // start folder that already holds the user's files, a folder, a link leading outside and a
 // pipe: every copy must lie inside the start folder and hold what the phone served, nothing
 // else may change anywhere, and the clean-up at close must leave the start folder as it was.
@@ -30,7 +30,7 @@ using namespace vocafetch;
 
 namespace {
 
-constexpr unsigned DiskShare = 16;
+constexpr unsigned DiskShare = 32;
 
 const QByteArray UserBytes = "the user's own container";
 
