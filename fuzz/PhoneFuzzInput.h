@@ -32,7 +32,7 @@ enum SizeRule
 };
 
 // File_Count answers for lying mode 3.
-inline constexpr int HostileCounts[] = {-1, INT_MIN, 0, 200, (1 << 20) + 1, INT_MAX, 3, 1000};
+inline constexpr int HostileCounts[] = {-1, INT_MIN, 0, 64, (1 << 20) + 1, INT_MAX, 3, 300};
 
 struct Entry
 {

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QScopeGuard>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <new>
 
@@ -20,16 +22,28 @@ namespace {
 
 constexpr qsizetype PrefixLength = sizeof(PhoneFolderPrefix) - 1;
 
-// Zeroed, so that entries a lying library leaves unwritten read as empty paths; zeroed in one
-// go, not entry by entry.
-std::unique_ptr<TPhoneFileEntry[]> allocateEntries(int count)
+struct FreeEntries
+{
+    void operator()(TPhoneFileEntry *entries) const { std::free(entries); }
+};
+using EntryList = std::unique_ptr<TPhoneFileEntry[], FreeEntries>;
+
+// Zeroed by the allocator, so that entries a lying library leaves unwritten read as empty
+// paths: a long list comes as zero pages instead of being zeroed again.
+EntryList allocateEntries(int count)
 {
     if (count > PhoneDownload::MaxEntries) {
         throw PhoneDownloadError(QStringLiteral("The phone lists %1 files; at most %2 can be read.")
                                      .arg(count)
                                      .arg(PhoneDownload::MaxEntries));
     }
-    return std::make_unique<TPhoneFileEntry[]>(static_cast<std::size_t>(count));
+    EntryList entries(static_cast<TPhoneFileEntry *>(
+        std::calloc(static_cast<std::size_t>(std::max(count, 1)), sizeof(TPhoneFileEntry))));
+    if (!entries) {
+        throw PhoneDownloadError(
+            QStringLiteral("The phone lists %1 files, more than fit in memory.").arg(count));
+    }
+    return entries;
 }
 
 } // namespace
@@ -80,7 +94,7 @@ void PhoneDownload::run()
 QList<PhoneDownload::PhoneFile> PhoneDownload::listFiles()
 {
     const int count = qMax(0, m_library.fileCount());
-    const std::unique_ptr<TPhoneFileEntry[]> entries = allocateEntries(count);
+    const EntryList entries = allocateEntries(count);
     m_library.fileList(count == 0 ? nullptr : entries.get(), count);
 
     QList<PhoneFile> files;

@@ -1,6 +1,5 @@
 #include "phone/PhoneFileName.h"
 
-#include <QList>
 
 namespace vocafetch {
 
@@ -23,10 +22,14 @@ bool startsWithDriveLetter(const QByteArray &name)
 
 bool hasUnsafeComponent(const QByteArray &name)
 {
-    const QList<QByteArray> components = name.split('/');
-    for (const QByteArray &component : components) {
+    for (qsizetype begin = 0; begin <= name.size();) {
+        qsizetype end = name.indexOf('/', begin);
+        if (end < 0)
+            end = name.size();
+        const QByteArrayView component(name.constData() + begin, end - begin);
         if (component.isEmpty() || component == "." || component == "..")
             return true;
+        begin = end + 1;
     }
     return false;
 }
