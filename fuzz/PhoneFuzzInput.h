@@ -27,7 +27,7 @@ enum SizeRule
     SizeZero = 3,
     SizeMinusOne = 4,
     SizeMinimum = 5,
-    SizeFarLarger = 6, // 64 KiB, far more than any content: a buffer sized by the list alone
+    SizeFarLarger = 6, // 4 KiB, more than any content: a buffer sized by the list alone
     SizeOfContentToo = 7,
 };
 

@@ -80,7 +80,7 @@ qint32 listedSize(const PhoneFuzzInput::Entry &entry)
     case PhoneFuzzInput::SizeMinimum:
         return INT32_MIN;
     case PhoneFuzzInput::SizeFarLarger:
-        return 1 << 16;
+        return 1 << 12;
     default:
         return length;
     }

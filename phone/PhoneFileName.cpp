@@ -1,6 +1,5 @@
 #include "phone/PhoneFileName.h"
 
-
 namespace vocafetch {
 
 namespace {
