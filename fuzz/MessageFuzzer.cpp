@@ -11,9 +11,9 @@
 #include "extract/message/MmsCharset.h"
 #include "extract/message/MmsReader.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <memory>
+#include <iterator>
 
 using namespace vocafetch;
 
@@ -119,17 +119,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     if (size < 1)
         return 0;
     const quint8 control = bytes[0];
+    // libFuzzer hands the input in a heap block of exactly its size, so the bytes after the
+    // control byte end where the block ends: the sanitizer sees the first byte past them.
+    const char *data = reinterpret_cast<const char *>(bytes) + 1;
     const qint64 length = qint64(size) - 1;
-    // Exactly length bytes on the heap: the sanitizer sees the first byte past them.
-    std::unique_ptr<char[]> data(new char[std::max<qint64>(length, 1)]);
-    std::memcpy(data.get(), bytes + 1, size_t(length));
 
-    checkReadsAt(data.get(), length);
-    const QVector<qint64> recordings = recordingStarts(data.get(), length);
-    checkPlacement(data.get(), length, 0, recordings);
+    checkReadsAt(data, length);
+    const QVector<qint64> recordings = recordingStarts(data, length);
+    checkPlacement(data, length, 0, recordings);
     // A window that begins later, with the same recordings (those before it get none).
     const qint64 windowStart = std::min<qint64>(control, length);
-    checkPlacement(data.get() + windowStart, length - windowStart, windowStart, recordings);
-    checkDecoding(data.get(), length, control);
+    checkPlacement(data + windowStart, length - windowStart, windowStart, recordings);
+    checkDecoding(data, length, control);
     return 0;
 }

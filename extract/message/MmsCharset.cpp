@@ -105,6 +105,21 @@ QString decodeUtf16(QByteArrayView bytes, bool littleEndian)
     return decodeWith(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, bytes);
 }
 
+// Qt's converter of the set called charset, invalid when Qt has none. Opening one by name
+// costs more than most texts it decodes, and a container's messages name few sets: the last one
+// asked for is kept, one per thread, and starts each text afresh.
+QStringDecoder &namedDecoder(const QByteArray &charset)
+{
+    thread_local QByteArray name;
+    thread_local QStringDecoder decoder;
+    if (name.isNull() || name != charset) {
+        decoder = QStringDecoder(charset.constData(), QStringConverter::Flag::Stateless);
+        name = charset;
+    }
+    decoder.resetState();
+    return decoder;
+}
+
 bool isNumber(const QByteArray &name)
 {
     return !name.isEmpty() &&
@@ -120,7 +135,7 @@ QByteArray charsetName(quint64 mib)
     const auto entry = std::find_if(std::begin(Charsets), std::end(Charsets),
                                     [mib](const CharsetEntry &e) { return quint64(e.mib) == mib; });
     if (entry != std::end(Charsets))
-        return entry->name;
+        return QByteArray::fromRawData(entry->name, qstrlen(entry->name)); // no copy of a constant
     return QByteArray::number(mib);
 }
 
@@ -141,7 +156,7 @@ QString decodeText(QByteArrayView bytes, const QByteArray &charset)
     // The other sets (windows-1251, KOI8-R, ...) come from Qt's converters by name. A number
     // is a MIBenum this reader does not know: no converter should guess at it.
     if (!isNumber(charset)) {
-        QStringDecoder decoder(charset.constData(), QStringConverter::Flag::Stateless);
+        QStringDecoder &decoder = namedDecoder(charset);
         if (decoder.isValid())
             return decoder.decode(bytes);
     }

@@ -1,6 +1,7 @@
 // The message headers of an MMS PDU.
 #include "extract/message/MmsPduReading.h"
 #include "extract/message/MmsReader.h"
+#include "extract/message/ProblemText.h"
 #include "extract/message/WspContentType.h"
 #include "extract/message/WspText.h"
 
@@ -54,8 +55,12 @@ std::optional<QString> readVersion(WspReader &reader)
     if (first && *first >= ShortIntegerFlag) {
         reader.byte();
         const int major = (*first >> 4) & 0x07, minor = *first & 0x0F;
-        return minor == 0x0F ? QString::number(major)
-                             : QStringLiteral("%1.%2").arg(major).arg(minor);
+        QString version = QString::number(major);
+        if (minor != 0x0F) {
+            version += QLatin1Char('.');
+            version += QString::number(minor);
+        }
+        return version;
     }
     return readText(reader);
 }
@@ -130,7 +135,7 @@ bool skipText(WspReader &headers)
 
 QString cutShort(qint64 offset)
 {
-    return QStringLiteral("the header at offset %1 is cut short or malformed").arg(offset);
+    return ProblemText::of("the header at offset ", offset, " is cut short or malformed");
 }
 
 } // namespace
@@ -156,7 +161,7 @@ std::optional<WspContentType> readMessageHeaders(WspReader &reader, MmsMessage &
             if (field == MessageType) {
                 // Every PDU has one, first: a second is the next PDU.
                 message.problem =
-                    QStringLiteral("the headers meet a second message type at offset %1").arg(at);
+                    ProblemText::of("the headers meet a second message type at offset ", at);
                 break;
             }
             WspReader value = valueReader(headers);
@@ -179,15 +184,14 @@ std::optional<WspContentType> readMessageHeaders(WspReader &reader, MmsMessage &
                 break;
             }
         } else {
-            message.problem = QStringLiteral("no header begins with the byte 0x%1 at offset %2")
-                                  .arg(first, 2, 16, QLatin1Char('0'))
-                                  .arg(at);
+            message.problem = ProblemText::of("no header begins with the byte 0x", HexByte{first},
+                                              " at offset ", at);
             break;
         }
     }
     if (!body && message.problem.isEmpty() && headers.end() < reader.end())
         message.problem =
-            QStringLiteral("the headers go on past %1 bytes").arg(headers.end() - reader.pos());
+            ProblemText::of("the headers go on past ", headers.end() - reader.pos(), " bytes");
     reader.skip(headers.pos() - reader.pos());
     return body;
 }
