@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 
 namespace vocafetch {
 
@@ -106,18 +107,22 @@ QString decodeUtf16(QByteArrayView bytes, bool littleEndian)
 }
 
 // Qt's converter of the set called charset, invalid when Qt has none. Opening one by name
-// costs more than most texts it decodes, and a container's messages name few sets: the last one
-// asked for is kept, one per thread, and starts each text afresh.
+// costs more than most texts it decodes, and a container's messages name few sets: the
+// converters asked for are kept, a few per thread, and start each text afresh.
 QStringDecoder &namedDecoder(const QByteArray &charset)
 {
-    thread_local QByteArray name;
-    thread_local QStringDecoder decoder;
-    if (name.isNull() || name != charset) {
-        decoder = QStringDecoder(charset.constData(), QStringConverter::Flag::Stateless);
-        name = charset;
+    constexpr size_t MaxKept = 16;
+    thread_local std::map<QByteArray, QStringDecoder> kept;
+    auto found = kept.find(charset);
+    if (found == kept.end()) {
+        if (kept.size() == MaxKept)
+            kept.clear();
+        found = kept.emplace(charset,
+                             QStringDecoder(charset.constData(), QStringConverter::Flag::Stateless))
+                    .first;
     }
-    decoder.resetState();
-    return decoder;
+    found->second.resetState();
+    return found->second;
 }
 
 bool isNumber(const QByteArray &name)

@@ -6,6 +6,7 @@
 #include "extract/message/WspText.h"
 
 #include "extract/message/WspReader.h"
+#include <array>
 #include <limits>
 
 namespace vocafetch {
@@ -49,18 +50,28 @@ std::optional<QString> readFrom(WspReader &reader)
     return readEncodedString(value).value_or(QString());
 }
 
+// A version written as a short integer: three bits of major, four of minor, a minor of 15
+// meaning none. Every PDU begins with one: the 128 texts are made once and shared.
+QString shortVersion(quint8 value)
+{
+    static const auto versions = [] {
+        std::array<QString, 128> all;
+        for (int v = 0; v < 128; ++v) {
+            const int major = (v >> 4) & 0x07, minor = v & 0x0F;
+            all[v] = minor == 0x0F ? QString::number(major)
+                                   : QStringLiteral("%1.%2").arg(major).arg(minor);
+        }
+        return all;
+    }();
+    return versions[value & 0x7F];
+}
+
 std::optional<QString> readVersion(WspReader &reader)
 {
     const auto first = reader.peek();
     if (first && *first >= ShortIntegerFlag) {
         reader.byte();
-        const int major = (*first >> 4) & 0x07, minor = *first & 0x0F;
-        QString version = QString::number(major);
-        if (minor != 0x0F) {
-            version += QLatin1Char('.');
-            version += QString::number(minor);
-        }
-        return version;
+        return shortVersion(*first);
     }
     return readText(reader);
 }
