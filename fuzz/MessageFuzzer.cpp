@@ -1,7 +1,7 @@
 // Any bytes as an MMS PDU, or as a container with messages and recordings in it: the reader at
 // the start and at every possible PDU start, and the placement of every "#!" in the bytes, in
-// the whole and in a window. The bytes live in a buffer that ends exactly at their end, so any
-// read past it is caught.
+// the whole and in a window; a text in one of several charsets. The bytes live in a buffer that
+// ends exactly at their end, so any read past it is caught.
 //
 // Input: one control byte (where the window begins, which charset a text is read in), then the
 // bytes.
@@ -11,9 +11,11 @@
 #include "extract/message/MmsCharset.h"
 #include "extract/message/MmsReader.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <memory>
+#include <iterator>
+
+#include <QStringDecoder>
 
 using namespace vocafetch;
 
@@ -104,12 +106,26 @@ QVector<qint64> recordingStarts(const char *data, qint64 size)
 
 void checkDecoding(const char *data, qint64 size, quint8 control)
 {
-    static const QByteArray charsets[] = {"",       "UTF-8",    "US-ASCII",        "ISO-8859-1",
-                                          "UTF-16", "UTF-16LE", "ISO-10646-UCS-2", "windows-1251",
-                                          "KOI8-R", "9999"};
-    const QByteArray &charset = charsets[control % std::size(charsets)];
-    const QString text = decodeText(QByteArrayView(data, std::min<qint64>(size, 256)), charset);
-    FUZZ_CHECK(text.size() <= std::min<qint64>(size, 256));
+    struct Charset
+    {
+        QByteArray name;
+        bool byQt; // converted by Qt's converter of that name
+    };
+    static const Charset charsets[] = {
+        {"", false},       {"UTF-8", false},    {"US-ASCII", false},        {"ISO-8859-1", false},
+        {"UTF-16", false}, {"UTF-16LE", false}, {"ISO-10646-UCS-2", false}, {"windows-1251", true},
+        {"KOI8-R", true},  {"Shift_JIS", true}, {"ISO-2022-JP", true},      {"9999", false}};
+    const Charset &charset = charsets[control % std::size(charsets)];
+    const QByteArrayView bytes(data, std::min<qint64>(size, 256));
+    const QString text = decodeText(bytes, charset.name);
+    FUZZ_CHECK(text.size() <= bytes.size());
+    // The converters of named sets are kept from text to text: each text is still read as if
+    // by a converter opened for it alone, whatever state the last one left (a lead byte, a
+    // shift into another set). A UTF-8 byte-order mark is read as UTF-8 whatever the name.
+    if (charset.byQt && !bytes.startsWith("\xEF\xBB\xBF")) {
+        QStringDecoder fresh(charset.name.constData(), QStringConverter::Flag::Stateless);
+        FUZZ_CHECK(fresh.isValid() && text == fresh.decode(bytes));
+    }
 }
 
 } // namespace
@@ -119,17 +135,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
     if (size < 1)
         return 0;
     const quint8 control = bytes[0];
+    // libFuzzer hands the input in a heap block of exactly its size, so the bytes after the
+    // control byte end where the block ends: the sanitizer sees the first byte past them.
+    const char *data = reinterpret_cast<const char *>(bytes) + 1;
     const qint64 length = qint64(size) - 1;
-    // Exactly length bytes on the heap: the sanitizer sees the first byte past them.
-    std::unique_ptr<char[]> data(new char[std::max<qint64>(length, 1)]);
-    std::memcpy(data.get(), bytes + 1, size_t(length));
 
-    checkReadsAt(data.get(), length);
-    const QVector<qint64> recordings = recordingStarts(data.get(), length);
-    checkPlacement(data.get(), length, 0, recordings);
+    checkReadsAt(data, length);
+    const QVector<qint64> recordings = recordingStarts(data, length);
+    checkPlacement(data, length, 0, recordings);
     // A window that begins later, with the same recordings (those before it get none).
     const qint64 windowStart = std::min<qint64>(control, length);
-    checkPlacement(data.get() + windowStart, length - windowStart, windowStart, recordings);
-    checkDecoding(data.get(), length, control);
+    checkPlacement(data + windowStart, length - windowStart, windowStart, recordings);
+    checkDecoding(data, length, control);
     return 0;
 }

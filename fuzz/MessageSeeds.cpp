@@ -44,7 +44,9 @@ QVector<QByteArray> seeds()
     lying.body(
         wellKnownType(MultipartMixed),
         {{wellKnownType(TextPlain), {}, "one"}, {contentType("audio/amr"), {}, "#!AMR\n", 900}}, 7);
-    const QByteArray junk(300, '\x8C');
+    // A run of the message-type byte that begins no PDU; two of them hold more than the
+    // fuzzer reads at (64). Short, for the run's inputs grow from the longest seed.
+    const QByteArray junk(40, '\x8C');
     return {
         voice,
         voiceMessage(SendReq),

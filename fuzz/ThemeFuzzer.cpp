@@ -13,20 +13,51 @@
 #include <QLoggingCategory>
 
 #include <cstdint>
+#include <cstring>
+#include <string>
 
 using namespace vocafetch;
 
 namespace {
 
-const QString &folder()
+// The theme file and the image beside it, in a scratch folder of the run.
+struct Files
 {
-    static const QString path = [] {
+    QString theme;
+    QString image;
+};
+
+const Files &files()
+{
+    static const Files paths = [] {
         const QDir root(fuzz::scratch().path());
         root.mkdir(QStringLiteral("theme"));
-        return root.filePath(QStringLiteral("theme"));
+        const QDir dir(root.filePath(QStringLiteral("theme")));
+        return Files{dir.filePath(QStringLiteral("t.theme")),
+                     dir.filePath(QStringLiteral("image.bin"))};
     }();
-    return path;
+    return paths;
 }
+
+// A file of the input, written only when its bytes differ from what the last input wrote there:
+// most mutations change only one of the two files. The last bytes are kept in a buffer set aside
+// once, so that inputs allocate nothing here.
+struct WrittenFile
+{
+    std::string last;
+    bool written = false;
+
+    void write(const QString &path, const char *bytes, size_t size)
+    {
+        if (written && last.size() == size && std::memcmp(last.data(), bytes, size) == 0)
+            return;
+        FUZZ_CHECK(fuzz::writeBytes(path, QByteArray::fromRawData(bytes, qsizetype(size))));
+        last.assign(bytes, size);
+        written = true;
+    }
+};
+
+WrittenFile writtenTheme, writtenImage;
 
 void readEveryEntry(const TsuiFileTheme &theme, quint8 frameCount)
 {
@@ -66,27 +97,16 @@ void readEveryEntry(const TsuiFileTheme &theme, quint8 frameCount)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
 {
-    const QByteArray input(reinterpret_cast<const char *>(bytes), qsizetype(size));
-    const qsizetype zero = input.indexOf('\0');
-    const QByteArray text = zero < 0 ? input : input.left(zero);
-    const QByteArray image = zero < 0 ? QByteArray() : input.mid(zero + 1);
-    const QDir dir(folder());
-    const QString themePath = dir.filePath(QStringLiteral("t.theme"));
-    // A file is written only when its bytes differ from the last input's: most mutations
-    // change one of the two.
-    static QByteArray writtenText, writtenImage;
-    static bool written = false;
-    if (!written || text != writtenText)
-        FUZZ_CHECK(fuzz::writeBytes(themePath, text));
-    if (!written || image != writtenImage)
-        FUZZ_CHECK(fuzz::writeBytes(dir.filePath(QStringLiteral("image.bin")), image));
-    writtenText = text;
-    writtenImage = image;
-    written = true;
+    const char *input = reinterpret_cast<const char *>(bytes);
+    const void *zero = std::memchr(input, 0, size);
+    const size_t textSize = zero ? size_t(static_cast<const char *>(zero) - input) : size;
+    const size_t imageStart = zero ? textSize + 1 : size;
+    writtenTheme.write(files().theme, input, textSize);
+    writtenImage.write(files().image, input + imageStart, size - imageStart);
 
     TsuiFileTheme theme;
     QString error;
-    const bool loaded = theme.loadThemeFile(themePath, &error);
+    const bool loaded = theme.loadThemeFile(files().theme, &error);
     FUZZ_CHECK(loaded == theme.IsLoaded());
     FUZZ_CHECK(loaded || !error.isEmpty());
     readEveryEntry(theme, quint8(size));
@@ -97,5 +117,9 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
     // Malformed lines are reported as warnings; printing each would slow the run down.
     QLoggingCategory::setFilterRules(QStringLiteral("vocafetch.*=false\nqt.gui.imageio*=false"));
+    (void)files();
+    // Room for the longest input the runs give (-max_len).
+    writtenTheme.last.reserve(16384);
+    writtenImage.last.reserve(16384);
     return 0;
 }

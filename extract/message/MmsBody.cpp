@@ -3,6 +3,7 @@
 #include "extract/message/MmsCharset.h"
 #include "extract/message/MmsPduReading.h"
 #include "extract/message/MmsReader.h"
+#include "extract/message/ProblemText.h"
 #include "extract/message/WspContentType.h"
 #include "extract/message/WspText.h"
 
@@ -114,24 +115,24 @@ void readPartHeaders(WspReader headers, MmsPart &part, const WspContentType &typ
 // Reads part number index (from 0) at reader; false when the body cannot be read on.
 bool readPart(WspReader &reader, int index, MmsMessage &message)
 {
-    auto stop = [&](const QString &why) {
+    auto stop = [&](const auto &...why) {
         message.problem =
-            QStringLiteral("part %1 at offset %2 %3").arg(index + 1).arg(reader.offset()).arg(why);
+            ProblemText::of("part ", index + 1, " at offset ", reader.offset(), " ", why...);
         return false;
     };
     WspReader lengths = reader;
     const auto headersLength = lengths.uintvar();
     const auto dataLength = headersLength ? lengths.uintvar() : std::nullopt;
     if (!dataLength)
-        return stop(QStringLiteral("has its lengths cut short"));
+        return stop("has its lengths cut short");
     if (*headersLength > MaxMmsPartHeaderBytes)
-        return stop(QStringLiteral("declares %1 bytes of headers").arg(*headersLength));
+        return stop("declares ", *headersLength, " bytes of headers");
     auto headers = lengths.take(*headersLength);
     if (!headers)
-        return stop(QStringLiteral("has its headers cut short"));
+        return stop("has its headers cut short");
     const auto type = readContentType(*headers);
     if (!type)
-        return stop(QStringLiteral("has no content type that can be read"));
+        return stop("has no content type that can be read");
 
     MmsPart part;
     part.headerOffset = reader.offset();
@@ -146,11 +147,9 @@ bool readPart(WspReader &reader, int index, MmsMessage &message)
     lengths.skip(part.dataEnd - part.dataOffset);
     reader = lengths;
     if (part.truncated()) {
-        message.problem = QStringLiteral("part %1 at offset %2 has %3 of its %4 bytes of data")
-                              .arg(index + 1)
-                              .arg(part.headerOffset)
-                              .arg(part.dataEnd - part.dataOffset)
-                              .arg(part.declaredLength);
+        message.problem = ProblemText::of("part ", index + 1, " at offset ", part.headerOffset,
+                                          " has ", part.dataEnd - part.dataOffset, " of its ",
+                                          part.declaredLength, " bytes of data");
         return false;
     }
     return true;
@@ -184,20 +183,19 @@ void readMessageBody(WspReader &reader, const WspContentType &type, MmsMessage &
     const auto count = reader.uintvar();
     if (!count) {
         message.problem =
-            QStringLiteral("the body at offset %1 has no part count").arg(message.bodyOffset);
+            ProblemText::of("the body at offset ", message.bodyOffset, " has no part count");
         return;
     }
     message.declaredParts = *count;
     for (quint32 index = 0; index < *count; ++index) {
         if (reader.atEnd()) {
-            message.problem = QStringLiteral("the body declares %1 parts; the bytes end after %2")
-                                  .arg(*count)
-                                  .arg(index);
+            message.problem = ProblemText::of("the body declares ", *count,
+                                              " parts; the bytes end after ", index);
             return;
         }
         if (index == quint32(MaxMmsParts)) {
             message.problem =
-                QStringLiteral("the body declares %1 parts; %2 were read").arg(*count).arg(index);
+                ProblemText::of("the body declares ", *count, " parts; ", index, " were read");
             return;
         }
         if (!readPart(reader, int(index), message))

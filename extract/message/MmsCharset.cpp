@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 
 namespace vocafetch {
 
@@ -105,6 +106,25 @@ QString decodeUtf16(QByteArrayView bytes, bool littleEndian)
     return decodeWith(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE, bytes);
 }
 
+// Qt's converter of the set called charset, invalid when Qt has none. Opening one by name
+// costs more than most texts it decodes, and a container's messages name few sets: the
+// converters asked for are kept, a few per thread, and start each text afresh.
+QStringDecoder &namedDecoder(const QByteArray &charset)
+{
+    constexpr size_t MaxKept = 16;
+    thread_local std::map<QByteArray, QStringDecoder> kept;
+    auto found = kept.find(charset);
+    if (found == kept.end()) {
+        if (kept.size() == MaxKept)
+            kept.clear();
+        found = kept.emplace(charset,
+                             QStringDecoder(charset.constData(), QStringConverter::Flag::Stateless))
+                    .first;
+    }
+    found->second.resetState();
+    return found->second;
+}
+
 bool isNumber(const QByteArray &name)
 {
     return !name.isEmpty() &&
@@ -120,7 +140,7 @@ QByteArray charsetName(quint64 mib)
     const auto entry = std::find_if(std::begin(Charsets), std::end(Charsets),
                                     [mib](const CharsetEntry &e) { return quint64(e.mib) == mib; });
     if (entry != std::end(Charsets))
-        return entry->name;
+        return QByteArray::fromRawData(entry->name, qstrlen(entry->name)); // no copy of a constant
     return QByteArray::number(mib);
 }
 
@@ -141,7 +161,7 @@ QString decodeText(QByteArrayView bytes, const QByteArray &charset)
     // The other sets (windows-1251, KOI8-R, ...) come from Qt's converters by name. A number
     // is a MIBenum this reader does not know: no converter should guess at it.
     if (!isNumber(charset)) {
-        QStringDecoder decoder(charset.constData(), QStringConverter::Flag::Stateless);
+        QStringDecoder &decoder = namedDecoder(charset);
         if (decoder.isValid())
             return decoder.decode(bytes);
     }

@@ -1,10 +1,12 @@
 // The message headers of an MMS PDU.
 #include "extract/message/MmsPduReading.h"
 #include "extract/message/MmsReader.h"
+#include "extract/message/ProblemText.h"
 #include "extract/message/WspContentType.h"
 #include "extract/message/WspText.h"
 
 #include "extract/message/WspReader.h"
+#include <array>
 #include <limits>
 
 namespace vocafetch {
@@ -48,14 +50,28 @@ std::optional<QString> readFrom(WspReader &reader)
     return readEncodedString(value).value_or(QString());
 }
 
+// A version written as a short integer: three bits of major, four of minor, a minor of 15
+// meaning none. Every PDU begins with one: the 128 texts are made once and shared.
+QString shortVersion(quint8 value)
+{
+    static const auto versions = [] {
+        std::array<QString, 128> all;
+        for (int v = 0; v < 128; ++v) {
+            const int major = (v >> 4) & 0x07, minor = v & 0x0F;
+            all[v] = minor == 0x0F ? QString::number(major)
+                                   : QStringLiteral("%1.%2").arg(major).arg(minor);
+        }
+        return all;
+    }();
+    return versions[value & 0x7F];
+}
+
 std::optional<QString> readVersion(WspReader &reader)
 {
     const auto first = reader.peek();
     if (first && *first >= ShortIntegerFlag) {
         reader.byte();
-        const int major = (*first >> 4) & 0x07, minor = *first & 0x0F;
-        return minor == 0x0F ? QString::number(major)
-                             : QStringLiteral("%1.%2").arg(major).arg(minor);
+        return shortVersion(*first);
     }
     return readText(reader);
 }
@@ -130,7 +146,7 @@ bool skipText(WspReader &headers)
 
 QString cutShort(qint64 offset)
 {
-    return QStringLiteral("the header at offset %1 is cut short or malformed").arg(offset);
+    return ProblemText::of("the header at offset ", offset, " is cut short or malformed");
 }
 
 } // namespace
@@ -156,7 +172,7 @@ std::optional<WspContentType> readMessageHeaders(WspReader &reader, MmsMessage &
             if (field == MessageType) {
                 // Every PDU has one, first: a second is the next PDU.
                 message.problem =
-                    QStringLiteral("the headers meet a second message type at offset %1").arg(at);
+                    ProblemText::of("the headers meet a second message type at offset ", at);
                 break;
             }
             WspReader value = valueReader(headers);
@@ -179,15 +195,14 @@ std::optional<WspContentType> readMessageHeaders(WspReader &reader, MmsMessage &
                 break;
             }
         } else {
-            message.problem = QStringLiteral("no header begins with the byte 0x%1 at offset %2")
-                                  .arg(first, 2, 16, QLatin1Char('0'))
-                                  .arg(at);
+            message.problem = ProblemText::of("no header begins with the byte 0x", HexByte{first},
+                                              " at offset ", at);
             break;
         }
     }
     if (!body && message.problem.isEmpty() && headers.end() < reader.end())
         message.problem =
-            QStringLiteral("the headers go on past %1 bytes").arg(headers.end() - reader.pos());
+            ProblemText::of("the headers go on past ", headers.end() - reader.pos(), " bytes");
     reader.skip(headers.pos() - reader.pos());
     return body;
 }

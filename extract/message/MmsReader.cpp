@@ -3,6 +3,7 @@
 #include "extract/message/MmsCharset.h"
 #include "extract/message/MmsPduReading.h"
 
+#include <array>
 #include <iterator>
 
 namespace vocafetch {
@@ -39,12 +40,26 @@ bool isMultipartType(const QByteArray &mediaType)
            mediaType.startsWith("multipart/");
 }
 
-QString mmsMessageTypeName(quint8 value)
+namespace {
+
+bool isMessageType(quint8 value)
 {
     const int index = int(value) - FirstMessageType;
-    if (index < 0 || index >= int(std::size(MessageTypes)))
-        return {};
-    return QString::fromLatin1(MessageTypes[index]);
+    return index >= 0 && index < int(std::size(MessageTypes));
+}
+
+} // namespace
+
+QString mmsMessageTypeName(quint8 value)
+{
+    // Every message read names its type: the names are made once and shared.
+    static const auto names = [] {
+        std::array<QString, std::size(MessageTypes)> all;
+        for (size_t i = 0; i < all.size(); ++i)
+            all[i] = QString::fromLatin1(MessageTypes[i]);
+        return all;
+    }();
+    return isMessageType(value) ? names[value - FirstMessageType] : QString();
 }
 
 bool looksLikeMmsStart(const char *data, qint64 size, qint64 at)
@@ -52,7 +67,7 @@ bool looksLikeMmsStart(const char *data, qint64 size, qint64 at)
     if (at < 0 || size - at < 4)
         return false;
     const auto byte = [&](int i) { return quint8(data[at + i]); };
-    if (byte(0) != MessageTypeField || mmsMessageTypeName(byte(1)).isEmpty())
+    if (byte(0) != MessageTypeField || !isMessageType(byte(1)))
         return false;
     if (byte(2) == TransactionIdField)
         return byte(3) >= 0x20 && byte(3) <= 0x7F;     // the start of its text

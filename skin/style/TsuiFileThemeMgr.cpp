@@ -5,16 +5,6 @@
 
 using namespace vocafetch;
 
-namespace {
-
-QString keyOf(int n)
-{
-    const char *name = StyleEntryKeyName(n);
-    return name ? QString::fromLatin1(name) : QString();
-}
-
-} // namespace
-
 void TsuiFileThemeMgr::load(const QString &path)
 {
     auto reader = std::make_unique<TsuiThemeFileReader>();
@@ -31,21 +21,21 @@ int TsuiFileThemeMgr::readInt(int n) const
 {
     if (!m_reader)
         return 0;
-    return m_reader->integer(keyOf(n)).value_or(-1);
+    return m_reader->integer(StyleEntryKey(n)).value_or(-1);
 }
 
 bool TsuiFileThemeMgr::readBool(int n) const
 {
     if (!m_reader)
         return false;
-    return m_reader->boolean(keyOf(n)).value_or(false);
+    return m_reader->boolean(StyleEntryKey(n)).value_or(false);
 }
 
 void TsuiFileThemeMgr::readBitmap(int n, QImage *bitmap) const
 {
     if (!bitmap || !m_reader)
         return;
-    if (std::optional<QImage> image = m_reader->bitmap(keyOf(n)))
+    if (std::optional<QImage> image = m_reader->bitmap(StyleEntryKey(n)))
         *bitmap = std::move(*image);
 }
 

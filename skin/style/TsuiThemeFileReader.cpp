@@ -63,7 +63,7 @@ QByteArray readAtMost(QIODevice &device, qint64 bound)
 
 // The bytes of one bitmap file, at most MaxBitmapFileSize of them; nothing, with a warning,
 // when it cannot be read or is larger.
-std::optional<QByteArray> readBitmapFile(const QString &key, const QString &path)
+std::optional<QByteArray> readBitmapBytes(const QString &key, const QString &path)
 {
     QFile image(path);
     if (!image.open(QIODevice::ReadOnly)) {
@@ -179,40 +179,49 @@ void TsuiThemeFileReader::parse(const QString &text, const QString &baseDir, con
 // MaxBitmapBytes together.
 void TsuiThemeFileReader::readBitmaps(const QString &themePath)
 {
-    QHash<QString, QByteArray> byFile; // canonical path -> bytes
-    qint64 total = 0;
+    // Keys mostly name one strip by one path: a path is looked at once.
+    QHash<QString, int> byPath;
     for (int n = StyleEntry::First; n <= StyleEntry::Last; ++n) {
-        const QString key = QString::fromLatin1(vocafetch::StyleEntryKeyName(n));
+        const QString &key = vocafetch::StyleEntryKey(n);
         const auto named = m_bitmapFiles.constFind(key);
         if (named == m_bitmapFiles.constEnd())
             continue;
-        const QString &path = *named;
-        // A pipe would block the open and a device such as /dev/zero passes the size check
-        // with 0 and never ends: only files are read.
-        const QFileInfo info(path);
-        if (!info.isFile()) {
-            qCWarning(lcTheme, "bitmap %s: \"%s\" is not a file", qPrintable(key),
-                      qPrintable(path));
-            continue;
-        }
-        const QString file = info.canonicalFilePath();
-        if (const auto read = byFile.constFind(file); read != byFile.constEnd()) {
-            m_bitmaps.insert(key, *read);
-            continue;
-        }
-        std::optional<QByteArray> bytes = readBitmapFile(key, path);
-        if (!bytes)
-            continue;
-        total += bytes->size();
-        if (total > MaxBitmapBytes)
-            throw vocafetch::ThemeError(
-                QStringLiteral("Theme file \"%1\" names bitmaps of more than %2 bytes together")
-                    .arg(themePath)
-                    .arg(MaxBitmapBytes));
-        byFile.insert(file, *bytes);
-        m_bitmaps.insert(key, *bytes);
+        auto file = byPath.constFind(*named);
+        if (file == byPath.constEnd())
+            file = byPath.insert(*named, readBitmapFile(key, *named, themePath));
+        if (*file >= 0)
+            m_bitmaps.insert(key, *file);
     }
     m_bitmapFiles.clear();
+}
+
+int TsuiThemeFileReader::readBitmapFile(const QString &key, const QString &path,
+                                        const QString &themePath)
+{
+    // A pipe would block the open and a device such as /dev/zero passes the size check with 0
+    // and never ends: only files are read.
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        qCWarning(lcTheme, "bitmap %s: \"%s\" is not a file", qPrintable(key), qPrintable(path));
+        return -1;
+    }
+    // Another path may name a file read already (through a link, or with "..").
+    const QString canonical = info.canonicalFilePath();
+    if (const auto read = m_canonicalFiles.constFind(canonical);
+        read != m_canonicalFiles.constEnd())
+        return *read;
+    std::optional<QByteArray> bytes = readBitmapBytes(key, path);
+    if (!bytes)
+        return -1;
+    m_bitmapBytes += bytes->size();
+    if (m_bitmapBytes > MaxBitmapBytes)
+        throw vocafetch::ThemeError(
+            QStringLiteral("Theme file \"%1\" names bitmaps of more than %2 bytes together")
+                .arg(themePath)
+                .arg(MaxBitmapBytes));
+    m_files << *bytes;
+    m_canonicalFiles.insert(canonical, int(m_files.size() - 1));
+    return int(m_files.size() - 1);
 }
 
 std::optional<qint32> TsuiThemeFileReader::integer(const QString &key) const
@@ -239,13 +248,13 @@ std::optional<QImage> TsuiThemeFileReader::bitmap(const QString &key) const
     const auto it = m_bitmaps.constFind(key);
     if (it == m_bitmaps.constEnd())
         return std::nullopt;
-    if (const auto decoded = m_decoded.constFind(key); decoded != m_decoded.constEnd())
+    if (const auto decoded = m_decoded.constFind(*it); decoded != m_decoded.constEnd())
         return *decoded;
-    QImage image = QImage::fromData(*it);
+    QImage image = QImage::fromData(m_files[*it]);
     std::optional<QImage> result;
     if (!image.isNull())
         result = image.hasAlphaChannel() ? image : image.convertToFormat(QImage::Format_RGB32);
-    m_decoded.insert(key, result);
+    m_decoded.insert(*it, result);
     return result;
 }
 

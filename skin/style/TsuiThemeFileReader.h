@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QImage>
 #include <QString>
+#include <QVector>
 
 #include <optional>
 
@@ -43,10 +44,17 @@ private:
     void parse(const QString &text, const QString &baseDir, const QString &path);
     void readBitmaps(const QString &path);
 
+    // The file a [Bitmaps] key names, or -1 when it could not be read.
+    int readBitmapFile(const QString &key, const QString &path, const QString &themePath);
+
     QHash<QString, QString> m_bitmapFiles; // key -> the file it names, until read
-    QHash<QString, QByteArray> m_bitmaps;
-    // Each bitmap decoded once: the style reads one bitmap for several frames and controls.
-    mutable QHash<QString, std::optional<QImage>> m_decoded;
+    QVector<QByteArray> m_files;           // the bitmap files read, each once
+    QHash<QString, int> m_canonicalFiles;  // canonical path -> index into m_files
+    qint64 m_bitmapBytes = 0;              // the size of m_files together
+    QHash<QString, int> m_bitmaps;         // key -> index into m_files
+    // Each file decoded once: the style reads one bitmap for several frames and controls, and
+    // themes name one strip for several keys.
+    mutable QHash<int, std::optional<QImage>> m_decoded;
     QHash<QString, QString> m_integers;
     QHash<QString, QString> m_booleans;
     QHash<QString, QString> m_strings;

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <array>
+
 using namespace vocafetch;
 
 namespace {
@@ -63,6 +65,18 @@ bool isEntry(int n)
 const char *vocafetch::StyleEntryKeyName(int n)
 {
     return isEntry(n) ? kKeyNames[n - 1] : nullptr;
+}
+
+const QString &vocafetch::StyleEntryKey(int n)
+{
+    // Theme reads look entries up by key many times over: each key is converted once.
+    static const auto keys = [] {
+        std::array<QString, StyleEntry::Count + 1> all; // all[0]: no entry
+        for (int k = StyleEntry::First; k <= StyleEntry::Last; ++k)
+            all[k] = QString::fromLatin1(kKeyNames[k - 1]);
+        return all;
+    }();
+    return keys[isEntry(n) ? n : 0];
 }
 
 int vocafetch::StyleEntryFromKeyName(const QString &key)

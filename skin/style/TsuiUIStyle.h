@@ -19,6 +19,7 @@
 //     DeepBlue (or as the control's class says) when it goes.
 
 #include <QObject>
+#include <QString>
 #include <QtGlobal>
 
 namespace SkinStyles {
@@ -105,6 +106,8 @@ namespace vocafetch {
 
 // Key name of entry n as a theme file spells it ("FormBorderColor"), nullptr outside 1..42.
 const char *StyleEntryKeyName(int n);
+// The same as a string, made once: an empty string outside 1..42.
+const QString &StyleEntryKey(int n);
 // Entry number of a key name (exact spelling), 0 when no entry has that name.
 int StyleEntryFromKeyName(const QString &key);
 // Kind of entry n; entries outside 1..42 count as integers.

@@ -1,8 +1,11 @@
 #include "extract/message/MmsReader.h"
 #include "MmsBuilder.h"
 #include "analysis/ExactBuffer.h"
+#include "extract/message/MmsCharset.h"
 
 #include <gtest/gtest.h>
+
+#include <QStringDecoder>
 
 using namespace vocafetch::MmsBuild;
 using namespace vocafetch;
@@ -136,6 +139,26 @@ TEST(MmsReader, DecodesStringsAndTextByTheirCharset)
     EXPECT_EQ(read->text, "Hello");
 }
 
+// Sets by name through Qt's converters, one after another: each text starts afresh, so a lead
+// byte left at the end of one cannot join the first byte of the next.
+TEST(MmsReader, NamedCharsetsDecodeEachTextOnItsOwn)
+{
+    const auto fresh = [](const QByteArray &bytes, const char *charset) {
+        QStringDecoder decoder(charset, QStringConverter::Flag::Stateless);
+        return decoder.isValid() ? decoder.decode(bytes) : QString();
+    };
+    EXPECT_EQ(decodeText("\xCF\xF0\xE8", "windows-1251"), "При");
+    EXPECT_EQ(decodeText("\xF0\xD2\xC9", "KOI8-R"), "При");
+    EXPECT_EQ(decodeText("\xCF\xF0\xE8", "windows-1251"), "При");
+    const QString lead = decodeText("a\x82", "Shift_JIS");
+    EXPECT_EQ(lead, fresh("a\x82", "Shift_JIS"));
+    EXPECT_TRUE(lead.startsWith(u'a'));
+    EXPECT_EQ(decodeText("\xA0z", "Shift_JIS"), fresh("\xA0z", "Shift_JIS"));
+    // Joined, the two bytes are one character: carried over, the lead byte would show.
+    EXPECT_NE(fresh("\x82\xA0z", "Shift_JIS"), fresh("\xA0z", "Shift_JIS"));
+    EXPECT_EQ(decodeText("ok \xE9", "no-such-set"), QString("ok ") + QChar(0xFFFD));
+}
+
 TEST(MmsReader, LongSubjectsNeedTheQuotedLength)
 {
     const QByteArray longSubject = QString("Очень длинная тема ").repeated(12).toUtf8();
@@ -220,6 +243,23 @@ TEST(MmsReader, ReadsThePartsOfRelatedAndMixedBodies)
         EXPECT_EQ(read->partHolding(voice.dataOffset + 10), 2);
         EXPECT_EQ(read->end, pdu.bytes().size());
     }
+}
+
+// Why a reading stopped names the byte and the offsets exactly.
+TEST(MmsReader, ProblemsNameTheByteAndTheOffsets)
+{
+    auto read = readPdu(QByteArray("\x8C\x84\x98T\0\x0A", 6));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->problem, "no header begins with the byte 0x0a at offset 5");
+
+    MmsBuilder cut = message();
+    cut.body(wellKnownType(MultipartMixed), {{wellKnownType(TextPlain), {}, "two", 4000000000u}});
+    read = readPdu(cut.bytes());
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->parts.size(), 1);
+    EXPECT_EQ(read->problem,
+              QStringLiteral("part 1 at offset %1 has 3 of its 4000000000 bytes of data")
+                  .arg(read->parts[0].headerOffset));
 }
 
 TEST(MmsReader, BodiesThatEndEarly)

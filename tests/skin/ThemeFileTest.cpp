@@ -271,6 +271,36 @@ TEST_F(ThemeFile, BitmapsAreReadForKnownKeysOnlyOnceEachAndWithinABound)
     }
 }
 
+// Keys naming one file, by one path or by others (a link, "./"), share its single decoding;
+// keys naming other files keep their own.
+TEST_F(ThemeFile, KeysNamingOneFileShareItsBitmap)
+{
+    ASSERT_TRUE(marker().save(dir.filePath(QStringLiteral("other.png"))));
+    ASSERT_TRUE(QFile::link(dir.filePath(QStringLiteral("strip.png")),
+                            dir.filePath(QStringLiteral("link.png"))));
+    TsuiThemeFileReader reader;
+    reader.load(write(QStringLiteral("shared.theme"), "[Bitmaps]\n"
+                                                      "ButtonImage=strip.png\n"
+                                                      "CheckBoxImage=other.png\n"
+                                                      "RadioButtonImage=./strip.png\n"
+                                                      "TitleBarLeftImage=missing.png\n"
+                                                      "TitleBarRightImage=link.png\n"
+                                                      "TitleBarClientImage=strip.png\n"));
+    const auto strip = reader.bitmap(QStringLiteral("ButtonImage"));
+    ASSERT_TRUE(strip);
+    EXPECT_EQ(strip->size(), QSize(378, 21));
+    for (const char *key : {"RadioButtonImage", "TitleBarRightImage", "TitleBarClientImage"}) {
+        const auto same = reader.bitmap(QString::fromLatin1(key));
+        ASSERT_TRUE(same) << key;
+        EXPECT_EQ(same->cacheKey(), strip->cacheKey()) << key;
+    }
+    const auto other = reader.bitmap(QStringLiteral("CheckBoxImage"));
+    ASSERT_TRUE(other);
+    EXPECT_EQ(*other, marker());
+    EXPECT_FALSE(reader.bitmap(QStringLiteral("TitleBarLeftImage")));
+    EXPECT_EQ(reader.entryCount(), 5);
+}
+
 // The shipped sample theme answers every entry: each bitmap loads with the frame layout the
 // controls cut it by, and no number is missing.
 TEST(SampleTheme, AnswersEveryEntry)
