@@ -1,8 +1,8 @@
 // A container another program truncates or rewrites while the window has it open: each command
 // that reads it fails with one message and leaves no file behind, and the window works on.
-#include "FakeAudioOutput.h"
 #include "ListRows.h"
 #include "SampleContainers.h"
+#include "ShownWindow.h"
 #include "app/MainWindow.h"
 #include "support/FakeDialogs.h"
 #include "support/TestFiles.h"
@@ -33,19 +33,10 @@ enum class Change
     Rewritten, // the same size, other bytes
 };
 
-class MainWindowChangedContainerTest : public ::testing::TestWithParam<Change>
+class MainWindowChangedContainerTest : public ::testing::TestWithParam<Change>, public ShownWindow
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        window = std::make_unique<TForm1>(dialogs);
-        auto output = std::make_unique<FakeAudioOutput>();
-        audio = output.get();
-        window->setAudioOutput(std::move(output));
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(showWindow()); }
 
     QString container() const { return dir.filePath(QStringLiteral("c.drf")); }
     QString output() const { return dir.filePath(QStringLiteral("rec")); }
@@ -95,10 +86,6 @@ protected:
     }
 
     const QByteArray bytes = RecGen::mixedSample().data();
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    std::unique_ptr<TForm1> window;
-    FakeAudioOutput *audio = nullptr;
 };
 
 TEST_P(MainWindowChangedContainerTest, EachSaveFailsWithOneMessageAndLeavesNoFile)

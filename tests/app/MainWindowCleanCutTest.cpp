@@ -1,8 +1,8 @@
 // The window's recording tools: tool tips with each recording's format and duration, the clean
 // cut of the three save commands, saving as WAV and listening.
-#include "FakeAudioOutput.h"
 #include "ListRows.h"
 #include "SampleContainers.h"
+#include "ShownWindow.h"
 #include "app/MainWindow.h"
 #include "extract/io/SyncCalls.h"
 #include "message/MmsBuilder.h"
@@ -31,19 +31,10 @@ namespace {
 
 const QString NoDeviceText = QStringLiteral("Нет устройства для воспроизведения звука");
 
-class MainWindowCleanCutTest : public ::testing::Test
+class MainWindowCleanCutTest : public ::testing::Test, public ShownWindow
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        window = std::make_unique<TForm1>(dialogs);
-        auto output = std::make_unique<FakeAudioOutput>();
-        audio = output.get();
-        window->setAudioOutput(std::move(output));
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
+    void SetUp() override { ASSERT_NO_FATAL_FAILURE(showWindow()); }
 
     void load(const QByteArray &bytes)
     {
@@ -63,11 +54,6 @@ protected:
         dialogs.answers << QStringList{path};
         return path;
     }
-
-    QTemporaryDir dir;
-    FakeDialogs dialogs;
-    std::unique_ptr<TForm1> window;
-    FakeAudioOutput *audio = nullptr;
 };
 
 TEST_F(MainWindowCleanCutTest, EachRecordingShowsItsFormatAndDurationAsItsToolTip)
