@@ -61,11 +61,14 @@ public:
                 pass();
             for (qsizetype i = found; i < runs.size(); ++i)
                 shiftOffsets(runs[i], m_begin);
-            // A window that begins where the last had to stop and ends before a run from
-            // there does: one twice as long.
-            length = resumed && m_begin + resume == at ? windowLength(2 * length) : first;
-            resumed = true;
+            // The next window begins where this one had to stop. The frames from there went
+            // on to this window's end, so a window that ends no later cannot decide them
+            // either: the first one doubled past it.
             at = m_begin + resume;
+            length = first;
+            while (length < largest && at + length <= m_end)
+                length = windowLength(2 * length);
+            resumed = true;
         }
     }
 

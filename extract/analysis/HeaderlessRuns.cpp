@@ -393,13 +393,11 @@ Outcome HeaderlessSearch::Impl::tryRange(const char *data, qint64 first, qint64 
     const qint64 end = std::min(last + 1, extent.readable);
     for (at = nextFrameHeader(data, first, end); at < end;
          at = nextFrameHeader(data, at + 1, end)) {
-        Outcome outcome = tryAt(data, at, extent, extent.region, run);
-        if (outcome == Outcome::Undecided && at == decideAt) {
-            // As if the region ended with the bytes at hand.
-            for (FrameMarks &marks : m_marks)
-                marks.reset(at);
-            outcome = tryAt(data, at, {extent.readable, extent.readable}, extent.region, run);
-        }
+        // decideAt as if the region ended with the bytes at hand: a walk that ends before them
+        // goes the same way either way, and one that reaches their end would be undecided.
+        const Outcome outcome =
+            tryAt(data, at, at == decideAt ? ByteExtent{extent.readable, extent.readable} : extent,
+                  extent.region, run);
         if (outcome != Outcome::NoRun)
             return outcome;
     }

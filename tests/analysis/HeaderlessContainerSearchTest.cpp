@@ -21,6 +21,7 @@ struct Searched
     QVector<RecordingAnalysis> runs;
     qsizetype largestStretch = 0; // signed recordings analysed at once, at most
     qint64 largestView = 0;       // bytes asked for at once, at most
+    QVector<ByteSpan> views;      // the bytes asked for, in order
 };
 
 // The search through windows of window bytes, as the session runs it on a mapped container,
@@ -44,6 +45,7 @@ Searched searchInWindows(const ExactBuffer &buffer, const QVector<qint64> &start
     container.bytes = [&](qint64 begin, qint64 length, QByteArray &) {
         const std::lock_guard<std::mutex> lock(views);
         searched.largestView = std::max(searched.largestView, length);
+        searched.views.append({begin, begin + length});
         return buffer.data() + begin;
     };
     searched.runs = findContainerHeaderless(container);
@@ -146,6 +148,30 @@ TEST(HeaderlessContainerSearch, ARunLongerThanTheLargestWindowIsFoundAPartPerWin
             }
         }
     }
+}
+
+// DTX silence longer than the largest window, with no speech after it: no run. The frames from
+// every offset the search has to stop at go on to its window's end, so each window asked for
+// ends past the one before: one that ends no later could not decide them either.
+TEST(HeaderlessContainerSearch, SilenceLongerThanTheLargestWindowAsksForEachWindowOnce)
+{
+    constexpr qint64 Largest = 2048;
+    Rng rng(85);
+    QList<QByteArray> silence;
+    while (silence.size() < 3000) {
+        silence.append(randomFrame(false, 8, true, rng));
+        for (int i = 0; i < 7; ++i)
+            silence.append(QByteArray(1, char(frameHeaderByte(15, true))));
+    }
+    const ExactBuffer buffer(filler(20, rng) + joined(silence) + filler(20, rng));
+    ASSERT_TRUE(findHeaderlessRuns(buffer.data(), 0, buffer.size()).isEmpty());
+    const Searched searched =
+        searchInWindows(buffer, {}, Largest / 4, buffer.size(), 1, Largest);
+    EXPECT_TRUE(searched.runs.isEmpty());
+    ASSERT_GT(searched.views.size(), 1);
+    for (qsizetype i = 1; i < searched.views.size(); ++i)
+        EXPECT_GT(searched.views[i].end, searched.views[i - 1].end)
+            << i << ": " << searched.views[i].begin << " after " << searched.views[i - 1].begin;
 }
 
 // Bytes fuzzers found, searched in pieces begun anywhere: the pieces must find what one pass
