@@ -89,10 +89,11 @@ QByteArray joined(const QList<QByteArray> &frames)
     return bytes;
 }
 
-// Headerless runs, each a few hundred bytes to a few kilobytes after a control byte (the
-// window): plain ones in either band, the shortest kind, one across a damaged header, one after
-// DTX silence, one beside a signed recording and one longer than its window; and a table of
-// counters that must give none.
+// Headerless runs, each a few hundred bytes to 1.5 KiB after a control byte (the window): plain
+// ones in either band, the shortest kind, one across a damaged header, one after DTX silence,
+// one beside a signed recording and one longer than its window; and a table of counters that
+// must give none. Each run holds a little more than the fifty frames a run needs, in modes whose
+// frames keep it inside the target's input bound.
 QVector<QByteArray> headerlessSeeds()
 {
     RecGen::Rng rng(13);
@@ -103,14 +104,14 @@ QVector<QByteArray> headerlessSeeds()
     };
     const QByteArray noData(1, char(RecGen::frameHeaderByte(15, true)));
     QVector<QByteArray> out;
-    out << char(60) + junk(20) + joined(RecGen::phoneLikeFrames(false, 70, rng)) + junk(20);
-    out << char(90) + junk(20) + joined(RecGen::phoneLikeFrames(true, 60, rng));
+    out << char(60) + junk(20) + joined(RecGen::randomFrames(false, 55, {5}, 0, rng)) + junk(20);
+    out << char(90) + junk(20) + joined(RecGen::randomFrames(true, 55, {1}, 0, rng));
     QList<QByteArray> shortest;
     for (int i = 0; i < 50; ++i)
         shortest << (i % 2 == 0 ? RecGen::randomFrame(false, 0, true, rng) : noData);
     out << char(0) + junk(30) + joined(shortest) + junk(10);
-    QByteArray damaged = joined(RecGen::randomFrames(false, 70, {7}, 0, rng));
-    damaged[32 * 30] = char(0xFF);
+    QByteArray damaged = joined(RecGen::randomFrames(false, 60, {4}, 0, rng));
+    damaged[20 * 30] = char(0xFF);
     out << char(80) + damaged;
     QList<QByteArray> silence;
     for (int i = 0; i < 80; ++i)
@@ -118,9 +119,9 @@ QVector<QByteArray> headerlessSeeds()
     out << char(70) + junk(10) + joined(silence + RecGen::randomFrames(false, 60, {4}, 0, rng));
     out << char(50) +
                RecGen::makeRecording(AmrFormat::NarrowBand, 1,
-                                     RecGen::randomFrames(false, 20, {7}, 0, rng))
+                                     RecGen::randomFrames(false, 10, {7}, 0, rng))
                    .bytes +
-               junk(40) + joined(RecGen::randomFrames(false, 60, {5}, 0, rng));
+               junk(40) + joined(RecGen::randomFrames(false, 52, {5}, 0, rng));
     QByteArray table;
     for (int i = 0; i < 60; ++i) {
         table += char(RecGen::frameHeaderByte(0, true));

@@ -23,7 +23,7 @@ cmake --build "$build" -j"$(nproc)" --target "${targets[@]}" vocafetch-fuzz-seed
     vocafetch-artgen
 
 # Inputs stay small: a few KiB reach every reader's paths, and a larger input only costs time.
-declare -A max_len=([fuzz_container]=4096 [fuzz_frames]=4096 [fuzz_headerless]=2048
+declare -A max_len=([fuzz_container]=4096 [fuzz_frames]=4096 [fuzz_headerless]=1536
     [fuzz_theme]=16384 [fuzz_phone]=2048 [fuzz_message]=4096 [fuzz_stream]=4096 [fuzz_name]=2048)
 # The targets that write files do so in memory where the system has a memory file system: a
 # flush to disk per input would be most of the run.
