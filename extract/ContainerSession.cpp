@@ -8,6 +8,7 @@
 #include "extract/analysis/AmrDecoder.h"
 #include "extract/analysis/HeaderlessContainerSearch.h"
 #include "extract/analysis/HeaderlessRuns.h"
+#include "extract/analysis/WorkerThreads.h"
 #include "extract/encode/RecordingEncoding.h"
 #include "extract/encode/WavFile.h"
 #include "extract/io/ContainerSource.h"
@@ -20,7 +21,6 @@
 #include <QFile>
 
 #include <algorithm>
-#include <exception>
 #include <functional>
 #include <thread>
 #include <unistd.h>
@@ -104,34 +104,19 @@ constexpr qint64 HeaderlessReadSize = qint64(4) << 20;
 // as searching the space between them.
 constexpr qsizetype KeptAnalyses = 16384;
 
-// Runs work(t) for t = 0 ... threads - 1, each on a thread of its own (0 on this one) and, for a
-// mapped container, inside a guard of its own, so that a truncation meanwhile ends each in an
-// error instead of the process. Throws the first failure as it was thrown (its kind tells a
-// changed file from one that cannot be read), and when the file shrank.
-void runOnThreads(int threads, const ContainerSource *mapped, const std::function<void(int)> &work)
+// Runs work(t) for t = 0 ... threads - 1 on threads (runOnThreads) and, for a mapped container,
+// each inside a guard of its own, so that a truncation meanwhile ends each in an error instead
+// of the process. Throws the first failure as it was thrown (its kind tells a changed file from
+// one that cannot be read), and when the file shrank.
+void runGuardedOnThreads(int threads, const ContainerSource *mapped,
+                         const std::function<void(int)> &work)
 {
-    std::vector<std::exception_ptr> failures(static_cast<size_t>(std::max(threads, 1)));
-    const auto run = [&](int t) {
-        try {
-            if (mapped)
-                runMappedAccessGuarded(mapped->path(), [&] { work(t); });
-            else
-                work(t);
-        } catch (const ExtractError &) {
-            failures[size_t(t)] = std::current_exception();
-        } catch (const std::bad_alloc &) {
-            failures[size_t(t)] = std::current_exception();
-        }
-    };
-    std::vector<std::thread> workers;
-    for (int t = 1; t < threads; ++t)
-        workers.emplace_back(run, t);
-    run(0);
-    for (std::thread &worker : workers)
-        worker.join();
-    for (const std::exception_ptr &failure : failures)
-        if (failure)
-            std::rethrow_exception(failure);
+    runOnThreads(threads, [&](int t) {
+        if (mapped)
+            runMappedAccessGuarded(mapped->path(), [&] { work(t); });
+        else
+            work(t);
+    });
     if (mapped)
         mapped->checkUnchanged();
 }
@@ -262,7 +247,7 @@ void ContainerSession::placeRecordingMessages()
     if (offsets.isEmpty())
         return;
     if (m_mapped) {
-        runOnThreads(1, m_mapped.get(), [&](int) { placeInMapped(offsets, recordings); });
+        runGuardedOnThreads(1, m_mapped.get(), [&](int) { placeInMapped(offsets, recordings); });
         return;
     }
     adopt(placeMessages(m_source.Data().constData(), m_source.DataSize(), offsets), recordings);
@@ -521,7 +506,7 @@ QVector<RecordingAnalysis> ContainerSession::analyseMapped(qsizetype first, qsiz
     const int threads = high - low < (qint64(64) << 20)
                             ? 1
                             : int(std::clamp(std::thread::hardware_concurrency(), 1u, 4u));
-    runOnThreads(threads, m_mapped.get(), [&](int t) {
+    runGuardedOnThreads(threads, m_mapped.get(), [&](int t) {
         const qsizetype from = localFirst + count * t / threads;
         const qsizetype to = localFirst + count * (t + 1) / threads;
         analyseRecordingsInto(data, high - low, local, from, to,

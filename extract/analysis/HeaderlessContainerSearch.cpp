@@ -1,9 +1,9 @@
 #include "extract/analysis/HeaderlessContainerSearch.h"
+#include "extract/analysis/WorkerThreads.h"
 
 #include <algorithm>
 #include <atomic>
 #include <deque>
-#include <exception>
 #include <thread>
 #include <vector>
 
@@ -119,26 +119,16 @@ public:
                 ? 1
                 : std::min(m_searches.size(), std::max<size_t>(pieces.size(), 1));
         std::atomic<size_t> next{0};
-        std::vector<std::exception_ptr> failures(threads);
-        const auto work = [&](size_t t) {
+        // The bytes could not be had (a file that shrank): the first failure, on this thread.
+        runOnThreads(int(threads), [&](int t) {
             try {
                 for (size_t p = next++; p < pieces.size(); p = next++)
-                    m_searches[t].search(pieces[p], found[p]);
+                    m_searches[size_t(t)].search(pieces[p], found[p]);
             } catch (...) {
-                failures[t] = std::current_exception();
                 next = pieces.size();
+                throw;
             }
-        };
-        std::vector<std::thread> workers;
-        for (size_t t = 1; t < threads; ++t)
-            workers.emplace_back(work, t);
-        work(0);
-        for (std::thread &worker : workers)
-            worker.join();
-        // The bytes could not be had (a file that shrank): the first failure, on this thread.
-        for (const std::exception_ptr &failure : failures)
-            if (failure)
-                std::rethrow_exception(failure);
+        });
         return found;
     }
 

@@ -1,7 +1,7 @@
 #include "extract/analysis/RecordingAnalysis.h"
+#include "extract/analysis/WorkerThreads.h"
 
 #include <algorithm>
-#include <functional>
 #include <thread>
 #include <vector>
 
@@ -133,23 +133,21 @@ QVector<RecordingAnalysis> analyseRecordingRange(const char *data, qint64 size,
     threads = int(std::max<qsizetype>(1, std::min<qsizetype>(threads, last - first)));
     // The walk waits on each frame header before it can read the next, so walks on several
     // cores read the container faster than one. Stretches of about equal bytes.
-    std::vector<std::thread> workers;
     const qint64 low = first < last ? std::clamp<qint64>(starts[first], 0, size) : 0;
     const qint64 high = last < starts.size() ? std::clamp<qint64>(starts[last], low, size) : size;
-    qsizetype from = first;
+    std::vector<qsizetype> bounds{first};
     for (int t = 1; t < threads; ++t) {
         const qint64 boundary = low + (high - low) / threads * t;
-        const qsizetype to = std::max(
-            from,
-            qsizetype(std::lower_bound(starts.begin() + from, starts.begin() + last, boundary) -
-                      starts.begin()));
-        workers.emplace_back(analyseRecordingsInto, data, size, std::cref(starts), from, to,
-                             out + (from - first));
-        from = to;
+        bounds.push_back(
+            std::max(bounds.back(), qsizetype(std::lower_bound(starts.begin() + bounds.back(),
+                                                               starts.begin() + last, boundary) -
+                                              starts.begin())));
     }
-    analyseRecordingsInto(data, size, starts, from, last, out + (from - first));
-    for (std::thread &worker : workers)
-        worker.join();
+    bounds.push_back(last);
+    runOnThreads(threads, [&](int t) {
+        analyseRecordingsInto(data, size, starts, bounds[size_t(t)], bounds[size_t(t) + 1],
+                              out + (bounds[size_t(t)] - first));
+    });
     return result;
 }
 

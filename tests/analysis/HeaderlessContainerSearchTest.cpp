@@ -165,8 +165,7 @@ TEST(HeaderlessContainerSearch, SilenceLongerThanTheLargestWindowAsksForEachWind
     }
     const ExactBuffer buffer(filler(20, rng) + joined(silence) + filler(20, rng));
     ASSERT_TRUE(findHeaderlessRuns(buffer.data(), 0, buffer.size()).isEmpty());
-    const Searched searched =
-        searchInWindows(buffer, {}, Largest / 4, buffer.size(), 1, Largest);
+    const Searched searched = searchInWindows(buffer, {}, Largest / 4, buffer.size(), 1, Largest);
     EXPECT_TRUE(searched.runs.isEmpty());
     ASSERT_GT(searched.views.size(), 1);
     for (qsizetype i = 1; i < searched.views.size(); ++i)
