@@ -6,9 +6,25 @@ namespace vocafetch {
 
 namespace {
 
-bool isNear(quint8 a, quint8 b)
+// 1 when byte a lies within one of byte b, else 0; 1 when a byte is zero. Worked out without a
+// comparison, so that the loops over a payload have no branch in them.
+unsigned nearBit(quint8 a, quint8 b)
 {
-    return quint8(a - b + 1) <= 2;
+    return (unsigned(quint8(a - b + 1)) - 3u) >> 31;
+}
+
+unsigned zeroBit(quint8 a)
+{
+    return (unsigned(a) - 1u) >> 31;
+}
+
+// Bit i: payload byte i lies within one of other's byte i, for the first count (at most 64).
+quint64 nearBits(const quint8 *bytes, const quint8 *other, int count)
+{
+    quint64 bits = 0;
+    for (int i = 0; i < count; ++i)
+        bits |= quint64(nearBit(bytes[i], other[i])) << i;
+    return bits;
 }
 
 } // namespace
@@ -47,13 +63,18 @@ void SpeechWindow::add(bool live, bool bad, const char *payload, int length, con
         const auto *bytes = reinterpret_cast<const quint8 *>(payload);
         const auto *one = reinterpret_cast<const quint8 *>(previous1);
         const auto *two = reinterpret_cast<const quint8 *>(previous2);
-        for (int i = 0; i < length; ++i) {
-            const bool nearOne = one != nullptr && isNear(bytes[i], one[i]);
-            const bool nearEither = nearOne || (two != nullptr && isNear(bytes[i], two[i]));
-            added.zero += bytes[i] == 0 ? 1 : 0;
-            added.near1 += nearOne ? 1 : 0;
-            added.near12 += nearEither ? 1 : 0;
-            added.nearAt |= quint64(nearEither && i < 64) << (i & 63);
+        // Payloads are at most 60 bytes: the first 64 as bits, any past them one by one.
+        const int head = std::min(length, 64);
+        const quint64 nearOne = one != nullptr ? nearBits(bytes, one, head) : 0;
+        added.nearAt = nearOne | (two != nullptr ? nearBits(bytes, two, head) : 0);
+        added.near1 = __builtin_popcountll(nearOne);
+        added.near12 = __builtin_popcountll(added.nearAt);
+        for (int i = 0; i < length; ++i)
+            added.zero += int(zeroBit(bytes[i]));
+        for (int i = head; i < length; ++i) {
+            const unsigned oneBit = one != nullptr ? nearBit(bytes[i], one[i]) : 0;
+            added.near1 += int(oneBit);
+            added.near12 += int(oneBit | (two != nullptr ? nearBit(bytes[i], two[i]) : 0));
         }
     }
     const int size = int(m_entries.size());
