@@ -1,32 +1,65 @@
 #include "extract/analysis/BandFrames.h"
 
 #include <algorithm>
+#include <array>
 
 namespace vocafetch {
+
+namespace {
+
+// What a band's frame sizes give, the same for every search: worked out once.
+struct BandShape
+{
+    std::array<quint8, 256> noData{};
+    std::array<quint8, 16> resyncSizes{}; // the band's frame sizes, ascending
+    int resyncSizeCount = 0;
+    int largest = 0;
+    int smallestSpeech = AmrMaxFrameSize;
+};
+
+BandShape makeShape(bool wideBand)
+{
+    BandShape shape;
+    const FrameSizeTable &sizes = frameSizeTable(wideBand);
+    for (int byte = 0; byte < 256; ++byte) {
+        const int size = sizes[size_t(byte)];
+        if (size == 0)
+            continue;
+        const int type = byte >> 3;
+        shape.noData[size_t(byte)] = quint8(type == 15 || (wideBand && type == 14));
+        shape.largest = std::max(shape.largest, size);
+        if (type <= (wideBand ? 8 : 7))
+            shape.smallestSpeech = std::min(shape.smallestSpeech, size);
+    }
+    for (int type = 0; type < 16; ++type) {
+        const int size = amrFrameSize(wideBand, type);
+        const auto end = shape.resyncSizes.begin() + shape.resyncSizeCount;
+        if (size > 0 && std::find(shape.resyncSizes.begin(), end, size) == end)
+            shape.resyncSizes[size_t(shape.resyncSizeCount++)] = quint8(size);
+    }
+    std::sort(shape.resyncSizes.begin(), shape.resyncSizes.begin() + shape.resyncSizeCount);
+    return shape;
+}
+
+const BandShape &bandShape(bool wideBand)
+{
+    static const BandShape shapes[2] = {makeShape(false), makeShape(true)};
+    return shapes[wideBand ? 1 : 0];
+}
+
+} // namespace
 
 BandFrames::BandFrames(bool wideBand, const HeaderlessLimits &limits)
     : m_wideBand(wideBand), m_sizes(&frameSizeTable(wideBand)),
       m_maxNoDataStreak(std::max(limits.maxNoDataStreak, 0)),
       m_resyncFrames(std::max(limits.resyncFrames, 1))
 {
-    m_smallestSpeech = AmrMaxFrameSize;
-    for (int byte = 0; byte < 256; ++byte) {
-        const int size = (*m_sizes)[size_t(byte)];
-        if (size == 0)
-            continue;
-        const int type = byte >> 3;
-        m_noData[size_t(byte)] = quint8(type == 15 || (wideBand && type == 14));
-        m_largest = std::max(m_largest, size);
-        if (isSpeech(quint8(byte)))
-            m_smallestSpeech = std::min(m_smallestSpeech, size);
-    }
-    for (int type = 0; type < 16; ++type) {
-        const int size = amrFrameSize(wideBand, type);
-        const auto end = m_resyncSizes.begin() + m_resyncSizeCount;
-        if (size > 0 && std::find(m_resyncSizes.begin(), end, size) == end)
-            m_resyncSizes[size_t(m_resyncSizeCount++)] = quint8(size);
-    }
-    std::sort(m_resyncSizes.begin(), m_resyncSizes.begin() + m_resyncSizeCount);
+    const BandShape &shape = bandShape(wideBand);
+    m_noData = shape.noData;
+    m_resyncSizes = shape.resyncSizes;
+    m_resyncSizeCount = shape.resyncSizeCount;
+    m_largest = shape.largest;
+    m_smallestSpeech = shape.smallestSpeech;
 }
 
 FrameStep BandFrames::step(const char *data, qint64 pos, const ByteExtent &extent, bool afterNoData,
