@@ -63,19 +63,14 @@ void SpeechWindow::add(bool live, bool bad, const char *payload, int length, con
         const auto *bytes = reinterpret_cast<const quint8 *>(payload);
         const auto *one = reinterpret_cast<const quint8 *>(previous1);
         const auto *two = reinterpret_cast<const quint8 *>(previous2);
-        // Payloads are at most 60 bytes: the first 64 as bits, any past them one by one.
-        const int head = std::min(length, 64);
-        const quint64 nearOne = one != nullptr ? nearBits(bytes, one, head) : 0;
-        added.nearAt = nearOne | (two != nullptr ? nearBits(bytes, two, head) : 0);
+        // An AMR payload is at most 60 bytes: its places fit one 64-bit mask.
+        const int compared = std::min(length, 64);
+        const quint64 nearOne = one != nullptr ? nearBits(bytes, one, compared) : 0;
+        added.nearAt = nearOne | (two != nullptr ? nearBits(bytes, two, compared) : 0);
         added.near1 = __builtin_popcountll(nearOne);
         added.near12 = __builtin_popcountll(added.nearAt);
         for (int i = 0; i < length; ++i)
             added.zero += int(zeroBit(bytes[i]));
-        for (int i = head; i < length; ++i) {
-            const unsigned oneBit = one != nullptr ? nearBit(bytes[i], one[i]) : 0;
-            added.near1 += int(oneBit);
-            added.near12 += int(oneBit | (two != nullptr ? nearBit(bytes[i], two[i]) : 0));
-        }
     }
     const int size = int(m_entries.size());
     if (m_count == size) {

@@ -20,9 +20,9 @@ class SpeechWindow
 public:
     void reset(const HeaderlessLimits &limits);
 
-    // Adds the walk's next frame. For a live speech frame, payload holds its length bytes and
-    // previous1 / previous2 the payloads of the frames one and two before when those are of
-    // the same type (else null).
+    // Adds the walk's next frame. For a live speech frame, payload holds its length bytes (the
+    // first 64 compared: no AMR payload is longer than 60) and previous1 / previous2 the
+    // payloads of the frames one and two before when those are of the same type (else null).
     void add(bool live, bool bad, const char *payload, int length, const char *previous1,
              const char *previous2);
 

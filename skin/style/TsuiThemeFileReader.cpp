@@ -193,6 +193,7 @@ void TsuiThemeFileReader::readBitmaps(const QString &themePath)
             m_bitmaps.insert(key, *file);
     }
     m_bitmapFiles.clear();
+    m_canonicalFiles.clear();
 }
 
 int TsuiThemeFileReader::readBitmapFile(const QString &key, const QString &path,

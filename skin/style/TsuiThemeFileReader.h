@@ -49,7 +49,7 @@ private:
 
     QHash<QString, QString> m_bitmapFiles; // key -> the file it names, until read
     QVector<QByteArray> m_files;           // the bitmap files read, each once
-    QHash<QString, int> m_canonicalFiles;  // canonical path -> index into m_files
+    QHash<QString, int> m_canonicalFiles;  // canonical path -> index into m_files, until read
     qint64 m_bitmapBytes = 0;              // the size of m_files together
     QHash<QString, int> m_bitmaps;         // key -> index into m_files
     // Each file decoded once: the style reads one bitmap for several frames and controls, and

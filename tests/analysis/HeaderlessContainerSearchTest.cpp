@@ -157,12 +157,7 @@ TEST(HeaderlessContainerSearch, SilenceLongerThanTheLargestWindowAsksForEachWind
 {
     constexpr qint64 Largest = 2048;
     Rng rng(85);
-    QList<QByteArray> silence;
-    while (silence.size() < 3000) {
-        silence.append(randomFrame(false, 8, true, rng));
-        for (int i = 0; i < 7; ++i)
-            silence.append(QByteArray(1, char(frameHeaderByte(15, true))));
-    }
+    const QList<QByteArray> silence = dtxSilence(3000, rng);
     const ExactBuffer buffer(filler(20, rng) + joined(silence) + filler(20, rng));
     ASSERT_TRUE(findHeaderlessRuns(buffer.data(), 0, buffer.size()).isEmpty());
     const Searched searched = searchInWindows(buffer, {}, Largest / 4, buffer.size(), 1, Largest);

@@ -26,4 +26,17 @@ inline QByteArray filler(qint64 count, RecGen::Rng &rng)
     return bytes;
 }
 
+// Narrow-band DTX silence, as a phone writes a pause: a SID frame, then seven NO_DATA frames,
+// over and over, at least count frames.
+inline QList<QByteArray> dtxSilence(int count, RecGen::Rng &rng)
+{
+    QList<QByteArray> silence;
+    while (silence.size() < count) {
+        silence.append(RecGen::randomFrame(false, 8, true, rng));
+        for (int i = 0; i < 7; ++i)
+            silence.append(QByteArray(1, char(RecGen::frameHeaderByte(15, true))));
+    }
+    return silence;
+}
+
 } // namespace vocafetch

@@ -314,12 +314,7 @@ TEST(HeaderlessRuns, QuietFramesAtEitherEndStay)
 TEST(HeaderlessRuns, LongDtxSilenceIsJudgedAlikeFromEveryStart)
 {
     Rng rng(72);
-    QList<QByteArray> silence;
-    while (silence.size() < 24000) {
-        silence.append(randomFrame(false, 8, true, rng));
-        for (int i = 0; i < 7; ++i)
-            silence.append(QByteArray(1, char(frameHeaderByte(15, true))));
-    }
+    const QList<QByteArray> silence = dtxSilence(24000, rng);
     const QByteArray quiet = filler(20, rng) + joined(silence) + filler(20, rng);
     EXPECT_TRUE(runsIn(quiet).isEmpty());
     const QList<QByteArray> talk = phoneLikeFrames(false, 300, rng);
